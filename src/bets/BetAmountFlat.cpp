@@ -1,0 +1,21 @@
+#include "bets/BetAmountFlat.h"
+
+#include "bets/BetAmountDouble.h"
+#include "strategy/BaseStrategy.h"
+
+namespace zavuv {
+
+const PublishedClass& BetAmountFlat::StaticClass() {
+  static PublishedClass info("BetAmountFlat", &CommonBet::StaticClass());
+  static const bool published =
+      (PublishBetOverrides<BetAmountFlat>(info, false, false, false, false, true, false), true);
+  (void)published;
+  return info;
+}
+
+const PublishedClass& BetAmountDouble::StaticClass() {
+  static const PublishedClass info("BetAmountDouble", &CommonBet::StaticClass());
+  return info;
+}
+
+}  // namespace zavuv

@@ -1,0 +1,31 @@
+#include "bets/BetMethod.h"
+
+#include "bets/BetMethodLoop.h"
+#include "bets/BetMethodPattern.h"
+#include "strategy/BaseStrategy.h"
+
+namespace zavuv {
+
+const std::vector<std::string>& BetMethod::BuiltInItems() const {
+  static const std::vector<std::string> items = {"依形態下注", "循環形式下注"};
+  return items;
+}
+
+std::unique_ptr<CommonBet> BetMethod::MakeBuiltIn(int index) {
+  if (index == kPattern) return std::make_unique<BetMethodPattern>();
+  return std::make_unique<BetMethodLoop>();
+}
+
+char BetMethod::GetBet(BaseStrategy& strategy) {
+  return ResultChar(Forward(getBet_, {PubValue(static_cast<Published*>(&strategy))}));
+}
+
+const PublishedClass& BetMethod::StaticClass() {
+  static PublishedClass info("BetMethod", &BetSelector::StaticClass());
+  static const bool published =
+      (PublishBetOverrides<BetMethod>(info, false, false, false, true, false, false), true);
+  (void)published;
+  return info;
+}
+
+}  // namespace zavuv

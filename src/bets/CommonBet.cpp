@@ -1,0 +1,39 @@
+#include "bets/CommonBet.h"
+
+#include "strategy/BaseStrategy.h"
+
+namespace zavuv {
+
+CommonBet::~CommonBet() = default;
+
+const PublishedClass& CommonBet::StaticClass() {
+  // The contract's own entries call the virtual operations, so a class that does not
+  // publish an override of its own is still reached through its override.
+  static const PublishedClass info(
+      "CommonBet", &Published::StaticClass(),
+      {{"Prepare", [](Published& self, PubArgs) -> PubValue {
+          static_cast<CommonBet&>(self).Prepare();
+          return {};
+        }},
+       {"Restart", [](Published& self, PubArgs) -> PubValue {
+          static_cast<CommonBet&>(self).Restart();
+          return {};
+        }},
+       {"Finish", [](Published& self, PubArgs) -> PubValue {
+          static_cast<CommonBet&>(self).Finish();
+          return {};
+        }},
+       {"GetBet", [](Published& self, PubArgs args) -> PubValue {
+          return static_cast<CommonBet&>(self).GetBet(ArgAs<BaseStrategy>(args, 0));
+        }},
+       {"GetBetAmount", [](Published& self, PubArgs args) -> PubValue {
+          return static_cast<CommonBet&>(self).GetBetAmount(ArgAs<BaseStrategy>(args, 0));
+        }},
+       {"AddGameResult", [](Published& self, PubArgs args) -> PubValue {
+          static_cast<CommonBet&>(self).AddGameResult(ArgChar(args, 0));
+          return {};
+        }}});
+  return info;
+}
+
+}  // namespace zavuv

@@ -1,0 +1,74 @@
+// The contract of every bet component (bet methods, bet amount methods, their two
+// selectors and the plug-in components): six operations in a fixed order, each also
+// published under its name so that a selector or a plug-in can call it by name.
+#pragma once
+
+#include <cstdint>
+
+#include "plugins/Published.h"
+
+namespace zavuv {
+
+class BaseStrategy;
+struct StrategyHost;
+
+class CommonBet : public Published {
+ public:
+  ~CommonBet() override;
+
+  virtual void Prepare() {}
+  virtual void Restart() {}
+  virtual void Finish() {}
+  // "B", "P" or a blank for no bet.
+  virtual char GetBet(BaseStrategy& strategy) { return ' '; }
+  virtual std::int32_t GetBetAmount(BaseStrategy& strategy) { return 0; }
+  virtual void AddGameResult(char result) {}
+
+  // The main window, handed on by the selector that made the component.
+  StrategyHost* MainForm = nullptr;
+  void SetMainForm(StrategyHost* mainForm) { MainForm = mainForm; }
+  // The strategy whose selector made the component (null while it stands alone).
+  BaseStrategy* OwnerStrategy = nullptr;
+
+  static const PublishedClass& StaticClass();
+  const PublishedClass& ClassInfo() const override { return StaticClass(); }
+};
+
+// Builds the table of a class derived from CommonBet that publishes its own versions
+// of some of the six operations: each entry calls the class's own function, not the
+// virtual one, so that a lookup by name reaches exactly the most derived publisher.
+// Pass the names the class overrides.
+template <class T, class S = BaseStrategy>
+void PublishBetOverrides(PublishedClass& info, bool prepare, bool restart, bool finish, bool getBet,
+                         bool getBetAmount, bool addGameResult) {
+  if (prepare)
+    info.Publish("Prepare", [](Published& self, PubArgs) -> PubValue {
+      static_cast<T&>(self).T::Prepare();
+      return {};
+    });
+  if (restart)
+    info.Publish("Restart", [](Published& self, PubArgs) -> PubValue {
+      static_cast<T&>(self).T::Restart();
+      return {};
+    });
+  if (finish)
+    info.Publish("Finish", [](Published& self, PubArgs) -> PubValue {
+      static_cast<T&>(self).T::Finish();
+      return {};
+    });
+  if (getBet)
+    info.Publish("GetBet", [](Published& self, PubArgs args) -> PubValue {
+      return static_cast<T&>(self).T::GetBet(ArgAs<S>(args, 0));
+    });
+  if (getBetAmount)
+    info.Publish("GetBetAmount", [](Published& self, PubArgs args) -> PubValue {
+      return static_cast<T&>(self).T::GetBetAmount(ArgAs<S>(args, 0));
+    });
+  if (addGameResult)
+    info.Publish("AddGameResult", [](Published& self, PubArgs args) -> PubValue {
+      static_cast<T&>(self).T::AddGameResult(ArgChar(args, 0));
+      return {};
+    });
+}
+
+}  // namespace zavuv

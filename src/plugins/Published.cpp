@@ -1,0 +1,169 @@
+#include "plugins/Published.h"
+
+namespace zavuv {
+
+namespace {
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  return true;
+}
+
+const PubValue& Arg(PubArgs args, std::size_t i) {
+  if (i >= args.size())
+    throw PublishedError("argument " + std::to_string(i + 1) + " is missing");
+  return args[i];
+}
+
+[[noreturn]] void WrongKind(std::size_t i, const char* want) {
+  throw PublishedError("argument " + std::to_string(i + 1) + " is not " + want);
+}
+
+}  // namespace
+
+PublishedClass::PublishedClass(std::string name, const PublishedClass* parent,
+                               std::initializer_list<std::pair<std::string_view, PubOperation>> operations)
+    : name_(std::move(name)), parent_(parent) {
+  for (const auto& [opName, op] : operations) Publish(opName, op);
+}
+
+void PublishedClass::Publish(std::string_view name, PubOperation operation) {
+  for (auto& [own, op] : operations_)
+    if (EqualNoCase(own, name)) {
+      op = std::move(operation);
+      return;
+    }
+  operations_.emplace_back(std::string(name), std::move(operation));
+}
+
+const PubOperation* PublishedClass::FindOwn(std::string_view name) const {
+  for (const auto& [own, op] : operations_)
+    if (EqualNoCase(own, name)) return &op;
+  return nullptr;
+}
+
+const PubOperation* PublishedClass::Find(std::string_view name) const {
+  for (const PublishedClass* c = this; c; c = c->parent_)
+    if (const PubOperation* op = c->FindOwn(name)) return op;
+  return nullptr;
+}
+
+std::vector<std::string> PublishedClass::OwnNames() const {
+  std::vector<std::string> names;
+  for (const auto& entry : operations_) names.push_back(entry.first);
+  return names;
+}
+
+bool PublishedClass::InheritsFrom(const PublishedClass& other) const {
+  for (const PublishedClass* c = this; c; c = c->parent_)
+    if (c == &other) return true;
+  return false;
+}
+
+const PublishedClass& Published::StaticClass() {
+  static const PublishedClass info("Published", nullptr);
+  return info;
+}
+
+const PubOperation* FindPublished(const Published& object, std::string_view name) {
+  return object.ClassInfo().Find(name);
+}
+
+PubValue CallPublished(Published& object, std::string_view name, std::initializer_list<PubValue> args) {
+  const PubOperation* op = FindPublished(object, name);
+  if (!op) throw PublishedError(object.ClassInfo().Name() + " publishes no operation " + std::string(name));
+  return (*op)(object, PubArgs(args.begin(), args.size()));
+}
+
+const PubOperation* PublishedCall::Resolve(const Published& object) {
+  const PublishedClass* info = &object.ClassInfo();
+  if (info != class_) {
+    class_ = info;
+    operation_ = info->Find(name_);
+  }
+  return operation_;
+}
+
+PubValue PublishedCall::operator()(Published& object, std::initializer_list<PubValue> args) {
+  const PubOperation* op = Resolve(object);
+  if (!op) throw PublishedError(object.ClassInfo().Name() + " publishes no operation " + name_);
+  return (*op)(object, PubArgs(args.begin(), args.size()));
+}
+
+char ArgChar(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto c = std::get_if<char>(&v)) return *c;
+  // A one-character text is accepted as a character.
+  if (!std::holds_alternative<char>(v)) {
+    if (auto s = std::get_if<std::string>(&v); s && s->size() == 1) return (*s)[0];
+    if (auto s = std::get_if<std::string_view>(&v); s && s->size() == 1) return (*s)[0];
+  }
+  WrongKind(i, "a character");
+}
+
+std::int32_t ArgInt(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto n = std::get_if<std::int32_t>(&v)) return *n;
+  WrongKind(i, "an integer");
+}
+
+double ArgReal(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto d = std::get_if<double>(&v)) return *d;
+  if (auto n = std::get_if<std::int32_t>(&v)) return *n;
+  WrongKind(i, "a number");
+}
+
+bool ArgBool(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto b = std::get_if<bool>(&v)) return *b;
+  WrongKind(i, "a boolean");
+}
+
+std::string_view ArgText(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto s = std::get_if<std::string>(&v)) return *s;
+  if (auto s = std::get_if<std::string_view>(&v)) return *s;
+  if (auto s = std::get_if<const char*>(&v)) return *s ? std::string_view(*s) : std::string_view();
+  WrongKind(i, "a text");
+}
+
+Published* ArgObject(PubArgs args, std::size_t i) {
+  const PubValue& v = Arg(args, i);
+  if (auto o = std::get_if<Published*>(&v)) return *o;
+  WrongKind(i, "an object");
+}
+
+char ResultChar(const PubValue& v, char fallback) {
+  if (auto c = std::get_if<char>(&v)) return *c;
+  return fallback;
+}
+
+std::int32_t ResultInt(const PubValue& v) {
+  if (auto n = std::get_if<std::int32_t>(&v)) return *n;
+  return 0;
+}
+
+double ResultReal(const PubValue& v) {
+  if (auto d = std::get_if<double>(&v)) return *d;
+  if (auto n = std::get_if<std::int32_t>(&v)) return *n;
+  return 0;
+}
+
+bool ResultBool(const PubValue& v) {
+  if (auto b = std::get_if<bool>(&v)) return *b;
+  return false;
+}
+
+std::string_view ResultText(const PubValue& v) {
+  if (auto s = std::get_if<std::string>(&v)) return *s;
+  if (auto s = std::get_if<std::string_view>(&v)) return *s;
+  if (auto s = std::get_if<const char*>(&v)) return *s ? std::string_view(*s) : std::string_view();
+  return {};
+}
+
+}  // namespace zavuv

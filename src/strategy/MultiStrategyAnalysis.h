@@ -1,0 +1,68 @@
+// The combined analysis of the main window: every strategy in use plays each game,
+// their bets are netted into one bet per game (banker stakes count up, player stakes
+// down), and that bet is settled into the combined result table. It runs over a
+// range of shoes ("分析分段資料") or over the current shoe (the current-shoe refresh).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "strategy/ResultTable.h"
+
+namespace zavuv {
+
+class Strategy;
+struct StrategyHost;
+
+class MultiStrategyAnalysis {
+ public:
+  explicit MultiStrategyAnalysis(StrategyHost* mainForm = nullptr) : MainForm(mainForm) {}
+
+  StrategyHost* MainForm;   // the shoe table and the display road
+  // The strategy pages in page order; Strategies is rebuilt from it at the start of
+  // every run (without it, Strategies is used as it stands).
+  std::function<std::vector<Strategy*>()> StrategyPages;
+
+  // Range settings (Big5): "靴名由:" and "靴名至:", and "分析後資料置頂".
+  std::string EditShoeFrom;
+  std::string EditShoeTo;
+  bool AnalysisGoFirst = false;
+
+  // Working state of a run.
+  std::vector<Strategy*> Strategies;
+  std::string CurrentShoesName;
+  std::int32_t CurrentGameNo = 0;
+  double AccProfit = 0;
+  double BankerWinRatio = 0.95;
+  ResultTable ClientDataSetAnalysis;
+
+  void RebuildStrategies();
+  // One game of every strategy in use and one combined row.
+  void AnalysisCombinedGame(char result);
+  // "分析分段資料": the range run over the shoe table. From a non-empty EditShoeFrom
+  // it starts at the first shoe of exactly that name (nothing is analysed when none
+  // has it); it stops after the shoe named exactly EditShoeTo, or at the last shoe.
+  void AnalysisAllShoes();
+  // The analysis step of the current-shoe refresh: the combined table emptied, every
+  // strategy prepared, the current shoe's games played when the shoe table is in
+  // browse state, every strategy finished.
+  void AnalysisCurrentShoe();
+
+  // The name of a new strategy page: "策略" and the smallest number n from 1 that no
+  // page caption has.
+  static std::string NextStrategyName(const std::vector<std::string>& captions);
+  // A new strategy with its host, plug-ins registered by the caller, and the two
+  // choices made (the engine side of CreateStrategy).
+  static std::unique_ptr<Strategy> CreateStrategy(StrategyHost* mainForm, const std::string& name,
+                                                  int betMethod, int betAmount);
+
+ private:
+  void StartCombined();
+  void FinishCombined();
+  bool detached_ = false;
+};
+
+}  // namespace zavuv

@@ -1,0 +1,73 @@
+// A result table: one row per analysed game (ShoesName, GameNo, Bet, BetAmount,
+// GameResult, Profit, AccProfit), or an all-null row that the group setup writes
+// between groups. A run over thousands of shoes appends millions of rows, so they
+// are kept compactly: 32 bytes a row in blocks, the shoe label as an index into a
+// list of the labels seen (one copy per label, not per row). Views read it through
+// the generic Table interface.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "table/Table.h"
+
+namespace zavuv {
+
+class ResultTable : public Table {
+ public:
+  enum Field { kShoesName, kGameNo, kBet, kBetAmount, kGameResult, kProfit, kAccProfit };
+  static constexpr int kShoesNameWidth = 30;
+
+  struct Row {
+    std::int32_t shoe;        // index into the labels; -1 in a separator row
+    std::int32_t gameNo;
+    std::int32_t betAmount;
+    char bet;                 // "B", "P" or " "
+    char gameResult;          // "B", "P" or "T"
+    bool isNull;              // every field null (a group separator)
+    double profit;
+    double accProfit;
+  };
+
+  ResultTable();
+  ~ResultTable() override;
+
+  int RecordCount() const override { return static_cast<int>(count_); }
+  Value GetValue(int row, int field) const override;
+
+  // Empties the table (it is re-created without rows); views are told.
+  void Clear();
+  // Appends a game's row (the label is cut to 30 bytes) or a separator row, and
+  // leaves the cursor on it.
+  void Append(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
+              char gameResult, double profit, double accProfit);
+  void AppendNull();
+
+  const Row& At(int row) const { return blocks_[row >> kBlockBits][row & (kBlockSize - 1)]; }
+  bool IsNullRow(int row) const { return At(row).isNull; }
+  std::string_view ShoesNameAt(int row) const;
+
+  // Bytes held for the rows and the labels.
+  std::size_t StorageBytes() const;
+
+ private:
+  static constexpr int kBlockBits = 12;
+  static constexpr int kBlockSize = 1 << kBlockBits;
+  Row& NewRow();
+  std::int32_t LabelIndex(std::string_view label);
+
+  std::vector<std::unique_ptr<Row[]>> blocks_;
+  std::size_t count_ = 0;
+  std::vector<std::string> labels_;
+  std::unordered_map<std::string, std::int32_t> labelIndex_;
+};
+
+// Money as the figures show it ("###,###,##0.##"): thousands grouped with commas, at
+// most two decimals; -40000 gives "-40,000", 12.5 gives "12.5", 0 gives "0".
+std::string FormatMoney(double value);
+
+}  // namespace zavuv
