@@ -47,9 +47,10 @@ void RecordTable::AppendTempData(const Table& source, std::int32_t recordNo, std
   row[kRecordNo] = recordNo;
   row[kFieldName] = std::string(fieldName);
   row[kFieldType] = std::string(type);
-  Value v = source.FieldValue(fieldName);  // a missing field is an error naming it
+  // A missing field is an error naming it; a row with an unknown letter carries no
+  // value and so needs no field.
   int column = ValueColumn(type);
-  if (column >= 0) row[column] = TakeAs(column, v);
+  if (column >= 0) row[column] = TakeAs(column, source.FieldValue(fieldName));
   Post();
   AppendRow(std::move(row));
 }

@@ -63,7 +63,7 @@ TEST(RecordTable, HasTheSevenColumnsAndFlattensEachType) {
   t.AppendTempData(source, 1, "I", "Count");
   t.AppendTempData(source, 1, "F", "Rate");
   t.AppendTempData(source, 1, "D", "When");
-  t.AppendTempData(source, 1, "X", "Count");
+  t.AppendTempData(source, 1, "X", "Gone");  // no value, so no field needed
   t.AppendTempData(source, 1, "M", "count");  // any type taken as text; field names ignore case
   EXPECT_THROW(t.AppendTempData(source, 1, "M", "Nope"), TableError);
   ASSERT_EQ(t.RecordCount(), 7);
