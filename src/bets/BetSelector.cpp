@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "strategy/BaseStrategy.h"
+
 namespace zavuv {
 
 BetSelector::~BetSelector() = default;

@@ -43,7 +43,7 @@ class Strategy : public BaseStrategy {
 
   // ---- owned parts ----
   BetMethod FrameBetMethod;
-  BetAmount FrameBetAmount;
+  zavuv::BetAmount FrameBetAmount;   // qualified: BetAmount is also the stake
   std::vector<std::unique_ptr<AdditionalSetup>> AdditionalSetups;   // in page order
   std::vector<SetupPlugIn> SetupPlugIns;
   Continuous ConWin;     // "連羸統計"
