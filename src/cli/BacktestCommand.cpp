@@ -1,7 +1,200 @@
+// zavuv-cli backtest: the range analysis ("分析分段資料") of a strategy set over a
+// shoe file, printed as JSON.
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "roads/TRoad.h"
+#include "shoes/ShoesData.h"
+#include "strategy/MultiStrategyAnalysis.h"
+#include "strategy/StrategyFile.h"
+#include "strategy/StrategyHost.h"
+#include "table/Big5.h"
 
 namespace zavuv::cli {
 
-int RunBacktest(const Args&) { throw CliError("backtest is not built yet"); }
+namespace {
+
+const char* kHelp =
+    "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
+    "\n"
+    "Runs every strategy of the strategy set over the shoes (the button \"分析分段資料\")\n"
+    "and prints the combined result and each strategy's result as JSON (UTF-8).\n"
+    "\n"
+    "  SHOES            a shoe data file (.DAT) or a shoe list (.json)\n"
+    "  STRATEGIES.json  a strategy set (see docs/strategy-files.md)\n"
+    "  --from NAME      start at the first shoe named exactly NAME (none: analyse nothing)\n"
+    "  --to NAME        stop after the shoe named exactly NAME (none: run to the last shoe)\n"
+    "  --rows WHICH     which result rows to print: none, combined (default) or all\n"
+    "\n"
+    "Output:\n"
+    "  {\"combined\": [[ShoesName, GameNo, Bet, BetAmount, GameResult, Profit, AccProfit], ...],\n"
+    "   \"strategies\": [{\"name\", \"rows\" (separator rows of the group setup are all null),\n"
+    "                   \"stats\": {MaxProfit, MaxLoss, NoOfBet, TotalBetAmount, WinGame, LoseGame,\n"
+    "                             TotalWinAmount, TotalLoseAmount},\n"
+    "                   \"win_runs\" and \"lose_runs\": [[Con, Times, Above], ...],\n"
+    "                   \"win_lose_points\", \"profit_points\"}, ...]}\n"
+    "Bet is \"B\", \"P\" or \" \"; GameResult \"B\", \"P\" or \"T\". \"combined\" is empty and each\n"
+    "\"rows\" is left out unless --rows asks for them.\n";
+
+// Writes JSON straight to standard output: a run may give millions of rows.
+class Out {
+ public:
+  Out() { std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20); }
+  void Raw(std::string_view s) { std::fwrite(s.data(), 1, s.size(), stdout); }
+  void Char(char c) { std::fputc(c, stdout); }
+  void Text(std::string_view utf8) {
+    Raw(nlohmann::json(std::string(utf8)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  }
+  void Int(long long n) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, n);
+    Raw(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+  }
+  // Whole amounts print as integers, others in their shortest exact form.
+  void Real(double d) {
+    if (!std::isfinite(d)) return Raw("null");
+    if (d == std::floor(d) && std::fabs(d) < 1e15) return Int(static_cast<long long>(d));
+    char buf[40];
+    auto r = std::to_chars(buf, buf + sizeof buf, d);
+    Raw(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+  }
+};
+
+void WriteRows(Out& out, const ResultTable& table) {
+  // Each distinct label is converted and quoted once, not once per row.
+  std::vector<std::string> labels;
+  for (const std::string& label : table.Labels())
+    labels.push_back(nlohmann::json(Big5ToUtf8(label)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  out.Char('[');
+  for (int r = 0; r < table.RecordCount(); ++r) {
+    if (r) out.Char(',');
+    const ResultTable::Row& row = table.At(r);
+    if (row.isNull) {
+      out.Raw("[null,null,null,null,null,null,null]");
+      continue;
+    }
+    out.Char('[');
+    out.Raw(labels[static_cast<std::size_t>(row.shoe)]);
+    out.Char(',');
+    out.Int(row.gameNo);
+    out.Raw(row.bet == 'B' ? ",\"B\"," : row.bet == 'P' ? ",\"P\"," : ",\" \",");
+    out.Int(row.betAmount);
+    out.Raw(",\"");
+    out.Char(row.gameResult);
+    out.Raw("\",");
+    out.Real(row.profit);
+    out.Char(',');
+    out.Real(row.accProfit);
+    out.Char(']');
+  }
+  out.Char(']');
+}
+
+void WriteRuns(Out& out, const Continuous& runs) {
+  const ClientDataSet& t = runs.Table();
+  out.Char('[');
+  for (int r = 0; r < t.RecordCount(); ++r) {
+    if (r) out.Char(',');
+    out.Char('[');
+    for (int f = 0; f < 3; ++f) {
+      if (f) out.Char(',');
+      out.Int(AsInteger(t.GetValue(r, t.FieldIndex(f == 0 ? "Con" : f == 1 ? "Times" : "Above"))));
+    }
+    out.Char(']');
+  }
+  out.Char(']');
+}
+
+template <class T>
+void WritePoints(Out& out, const std::vector<T>& points) {
+  out.Char('[');
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (i) out.Char(',');
+    out.Real(static_cast<double>(points[i]));
+  }
+  out.Char(']');
+}
+
+void WriteStrategy(Out& out, const Strategy& s, bool rows) {
+  out.Raw("{\"name\":");
+  out.Text(s.StrategyName);
+  if (rows) {
+    out.Raw(",\"rows\":");
+    WriteRows(out, s.ClientDataSetAnalysis);
+  }
+  out.Raw(",\"stats\":{\"MaxProfit\":");
+  out.Real(s.MaxProfit);
+  out.Raw(",\"MaxLoss\":");
+  out.Real(s.MaxLoss);
+  out.Raw(",\"NoOfBet\":");
+  out.Int(s.NoOfBet);
+  out.Raw(",\"TotalBetAmount\":");
+  out.Int(s.TotalBetAmount);
+  out.Raw(",\"WinGame\":");
+  out.Int(s.WinGame);
+  out.Raw(",\"LoseGame\":");
+  out.Int(s.LoseGame);
+  out.Raw(",\"TotalWinAmount\":");
+  out.Real(s.TotalWinAmount);
+  out.Raw(",\"TotalLoseAmount\":");
+  out.Real(s.TotalLoseAmount);
+  out.Raw("},\"win_runs\":");
+  WriteRuns(out, s.ConWin);
+  out.Raw(",\"lose_runs\":");
+  WriteRuns(out, s.ConLose);
+  out.Raw(",\"win_lose_points\":");
+  WritePoints(out, s.FrameWinLostChart.Points);
+  out.Raw(",\"profit_points\":");
+  WritePoints(out, s.FrameChartProfit.Points);
+  out.Char('}');
+}
+
+}  // namespace
+
+int RunBacktest(const Args& args) {
+  if (WantsHelp(args)) {
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  ArgReader reader(args);
+  auto from = reader.Option("--from");
+  auto to = reader.Option("--to");
+  std::string rows = reader.Option("--rows").value_or("combined");
+  if (rows != "none" && rows != "combined" && rows != "all")
+    throw CliError("--rows: \"" + rows + "\" is not none, combined or all");
+  auto files = reader.Positional(2, "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] "
+                                    "[--rows none|combined|all]");
+
+  ShoesData shoes;
+  ReadShoesFile(shoes, files[0]);
+  TRoad display, analysis;
+  StrategyHost host{&shoes, &display, &analysis, nullptr};
+  StrategySet set = ReadStrategySet(files[1], &host);
+  host.Roads = &set.Roads;
+
+  MultiStrategyAnalysis combined(&host);
+  for (auto& s : set.Strategies) combined.Strategies.push_back(s.get());
+  if (from) combined.EditShoeFrom = Utf8ToBig5(*from);
+  if (to) combined.EditShoeTo = Utf8ToBig5(*to);
+  combined.AnalysisAllShoes();
+
+  Out out;
+  out.Raw("{\"combined\":");
+  if (rows == "none") out.Raw("[]");
+  else WriteRows(out, combined.ClientDataSetAnalysis);
+  out.Raw(",\"strategies\":[");
+  for (std::size_t i = 0; i < set.Strategies.size(); ++i) {
+    if (i) out.Char(',');
+    WriteStrategy(out, *set.Strategies[i], rows == "all");
+  }
+  out.Raw("]}\n");
+  std::fflush(stdout);
+  return 0;
+}
 
 }  // namespace zavuv::cli

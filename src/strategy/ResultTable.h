@@ -50,6 +50,8 @@ class ResultTable : public Table {
   const Row& At(int row) const { return blocks_[row >> kBlockBits][row & (kBlockSize - 1)]; }
   bool IsNullRow(int row) const { return At(row).isNull; }
   std::string_view ShoesNameAt(int row) const;
+  // The labels, one per distinct label, indexed by Row::shoe.
+  const std::vector<std::string>& Labels() const { return labels_; }
 
   // Bytes held for the rows and the labels.
   std::size_t StorageBytes() const;

@@ -1,0 +1,465 @@
+#include "strategy/StrategyFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+
+#include "bets/BetAmountAntiCancel.h"
+#include "bets/BetAmountCancel.h"
+#include "bets/BetAmountFlat.h"
+#include "bets/BetAmountLevel.h"
+#include "bets/BetMethodLoop.h"
+#include "bets/BetMethodPattern.h"
+#include "strategy/AdditionalSetupContinuousWin.h"
+#include "strategy/AdditionalSetupGroup.h"
+#include "strategy/AdditionalSetupStartBet.h"
+#include "strategy/AdditionalSetupTakeProfitStopLoss.h"
+#include "strategy/MultiStrategyAnalysis.h"
+#include "table/Big5.h"
+
+namespace zavuv {
+
+namespace {
+
+using nlohmann::json;
+using ordered = nlohmann::ordered_json;
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+[[noreturn]] void Fail(const std::string& where, const std::string& what) {
+  throw StrategyFileError(where + ": " + what);
+}
+
+std::string Quote(const std::string& text) { return json(text).dump(-1, ' ', false, json::error_handler_t::replace); }
+
+std::string Join(const std::string& where, const std::string& key) { return where.empty() ? key : where + "." + key; }
+
+// Reading one JSON object with the keys it may have.
+class Obj {
+ public:
+  Obj(const json& j, std::string where, std::initializer_list<const char*> keys) : j_(j), where_(std::move(where)) {
+    if (!j.is_object()) Fail(where_.empty() ? "document" : where_, "expected an object");
+    for (const auto& item : j.items()) {
+      bool known = false;
+      for (const char* k : keys) known = known || item.key() == k;
+      if (!known) Fail(Join(where_, item.key()), "unknown key");
+    }
+  }
+
+  const std::string& Where() const { return where_; }
+  std::string At(const char* key) const { return Join(where_, key); }
+  bool Has(const char* key) const { return j_.contains(key); }
+  const json& operator[](const char* key) const { return j_.at(key); }
+
+  bool Bool(const char* key, bool fallback) const {
+    if (!Has(key)) return fallback;
+    if (!j_.at(key).is_boolean()) Fail(At(key), "expected true or false");
+    return j_.at(key).get<bool>();
+  }
+
+  std::int64_t Int(const char* key, std::int64_t fallback, std::int64_t min, std::int64_t max) const {
+    if (!Has(key)) return fallback;
+    return IntValue(j_.at(key), At(key), min, max);
+  }
+
+  std::string Text(const char* key, const std::string& fallback) const {
+    if (!Has(key)) return fallback;
+    if (!j_.at(key).is_string()) Fail(At(key), "expected a text");
+    return j_.at(key).get<std::string>();
+  }
+
+  static std::int64_t IntValue(const json& v, const std::string& where, std::int64_t min, std::int64_t max) {
+    std::int64_t n = 0;
+    if (v.is_number_integer() && !v.is_number_unsigned()) n = v.get<std::int64_t>();
+    else if (v.is_number_unsigned() && v.get<std::uint64_t>() <= static_cast<std::uint64_t>(kInt32Max) * 4)
+      n = static_cast<std::int64_t>(v.get<std::uint64_t>());
+    else if (v.is_number_unsigned()) n = std::numeric_limits<std::int64_t>::max();
+    else Fail(where, "expected a whole number");
+    if (n < min || n > max)
+      Fail(where, std::to_string(n) + " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")");
+    return n;
+  }
+
+ private:
+  const json& j_;
+  std::string where_;
+};
+
+std::string PathFrom(const std::string& folder, const std::string& file) {
+  std::filesystem::path p(file);
+  if (p.is_absolute() || folder.empty()) return file;
+  return (std::filesystem::path(folder) / p).string();
+}
+
+template <class F>
+void FromFile(const Obj& o, const std::string& folder, F read) {
+  std::string file = o.Text("file", "");
+  std::string path = PathFrom(folder, file);
+  try {
+    read(path);
+  } catch (const std::exception& e) {
+    Fail(o.At("file"), Quote(file) + ": " + e.what());
+  }
+}
+
+void ReadPattern(const Obj& o, BetMethodPattern& m, const std::string& folder) {
+  if (o.Has("file") && o.Has("rows")) Fail(o.Where(), "give either \"rows\" or \"file\", not both");
+  if (o.Has("file")) FromFile(o, folder, [&](const std::string& path) { m.ReadBet(path); });
+  if (o.Has("rows")) {
+    const json& rows = o["rows"];
+    if (!rows.is_array()) Fail(o.At("rows"), "expected a list of [pattern, bet] pairs");
+    ClientDataSet& table = m.Table();
+    table.EmptyDataSet();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      std::string where = o.At("rows") + "[" + std::to_string(i) + "]";
+      const json& row = rows[i];
+      if (!row.is_array() || row.size() != 2 || !row[0].is_string() || !row[1].is_string())
+        Fail(where, "expected [pattern, bet], two texts");
+      std::string pattern = row[0].get<std::string>();
+      std::string bet = row[1].get<std::string>();
+      if (pattern.size() > BetMethodPattern::kPatternWidth)
+        Fail(where + "[0]", "a pattern has at most " + std::to_string(BetMethodPattern::kPatternWidth) + " letters");
+      if (!(bet.empty() || bet == " " || bet == "B" || bet == "P" || bet == "b" || bet == "p"))
+        Fail(where + "[1]", "the bet is \"B\", \"P\" or \"\" (no bet), not " + Quote(bet));
+      table.Append();
+      table.SetFieldValue("Pattern", pattern);
+      table.SetFieldValue("Bet", bet);
+      table.Post();
+    }
+    if (!table.IsEmpty()) table.First();
+  }
+  if (o.Has("info")) m.Info = Utf8ToBig5(o.Text("info", ""));
+}
+
+std::vector<std::int32_t> IntRows(const Obj& o, const char* key) {
+  const json& rows = o[key];
+  if (!rows.is_array()) Fail(o.At(key), "expected a list of whole numbers");
+  std::vector<std::int32_t> out;
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    out.push_back(static_cast<std::int32_t>(
+        Obj::IntValue(rows[i], o.At(key) + "[" + std::to_string(i) + "]", kInt32Min, kInt32Max)));
+  return out;
+}
+
+void FillAmounts(ClientDataSet& table, const std::vector<std::int32_t>& amounts) {
+  if (table.State() != DataSetState::Browse) table.Cancel();
+  table.EmptyDataSet();
+  for (std::int32_t a : amounts) table.AppendRow({a});
+  if (!table.IsEmpty()) table.First();
+}
+
+void ReadMethod(const json& j, const std::string& where, Strategy& s, const std::string& folder) {
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  std::string kind = j.at("kind").get<std::string>();
+  if (kind == "pattern") {
+    Obj o(j, where, {"kind", "rows", "file", "info"});
+    s.SelectBetMethod(BetMethod::kPattern);
+    ReadPattern(o, *static_cast<BetMethodPattern*>(s.FrameBetMethod.CurrentComponent()), folder);
+  } else if (kind == "loop") {
+    Obj o(j, where, {"kind", "text", "unchanged_next_to_tie"});
+    s.SelectBetMethod(BetMethod::kLoop);
+    auto& m = *static_cast<BetMethodLoop*>(s.FrameBetMethod.CurrentComponent());
+    m.LoopText = o.Text("text", m.LoopText);
+    m.UnchangeNextToTie = o.Bool("unchanged_next_to_tie", m.UnchangeNextToTie);
+  } else {
+    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (pattern or loop)");
+  }
+}
+
+void ReadAmount(const json& j, const std::string& where, Strategy& s, const std::string& folder) {
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  std::string kind = j.at("kind").get<std::string>();
+  if (kind == "level") {
+    Obj o(j, where, {"kind", "rows", "file", "win_move", "lose_move", "info"});
+    if (o.Has("file") && o.Has("rows")) Fail(where, "give either \"rows\" or \"file\", not both");
+    s.SelectBetAmount(BetAmount::kLevel);
+    auto& m = *static_cast<BetAmountLevel*>(s.FrameBetAmount.CurrentComponent());
+    if (o.Has("file")) FromFile(o, folder, [&](const std::string& path) { m.ReadAmt(path); });
+    if (o.Has("rows")) FillAmounts(m.Table(), IntRows(o, "rows"));
+    m.WinLevelMove = static_cast<std::int32_t>(o.Int("win_move", m.WinLevelMove, kInt32Min, kInt32Max));
+    m.LoseLevelMove = static_cast<std::int32_t>(o.Int("lose_move", m.LoseLevelMove, kInt32Min, kInt32Max));
+    if (o.Has("info")) m.Info = Utf8ToBig5(o.Text("info", ""));
+  } else if (kind == "flat") {
+    Obj o(j, where, {"kind", "stake"});
+    s.SelectBetAmount(BetAmount::kFlat);
+    auto& m = *static_cast<BetAmountFlat*>(s.FrameBetAmount.CurrentComponent());
+    m.FlatBet = static_cast<std::int32_t>(o.Int("stake", m.FlatBet, kInt32Min, kInt32Max));
+  } else if (kind == "cancel" || kind == "anti-cancel") {
+    Obj o(j, where, {"kind", "rows", "pair", "break", "limit"});
+    s.SelectBetAmount(kind == "cancel" ? BetAmount::kCancel : BetAmount::kAntiCancel);
+    auto& m = *static_cast<BetAmountCancel*>(s.FrameBetAmount.CurrentComponent());
+    if (o.Has("rows")) FillAmounts(m.Table(), IntRows(o, "rows"));
+    std::string pair = o.Text("pair", "first-last");
+    if (pair == "first-last") m.BetAmountNoType = BetAmountCancel::kFirstAndLast;
+    else if (pair == "first-second") m.BetAmountNoType = BetAmountCancel::kFirstAndSecond;
+    else Fail(o.At("pair"), "unknown pair " + Quote(pair) + " (first-last or first-second)");
+    m.Largest = static_cast<std::int32_t>(o.Int("break", m.Largest, kInt32Min, kInt32Max));
+    m.UpperLimit = static_cast<std::int32_t>(o.Int("limit", m.UpperLimit, kInt32Min, kInt32Max));
+  } else if (kind == "double") {
+    Obj o(j, where, {"kind"});
+    s.SelectBetAmount(BetAmount::kDouble);
+  } else {
+    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (level, flat, cancel, anti-cancel or double)");
+  }
+}
+
+void ReadSetup(const json& j, const std::string& where, Strategy& s) {
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  std::string kind = j.at("kind").get<std::string>();
+  int item = kind == "start-bet" ? AdditionalSetup::kStartBet
+             : kind == "risk"    ? AdditionalSetup::kTakeProfitStopLoss
+             : kind == "group"   ? AdditionalSetup::kGroup
+             : kind == "continuous-win" ? AdditionalSetup::kContinuousWin
+                                        : -1;
+  if (item < 0) Fail(where + ".kind", "unknown kind " + Quote(kind) + " (start-bet, risk, group or continuous-win)");
+  // Check the whole entry before the setup is added.
+  std::unique_ptr<Obj> o;
+  if (item == AdditionalSetup::kStartBet) o = std::make_unique<Obj>(j, where, std::initializer_list<const char*>{"kind"});
+  if (item == AdditionalSetup::kTakeProfitStopLoss)
+    o = std::make_unique<Obj>(j, where, std::initializer_list<const char*>{
+                                            "kind", "apply", "take_profit", "stop_loss", "rise", "fall", "restart_amount"});
+  if (item == AdditionalSetup::kGroup)
+    o = std::make_unique<Obj>(j, where, std::initializer_list<const char*>{"kind", "games", "include_tie",
+                                                                           "restart_method", "restart_amount"});
+  if (item == AdditionalSetup::kContinuousWin)
+    o = std::make_unique<Obj>(j, where, std::initializer_list<const char*>{"kind", "wins"});
+
+  AdditionalSetup& setup = s.CreateSetup();
+  setup.ComboBoxSelectChange(item);
+  if (auto* r = setup.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
+    std::string apply = o->Text("apply", "each-shoe");
+    if (apply == "each-shoe") r->RadioGroupApply = AdditionalSetupTakeProfitStopLoss::kEachShoe;
+    else if (apply == "whole") r->RadioGroupApply = AdditionalSetupTakeProfitStopLoss::kWhole;
+    else Fail(o->At("apply"), "unknown value " + Quote(apply) + " (each-shoe or whole)");
+    r->TakeProfit = static_cast<std::int32_t>(o->Int("take_profit", r->TakeProfit, 0, 10000000));
+    r->StopLoss = static_cast<std::int32_t>(o->Int("stop_loss", r->StopLoss, -10000000, 0));
+    r->Rise = static_cast<std::int32_t>(o->Int("rise", r->Rise, 0, 10000000));
+    r->Fall = static_cast<std::int32_t>(o->Int("fall", r->Fall, 0, 10000000));
+    r->RestartBetAmount = o->Bool("restart_amount", r->RestartBetAmount);
+  } else if (auto* g = setup.SetupAs<AdditionalSetupGroup>()) {
+    g->UnitNoOfGame = static_cast<std::int32_t>(o->Int("games", g->UnitNoOfGame, 1, 20));
+    g->IncludeTie = o->Bool("include_tie", g->IncludeTie);
+    g->RestartBetMethod = o->Bool("restart_method", g->RestartBetMethod);
+    g->RestartBetAmount = o->Bool("restart_amount", g->RestartBetAmount);
+  } else if (auto* c = setup.SetupAs<AdditionalSetupContinuousWin>()) {
+    c->ConWin = static_cast<std::int32_t>(o->Int("wins", c->ConWin, 2, 20));
+  }
+}
+
+std::unique_ptr<Strategy> ReadStrategy(const json& j, const std::string& where, const std::string& folder,
+                                       StrategyHost* host, const std::vector<std::string>& namesSoFar) {
+  Obj o(j, where, {"name", "use", "road", "restart_method_each_shoe", "restart_amount_each_shoe", "method",
+                   "amount", "setups"});
+  std::string name = o.Has("name") ? o.Text("name", "") : MultiStrategyAnalysis::NextStrategyName(namesSoFar);
+  auto s = MultiStrategyAnalysis::CreateStrategy(host, name, BetMethod::kPattern, BetAmount::kLevel);
+  s->Use = o.Bool("use", true);
+  s->RoadIndex = static_cast<int>(o.Int("road", 0, 0, BaseStrategy::kRoadCount - 1));
+  s->SetBetMethodEach(o.Bool("restart_method_each_shoe", true));
+  s->SetBetAmountEach(o.Bool("restart_amount_each_shoe", true));
+  if (o.Has("method")) ReadMethod(o["method"], o.At("method"), *s, folder);
+  if (o.Has("amount")) ReadAmount(o["amount"], o.At("amount"), *s, folder);
+  if (o.Has("setups")) {
+    const json& setups = o["setups"];
+    if (!setups.is_array()) Fail(o.At("setups"), "expected a list");
+    for (std::size_t i = 0; i < setups.size(); ++i)
+      ReadSetup(setups[i], o.At("setups") + "[" + std::to_string(i) + "]", *s);
+  }
+  return s;
+}
+
+void ReadRoadSettings(const json& j, RoadSettings& roads) {
+  Obj o(j, "road_settings", {"beads", "ignore_ties"});
+  if (o.Has("beads")) {
+    const json& beads = o["beads"];
+    if (!beads.is_array() || beads.size() != 3) Fail(o.At("beads"), "expected three whole numbers");
+    for (int i = 0; i < 3; ++i)
+      roads.NoOfBall[i] = static_cast<int>(Obj::IntValue(beads[i], o.At("beads") + "[" + std::to_string(i) + "]",
+                                                         RoadSettings::kMinBalls, RoadSettings::kMaxBalls));
+  }
+  if (o.Has("ignore_ties")) {
+    const json& ties = o["ignore_ties"];
+    if (!ties.is_array() || ties.size() != 3) Fail(o.At("ignore_ties"), "expected three true/false values");
+    for (int i = 0; i < 3; ++i) {
+      if (!ties[i].is_boolean()) Fail(o.At("ignore_ties") + "[" + std::to_string(i) + "]", "expected true or false");
+      roads.BallRoadIgnoreTie[i] = ties[i].get<bool>();
+    }
+  }
+}
+
+// ---- writing ----
+
+ordered MethodJson(const Strategy& s) {
+  ordered m;
+  CommonBet* c = s.FrameBetMethod.CurrentComponent();
+  if (auto* p = dynamic_cast<BetMethodPattern*>(c)) {
+    m["kind"] = "pattern";
+    ordered rows = ordered::array();
+    const ClientDataSet& t = p->Table();
+    for (int r = 0; r < t.RecordCount(); ++r)
+      rows.push_back({AsString(t.GetValue(r, 0)), AsString(t.GetValue(r, 1))});
+    m["rows"] = rows;
+    m["info"] = Big5ToUtf8(p->Info);
+  } else if (auto* l = dynamic_cast<BetMethodLoop*>(c)) {
+    m["kind"] = "loop";
+    m["text"] = l->LoopText;
+    m["unchanged_next_to_tie"] = l->UnchangeNextToTie;
+  } else {
+    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": its bet method cannot be written to a file");
+  }
+  return m;
+}
+
+ordered AmountRows(const ClientDataSet& t) {
+  ordered rows = ordered::array();
+  for (int r = 0; r < t.RecordCount(); ++r) rows.push_back(AsInteger(t.GetValue(r, 0)));
+  return rows;
+}
+
+ordered AmountJson(const Strategy& s) {
+  ordered a;
+  CommonBet* c = s.FrameBetAmount.CurrentComponent();
+  if (auto* l = dynamic_cast<BetAmountLevel*>(c)) {
+    a["kind"] = "level";
+    a["rows"] = AmountRows(l->Table());
+    a["win_move"] = l->WinLevelMove;
+    a["lose_move"] = l->LoseLevelMove;
+    a["info"] = Big5ToUtf8(l->Info);
+  } else if (auto* f = dynamic_cast<BetAmountFlat*>(c)) {
+    a["kind"] = "flat";
+    a["stake"] = f->FlatBet;
+  } else if (auto* x = dynamic_cast<BetAmountCancel*>(c)) {
+    a["kind"] = dynamic_cast<BetAmountAntiCancel*>(c) ? "anti-cancel" : "cancel";
+    a["rows"] = AmountRows(x->Table());
+    a["pair"] = x->BetAmountNoType == BetAmountCancel::kFirstAndSecond ? "first-second" : "first-last";
+    a["break"] = x->Largest;
+    a["limit"] = x->UpperLimit;
+  } else if (s.FrameBetAmount.ItemIndex() == BetAmount::kDouble) {
+    a["kind"] = "double";
+  } else {
+    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": its bet amount method cannot be written to a file");
+  }
+  return a;
+}
+
+ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
+  ordered o;
+  if (setup.SetupAs<AdditionalSetupStartBet>()) {
+    o["kind"] = "start-bet";
+  } else if (auto* r = setup.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
+    o["kind"] = "risk";
+    o["apply"] = r->RadioGroupApply == AdditionalSetupTakeProfitStopLoss::kWhole ? "whole" : "each-shoe";
+    o["take_profit"] = r->TakeProfit;
+    o["stop_loss"] = r->StopLoss;
+    o["rise"] = r->Rise;
+    o["fall"] = r->Fall;
+    o["restart_amount"] = r->RestartBetAmount;
+  } else if (auto* g = setup.SetupAs<AdditionalSetupGroup>()) {
+    o["kind"] = "group";
+    o["games"] = g->UnitNoOfGame;
+    o["include_tie"] = g->IncludeTie;
+    o["restart_method"] = g->RestartBetMethod;
+    o["restart_amount"] = g->RestartBetAmount;
+  } else if (auto* c = setup.SetupAs<AdditionalSetupContinuousWin>()) {
+    o["kind"] = "continuous-win";
+    o["wins"] = c->ConWin;
+  } else {
+    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": a plug-in setup cannot be written to a file");
+  }
+  return o;
+}
+
+}  // namespace
+
+StrategySet ParseStrategySet(std::string_view text, const std::string& folder, StrategyHost* host) {
+  json doc;
+  try {
+    doc = json::parse(text.begin(), text.end());
+  } catch (const json::parse_error& e) {
+    std::string what = e.what();
+    if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
+      what = what.substr(close + 2);
+    throw StrategyFileError("malformed JSON: " + what);
+  }
+  Obj top(doc, "", {"road_settings", "strategies"});
+  StrategySet set;
+  if (top.Has("road_settings")) ReadRoadSettings(top["road_settings"], set.Roads);
+  if (top.Has("strategies")) {
+    const json& list = top["strategies"];
+    if (!list.is_array()) Fail("strategies", "expected a list");
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      set.Strategies.push_back(ReadStrategy(list[i], "strategies[" + std::to_string(i) + "]", folder, host, names));
+      names.push_back(set.Strategies.back()->StrategyName);
+    }
+  }
+  return set;
+}
+
+StrategySet ReadStrategySet(const std::string& path, StrategyHost* host) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw StrategyFileError(path + ": cannot be opened");
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  try {
+    return ParseStrategySet(text.str(), folder, host);
+  } catch (const StrategyFileError& e) {
+    throw StrategyFileError(path + ": " + e.what());
+  }
+}
+
+std::string FormatStrategySet(const RoadSettings& roads, const std::vector<const Strategy*>& strategies) {
+  ordered doc;
+  doc["road_settings"]["beads"] = {roads.NoOfBall[0], roads.NoOfBall[1], roads.NoOfBall[2]};
+  doc["road_settings"]["ignore_ties"] = {roads.BallRoadIgnoreTie[0], roads.BallRoadIgnoreTie[1],
+                                         roads.BallRoadIgnoreTie[2]};
+  ordered list = ordered::array();
+  for (const Strategy* s : strategies) {
+    ordered o;
+    o["name"] = s->StrategyName;
+    o["use"] = s->Use;
+    o["road"] = s->RoadIndex;
+    o["restart_method_each_shoe"] = s->BetMethodEach();
+    o["restart_amount_each_shoe"] = s->BetAmountEach();
+    o["method"] = MethodJson(*s);
+    o["amount"] = AmountJson(*s);
+    ordered setups = ordered::array();
+    for (const auto& setup : s->AdditionalSetups) setups.push_back(SetupJson(*setup, *s));
+    o["setups"] = setups;
+    list.push_back(o);
+  }
+  doc["strategies"] = list;
+  return doc.dump(1, ' ', false, ordered::error_handler_t::replace) + "\n";
+}
+
+void WriteStrategySet(const std::string& path, const RoadSettings& roads,
+                      const std::vector<const Strategy*>& strategies) {
+  std::string text = FormatStrategySet(roads, strategies);
+  std::string temp = path + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) throw StrategyFileError(path + ": cannot be written");
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) {
+      std::remove(temp.c_str());
+      throw StrategyFileError(path + ": cannot be written");
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    std::remove(temp.c_str());
+    throw StrategyFileError(path + ": cannot be written: " + ec.message());
+  }
+}
+
+}  // namespace zavuv
