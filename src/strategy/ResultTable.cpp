@@ -1,7 +1,5 @@
 #include "strategy/ResultTable.h"
 
-#include <cmath>
-#include <cstdio>
 
 namespace zavuv {
 
@@ -89,26 +87,6 @@ std::size_t ResultTable::StorageBytes() const {
   std::size_t bytes = blocks_.size() * kBlockSize * sizeof(Row) + blocks_.capacity() * sizeof(void*);
   for (const std::string& label : labels_) bytes += sizeof(std::string) + label.capacity();
   return bytes;
-}
-
-std::string FormatMoney(double value) {
-  if (!std::isfinite(value)) return "0";
-  double rounded = std::round(value * 100) / 100;
-  if (rounded == 0) rounded = 0;   // no "-0"
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.2f", std::fabs(rounded));
-  std::string digits(buf);
-  std::string whole = digits.substr(0, digits.find('.'));
-  std::string fraction = digits.substr(digits.find('.') + 1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
-  std::string grouped;
-  for (std::size_t i = 0; i < whole.size(); ++i) {
-    if (i > 0 && (whole.size() - i) % 3 == 0) grouped += ',';
-    grouped += whole[i];
-  }
-  std::string out = rounded < 0 ? "-" + grouped : grouped;
-  if (!fraction.empty()) out += "." + fraction;
-  return out;
 }
 
 }  // namespace zavuv

@@ -68,8 +68,4 @@ class ResultTable : public Table {
   std::unordered_map<std::string, std::int32_t> labelIndex_;
 };
 
-// Money as the figures show it ("###,###,##0.##"): thousands grouped with commas, at
-// most two decimals; -40000 gives "-40,000", 12.5 gives "12.5", 0 gives "0".
-std::string FormatMoney(double value);
-
 }  // namespace zavuv
