@@ -115,30 +115,40 @@ void MultiStrategyAnalysis::AnalysisAllShoes() {
     }
     FinishCombined();
   } catch (...) {
-    // The run is abandoned; the tables are shown again with what they hold.
-    if (detached_) {
-      detached_ = false;
-      ClientDataSetAnalysis.EnableControls();
-    }
+    Abandon();
     throw;
+  }
+}
+
+void MultiStrategyAnalysis::Abandon() {
+  // The run ended by an error: the tables are shown again with what they hold.
+  for (Strategy* s : Strategies) s->AbandonAnalysis();
+  if (detached_) {
+    detached_ = false;
+    ClientDataSetAnalysis.EnableControls();
   }
 }
 
 void MultiStrategyAnalysis::AnalysisCurrentShoe() {
   ShoesData* shoes = MainForm ? MainForm->Shoes : nullptr;
-  StartCombined();
-  bool browsing = shoes && shoes->Table().State() == DataSetState::Browse;
-  if (browsing) {
-    for (Strategy* s : Strategies)
-      if (s->Use) s->UpdateShoesName();
-    CurrentShoesName = shoes->CurrentName();
-    const std::string results = shoes->CurrentResult();
-    for (std::size_t g = 0; g < results.size(); ++g) {
-      CurrentGameNo = static_cast<std::int32_t>(g + 1);
-      AnalysisCombinedGame(results[g]);
+  try {
+    StartCombined();
+    bool browsing = shoes && shoes->Table().State() == DataSetState::Browse;
+    if (browsing) {
+      for (Strategy* s : Strategies)
+        if (s->Use) s->UpdateShoesName();
+      CurrentShoesName = shoes->CurrentName();
+      const std::string results = shoes->CurrentResult();
+      for (std::size_t g = 0; g < results.size(); ++g) {
+        CurrentGameNo = static_cast<std::int32_t>(g + 1);
+        AnalysisCombinedGame(results[g]);
+      }
     }
+    FinishCombined();
+  } catch (...) {
+    Abandon();
+    throw;
   }
-  FinishCombined();
 }
 
 std::string MultiStrategyAnalysis::NextStrategyName(const std::vector<std::string>& captions) {

@@ -62,6 +62,7 @@ class MultiStrategyAnalysis {
  private:
   void StartCombined();
   void FinishCombined();
+  void Abandon();
   bool detached_ = false;
 };
 

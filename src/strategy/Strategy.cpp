@@ -172,6 +172,13 @@ void Strategy::FinishAnalysis() {
   if (OnFinishAnalysis) OnFinishAnalysis();
 }
 
+void Strategy::AbandonAnalysis() {
+  if (detached_) {
+    detached_ = false;
+    ClientDataSetAnalysis.EnableControls();
+  }
+}
+
 void Strategy::AnalysisShoe(std::string_view results) {
   // A copy: the text may live in a road model that a plug-in could refill.
   const std::string games(results);
@@ -187,13 +194,18 @@ void Strategy::AnalysisShoe(std::string_view results) {
 }
 
 void Strategy::AnalysisCurrentShoe() {
-  PrepareAnalysis();
-  bool browsing = MainForm && MainForm->Shoes && MainForm->Shoes->Table().State() == DataSetState::Browse;
-  if (Use && browsing) {
-    UpdateShoesName();
-    AnalysisShoe(MainForm->DisplayRoad ? MainForm->DisplayRoad->Result() : std::string_view());
+  try {
+    PrepareAnalysis();
+    bool browsing = MainForm && MainForm->Shoes && MainForm->Shoes->Table().State() == DataSetState::Browse;
+    if (Use && browsing) {
+      UpdateShoesName();
+      AnalysisShoe(MainForm->DisplayRoad ? MainForm->DisplayRoad->Result() : std::string_view());
+    }
+    FinishAnalysis();
+  } catch (...) {
+    AbandonAnalysis();
+    throw;
   }
-  FinishAnalysis();
 }
 
 AdditionalSetup& Strategy::CreateSetup() {

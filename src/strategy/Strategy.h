@@ -66,6 +66,9 @@ class Strategy : public BaseStrategy {
   void FinishAnalysis();
   void AnalysisShoe(std::string_view results);
   void AnalysisCurrentShoe();
+  // After a run that an error ended: the result table is shown again with the rows it
+  // got (FinishAnalysis was not reached).
+  void AbandonAnalysis();
   void UpdateShoesName();
   void ClearStats();
   void ShowStats();

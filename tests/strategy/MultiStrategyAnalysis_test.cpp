@@ -168,3 +168,31 @@ TEST(MultiStrategyAnalysis, HistoryAcrossShoesMatchesOneLongShoe) {
         << "road " << road;
   }
 }
+
+TEST(MultiStrategyAnalysis, AnErrorEndsTheRunAndRestoresTheGuards) {
+  // A plug-in bet method that asks for a variable the host does not know.
+  struct Asking : CommonBet {
+    char GetBet(BaseStrategy& s) override {
+      CallPublished(s, "GetIntVar", {"NoSuchVariable"});
+      return 'B';
+    }
+  };
+  Combined c;
+  Strategy& s = c.Add("B", 100);
+  s.AddBetMethodPlugIn({"問", [](BetSelector&) { return std::make_unique<Asking>(); }});
+  s.SelectBetMethod(2);
+  c.h.shoes.AppendShoe({"S1", "BP", ""});
+  c.h.display.SetAutoRedraw(true);
+  EXPECT_THROW(c.multi.AnalysisAllShoes(), HostVariableError);
+  EXPECT_FALSE(c.h.shoes.BatchRunning);
+  EXPECT_TRUE(c.h.display.AutoRedraw());
+  EXPECT_FALSE(c.multi.ClientDataSetAnalysis.ControlsDisabled());
+  EXPECT_FALSE(s.ClientDataSetAnalysis.ControlsDisabled());
+  c.h.display.SetResult("BP");
+  EXPECT_THROW(s.AnalysisCurrentShoe(), HostVariableError);
+  EXPECT_FALSE(s.ClientDataSetAnalysis.ControlsDisabled());
+  // The next run works as usual.
+  s.SelectBetMethod(BetMethod::kLoop);
+  c.multi.AnalysisAllShoes();
+  EXPECT_EQ(c.multi.ClientDataSetAnalysis.RecordCount(), 2);
+}
