@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,6 +73,7 @@ class TRoad {
 
  private:
   struct BeadRows;
+  void Reset();
   void Append(char c);
   void Redraw();
   BeadRows& Beads(int n, bool ignoreTies) const;
@@ -83,7 +85,7 @@ class TRoad {
   std::vector<std::int32_t> columns_;
   std::string derived_[3];
   // Bead rows by (n, ignoreTies), built on first request and then kept up to date.
-  mutable std::map<std::pair<int, bool>, BeadRows*> beads_;
+  mutable std::map<std::pair<int, bool>, std::unique_ptr<BeadRows>> beads_;
 };
 
 }  // namespace zavuv

@@ -1,0 +1,147 @@
+#include "roads/TRoad.h"
+
+#include <algorithm>
+
+namespace zavuv {
+
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+}  // namespace
+
+// The rows of one bead road of height n: row r holds the beads at the positions p
+// (counted from 1 in the text the road reads) with (p - 1) mod n = r, ties left out.
+// Rows are created as positions reach them, so a huge n costs no more than the text.
+struct TRoad::BeadRows {
+  int n;
+  bool ignoreTies;
+  std::size_t length = 0;  // characters of the text read so far
+  std::vector<std::string> rows;
+
+  void Add(char c) {
+    if (c == 'T' && ignoreTies) return;
+    const std::size_t row = length++ % static_cast<std::size_t>(n);
+    if (c == 'T') return;
+    if (row >= rows.size()) rows.resize(row + 1);
+    rows[row] += c;
+  }
+  // The row in which the next bead falls.
+  std::string_view Next() const {
+    const std::size_t row = length % static_cast<std::size_t>(n);
+    return row < rows.size() ? std::string_view(rows[row]) : std::string_view();
+  }
+  void Clear() {
+    length = 0;
+    rows.clear();
+  }
+};
+
+TRoad::TRoad() = default;
+TRoad::~TRoad() = default;
+
+void TRoad::AddSheet(RoadSheet* sheet) {
+  if (sheet && std::find(sheets_.begin(), sheets_.end(), sheet) == sheets_.end())
+    sheets_.push_back(sheet);
+}
+
+void TRoad::RemoveSheet(RoadSheet* sheet) {
+  auto it = std::find(sheets_.begin(), sheets_.end(), sheet);
+  if (it != sheets_.end()) sheets_.erase(it);
+}
+
+void TRoad::Redraw() {
+  if (!autoRedraw_) return;
+  // A sheet may attach or detach sheets while it refreshes; walk a snapshot.
+  const std::vector<RoadSheet*> sheets = sheets_;
+  for (RoadSheet* sheet : sheets) sheet->Refresh();
+}
+
+void TRoad::SetResult(std::string_view text) {
+  // A text that only extends the present history (the usual case while a shoe is
+  // analysed game by game) is appended; anything else rebuilds from the start.
+  bool extends = text.size() >= result_.size();
+  for (std::size_t i = 0; extends && i < result_.size(); ++i) extends = Upper(text[i]) == result_[i];
+  if (!extends) Reset();
+  for (std::size_t i = extends ? result_.size() : 0; i < text.size(); ++i) Append(Upper(text[i]));
+  Redraw();
+}
+
+void TRoad::AddResult(char result) {
+  Append(Upper(result));
+  Redraw();
+}
+
+void TRoad::Reset() {
+  result_.clear();
+  resultNoTie_.clear();
+  columns_.clear();
+  for (std::string& road : derived_) road.clear();
+  for (auto& [key, beads] : beads_) beads->Clear();
+}
+
+// Extends every road by one game. Derived road k gains an entry when a column at
+// least k + 1 columns from the left grows past row 1 or is closed by a new column:
+// row r of column j is blue only when column j - k ends exactly at row r - 1, and
+// row 1 of a new column is red when the two columns before it match.
+void TRoad::Append(char c) {
+  result_ += c;
+  for (auto& [key, beads] : beads_) beads->Add(c);
+  if (c == 'T') return;
+
+  const bool same = !resultNoTie_.empty() && resultNoTie_.back() == c;
+  resultNoTie_ += c;
+  const std::size_t m = columns_.size();
+  if (same) {
+    const std::int32_t length = ++columns_.back();
+    for (std::size_t k = 1; k <= 3 && k + 1 <= m; ++k)
+      derived_[k - 1] += columns_[m - 1 - k] == length - 1 ? 'P' : 'B';
+  } else {
+    for (std::size_t k = 1; k <= 3 && k + 1 <= m; ++k)
+      derived_[k - 1] += columns_[m - 1] == columns_[m - 1 - k] ? 'B' : 'P';
+    columns_.push_back(1);
+  }
+}
+
+std::string_view TRoad::GetDerivedRoad(int k) const {
+  if (k < 1 || k > 3) return {};
+  return derived_[k - 1];
+}
+
+char TRoad::PredictFromDerived(int k, char colour) const {
+  if (colour != 'B' && colour != 'P') return ' ';
+  if (k < 1 || k > 3 || columns_.size() < static_cast<std::size_t>(k) + 1) return ' ';
+  const char last = resultNoTie_.back();
+  const std::size_t m = columns_.size();
+  const bool even = columns_[m - 1] == columns_[m - 1 - k];
+  if (even != (colour == 'P')) return last == 'B' ? 'P' : 'B';
+  return last;
+}
+
+std::string TRoad::GetBeadColumns(int n, bool ignoreTies) const {
+  const std::size_t height = static_cast<std::size_t>(std::max(n, 1));
+  const std::string& text = ignoreTies ? resultNoTie_ : result_;
+  std::string columns;
+  columns.reserve(text.size() + text.size() / height);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (i > 0 && i % height == 0) columns += '/';
+    columns += text[i];
+  }
+  return columns;
+}
+
+TRoad::BeadRows& TRoad::Beads(int n, bool ignoreTies) const {
+  n = std::max(n, 1);
+  auto& beads = beads_[{n, ignoreTies}];
+  if (!beads) {
+    beads = std::make_unique<BeadRows>(BeadRows{n, ignoreTies});
+    for (char c : result_) beads->Add(c);
+  }
+  return *beads;
+}
+
+std::string_view TRoad::GetBeadRow(int n, bool ignoreTies) const {
+  return Beads(n, ignoreTies).Next();
+}
+
+}  // namespace zavuv
