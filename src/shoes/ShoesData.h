@@ -75,18 +75,35 @@ class ShoesData {
   // Writes every shoe to a data file (temporary file renamed into place); the cursor
   // returns to the shoe it was on.
   void SaveData(const std::string& path);
-  // Writes one line per shoe laid out by the options, CR LF line ends.
+  // Writes one line per shoe laid out by the options, CR LF line ends (temporary
+  // file renamed into place). Refused with kEditingMessage while a change is pending.
+  // The cursor does not move, so no refresh runs.
   void ExportText(const std::string& path, const ExportOptions& options);
   // One exported line (without the line end).
   static std::string ExportLine(const ShoeRecord& shoe, const ExportOptions& options);
 
-  // JSON lists of {"name","result","info"} in UTF-8, read and written like data files.
+  // JSON lists of {"name","result","info"} in UTF-8, read and written like data files:
+  // the same cuts and normalisation on reading, the shoes left as they were when the
+  // file is refused. SaveJson is refused with kEditingMessage while a change is pending.
   void ReadJson(const std::string& path);
   void MergeJson(const std::string& path);
   void SaveJson(const std::string& path) const;
+  // The JSON text of the shoes, and the shoes of a JSON text (UTF-8 in, Big5 out;
+  // `source` names the text in messages).
+  static std::string ShoesToJson(const std::vector<ShoeRecord>& shoes);
+  static std::vector<ShoeRecord> ShoesFromJson(std::string_view text, const std::string& source);
+
+  // Messages the views show: an action that needs the browse state, and a failed
+  // text export.
+  static constexpr const char* kEditingMessage = "資料更改中";
+  static constexpr const char* kExportFailedMessage = "發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試";
 
  private:
   void Refresh();
+  // Replaces (replace) or extends the shoes by what fill appends, with ShoesLoading
+  // set and the view detached; the cursor then goes to the first shoe, which runs
+  // the one refresh.
+  void Fill(bool replace, const std::function<void()>& fill);
   ClientDataSet table_;
 };
 

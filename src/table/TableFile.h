@@ -3,7 +3,11 @@
 // Files are written to a temporary name and renamed into place.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "table/ClientDataSet.h"
 
@@ -18,5 +22,23 @@ void SaveTableToFile(const Table& table, const std::string& path);
 // truncated or damaged is refused with a TableError that says why; the table is
 // then left as it was.
 void LoadTableFromFile(ClientDataSet& table, const std::string& path);
+
+// The container's bytes for a table, and the rows decoded from such bytes (checked
+// against the table's columns; `path` only names the source in messages).
+std::string EncodeTable(const Table& table);
+std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view bytes,
+                                            const std::string& path);
+
+// Helpers for every file the program writes or reads whole.
+// Writes the bytes to a temporary file in the same folder and renames it over the
+// path. On any failure the temporary file is removed, an existing file of that name
+// is untouched, and a TableError names the file.
+void WriteFileReplacing(const std::string& path, std::string_view bytes);
+// Reads a whole file; a file that cannot be opened or is larger than maxBytes is a
+// TableError naming it.
+std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// CRC-32 as used by zip and PNG (reflected polynomial 0xEDB88320).
+std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc = 0);
 
 }  // namespace zavuv

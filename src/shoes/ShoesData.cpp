@@ -1,0 +1,270 @@
+#include "shoes/ShoesData.h"
+
+#include <nlohmann/json.hpp>
+
+#include "shoes/RecordTable.h"
+#include "table/Big5.h"
+#include "table/TableFile.h"
+
+namespace zavuv {
+
+namespace {
+
+enum ShoeField { kName, kResult, kInfo };
+constexpr const char* kFieldNames[] = {"ShoesName", "ShoesResult", "ShoesInfo"};
+constexpr std::size_t kMaxDataFile = std::size_t{256} << 20;
+
+// Sets a flag for the life of the guard and puts the old value back on every way
+// out, errors included.
+class FlagGuard {
+ public:
+  explicit FlagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = old_; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  bool& flag_;
+  bool old_;
+};
+
+// Detaches the table's views for the life of the guard.
+class ControlsDetached {
+ public:
+  explicit ControlsDetached(Table& table) : table_(table) { table_.DisableControls(); }
+  ~ControlsDetached() { table_.EnableControls(); }
+  ControlsDetached(const ControlsDetached&) = delete;
+  ControlsDetached& operator=(const ControlsDetached&) = delete;
+
+ private:
+  Table& table_;
+};
+
+std::string UpperAscii(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
+// Loads a shoe data file into the record table and checks every row names one of
+// the shoe fields, so that the shoes are only touched by a file that will read.
+void LoadShoeRows(RecordTable& rows, const ClientDataSet& shoes, const std::string& path) {
+  rows.LoadFromFile(path);
+  TableCursor c(rows);
+  for (c.First(); !c.Eof(); c.Next()) {
+    std::string name = AsString(c.FieldValue("FieldName"));
+    if (shoes.FindField(name) < 0)
+      throw TableError("檔案 " + path + " 第 " + std::to_string(c.Row() + 1) + " 列: 找不到欄位: " + name +
+                       " (靴資料只有 ShoesName, ShoesResult, ShoesInfo)");
+  }
+}
+
+}  // namespace
+
+ShoesData::ShoesData()
+    : table_({{kFieldNames[kName], FieldType::String, kNameWidth, "靴名", 15},
+              {kFieldNames[kResult], FieldType::String, kResultWidth, "開出結果", 80},
+              {kFieldNames[kInfo], FieldType::Memo}}) {
+  // Every posted result is normalised, whoever posts it.
+  table_.BeforePost = [](ClientDataSet& t) {
+    t.SetFieldValue(kResult, NormaliseResult(AsString(t.FieldValue(kResult))));
+  };
+  table_.AfterScroll = [this] { Refresh(); };
+  table_.AfterPost = [this] { Refresh(); };
+}
+
+void ShoesData::Refresh() {
+  if (RefreshSuppressed() || !OnRefresh) return;
+  OnRefresh();
+}
+
+std::string ShoesData::NormaliseResult(std::string_view text) {
+  // Byte by byte: the bytes of a double-byte character go too, unless one of them
+  // reads as b, p or t.
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c == 'B' || c == 'P' || c == 'T') out.push_back(c);
+  }
+  return out;
+}
+
+std::string ShoesData::CurrentName() const { return AsString(table_.FieldValue(kName)); }
+std::string ShoesData::CurrentResult() const { return UpperAscii(AsString(table_.FieldValue(kResult))); }
+std::string ShoesData::CurrentInfo() const { return AsString(table_.FieldValue(kInfo)); }
+
+void ShoesData::AppendShoe(const ShoeRecord& shoe) {
+  table_.Append();
+  table_.SetFieldValue(kName, shoe.name);
+  table_.SetFieldValue(kResult, shoe.result);
+  table_.SetFieldValue(kInfo, shoe.info);
+  table_.Post();
+}
+
+std::vector<ShoeRecord> ShoesData::Shoes() const {
+  std::vector<ShoeRecord> out;
+  out.reserve(table_.RecordCount());
+  for (int r = 0; r < table_.RecordCount(); ++r)
+    out.push_back({AsString(table_.GetValue(r, kName)), AsString(table_.GetValue(r, kResult)),
+                   AsString(table_.GetValue(r, kInfo))});
+  return out;
+}
+
+void ShoesData::Fill(bool replace, const std::function<void()>& fill) {
+  ControlsDetached detached(table_);
+  {
+    FlagGuard loading(ShoesLoading);
+    if (replace)
+      table_.EmptyDataSet();  // an unposted change goes with the old shoes
+    else
+      table_.Post();  // an unposted change is committed before the first appended shoe
+    fill();
+  }
+  table_.First();  // the one refresh, for the first shoe
+}
+
+void ShoesData::ReadData(const std::string& path) {
+  // The file is loaded and checked completely before the shoes are emptied, so a
+  // file that cannot be read (missing, not ours, truncated, damaged, naming a field
+  // the shoes do not have) leaves the current shoes exactly as they were.
+  RecordTable rows;
+  LoadShoeRows(rows, table_, path);
+  Fill(true, [&] { rows.Rebuild(table_); });
+}
+
+void ShoesData::MergeData(const std::string& path) {
+  // As for ReadData: nothing is appended unless the whole file reads.
+  RecordTable rows;
+  LoadShoeRows(rows, table_, path);
+  Fill(false, [&] { rows.Rebuild(table_); });
+}
+
+void ShoesData::SaveData(const std::string& path) {
+  ControlsDetached detached(table_);
+  RecordTable rows;
+  bool posted = table_.State() != DataSetState::Browse;
+  int noted = 0;
+  {
+    FlagGuard loading(ShoesLoading);
+    // A pending change is saved too; it is committed here rather than by the walk so
+    // that its refresh is not lost (see the end).
+    table_.Post();
+    noted = table_.RecNo();
+    for (table_.First(); !table_.Eof(); table_.Next()) {
+      int r = table_.RecNo();
+      for (const char* field : kFieldNames) rows.AppendTempData(table_, r, "M", field);
+    }
+  }
+  // Back to the noted shoe: a move refreshes it; a committed change that needs no
+  // move gets the refresh that its post would have had.
+  auto back = [&] {
+    int moved = table_.MoveBy(noted - table_.RecNo());
+    if (moved == 0 && posted) Refresh();
+  };
+  try {
+    rows.SaveToFile(path);
+  } catch (...) {
+    back();
+    throw;
+  }
+  back();
+}
+
+std::string ShoesData::ExportLine(const ShoeRecord& shoe, const ExportOptions& options) {
+  std::string line;
+  if (options.includeName) {
+    std::string name = CutBig5(shoe.name, kNameWidth);
+    name.resize(kNameWidth, ' ');
+    line = name;
+    if (options.nameDelimited && !shoe.result.empty()) line += options.delimiter;
+  }
+  for (std::size_t i = 0; i < shoe.result.size(); ++i) {
+    if (options.gameDelimited && i > 0) line += options.delimiter;
+    switch (shoe.result[i]) {
+      case 'B': line += options.banker; break;
+      case 'P': line += options.player; break;
+      case 'T': line += options.tie; break;
+      default: break;
+    }
+  }
+  return line;
+}
+
+void ShoesData::ExportText(const std::string& path, const ExportOptions& options) {
+  if (table_.State() != DataSetState::Browse) throw TableError(kEditingMessage);
+  FlagGuard batch(BatchRunning);
+  // The shoes are read by row, so the cursor stays where the user left it.
+  std::string text;
+  for (const ShoeRecord& shoe : Shoes()) {
+    text += ExportLine(shoe, options);
+    text += "\r\n";
+  }
+  WriteFileReplacing(path, text);
+}
+
+std::string ShoesData::ShoesToJson(const std::vector<ShoeRecord>& shoes) {
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const ShoeRecord& s : shoes)
+    list.push_back({{"name", Big5ToUtf8(s.name)}, {"result", Big5ToUtf8(s.result)}, {"info", Big5ToUtf8(s.info)}});
+  return list.dump(2) + "\n";
+}
+
+std::vector<ShoeRecord> ShoesData::ShoesFromJson(std::string_view text, const std::string& source) {
+  nlohmann::json doc;
+  try {
+    doc = nlohmann::json::parse(text);
+  } catch (const nlohmann::json::parse_error& e) {
+    // nlohmann's text begins with its own tag "[json.exception.parse_error.101] ".
+    std::string what = e.what();
+    if (auto tag = what.find("] "); what.starts_with("[json.") && tag != std::string::npos) what.erase(0, tag + 2);
+    throw TableError(source + ": JSON 格式錯誤: " + what);
+  }
+  if (!doc.is_array()) throw TableError(source + ": 靴清單必須是 JSON 陣列 [{\"name\", \"result\", \"info\"}, ...]");
+  std::vector<ShoeRecord> shoes;
+  shoes.reserve(doc.size());
+  for (std::size_t i = 0; i < doc.size(); ++i) {
+    const auto& item = doc[i];
+    std::string place = source + ": 第 " + std::to_string(i + 1) + " 項";
+    if (!item.is_object()) throw TableError(place + " 不是物件");
+    // "name" and "result" must be there; "info" may be left out. null counts as empty.
+    auto field = [&](const char* key, bool required) -> std::string {
+      auto it = item.find(key);
+      if (it == item.end()) {
+        if (required) throw TableError(place + ": 缺少 " + key);
+        return {};
+      }
+      if (it->is_null()) return {};
+      if (!it->is_string()) throw TableError(place + ": " + key + " 不是字串");
+      return Utf8ToBig5(it->get_ref<const std::string&>());
+    };
+    ShoeRecord shoe;
+    shoe.name = field("name", true);
+    shoe.result = field("result", true);
+    shoe.info = field("info", false);
+    shoes.push_back(std::move(shoe));
+  }
+  return shoes;
+}
+
+void ShoesData::ReadJson(const std::string& path) {
+  // Parsed and checked completely before the shoes are emptied.
+  auto shoes = ShoesFromJson(ReadWholeFile(path, kMaxDataFile), path);
+  Fill(true, [&] {
+    for (const ShoeRecord& s : shoes) AppendShoe(s);
+  });
+}
+
+void ShoesData::MergeJson(const std::string& path) {
+  auto shoes = ShoesFromJson(ReadWholeFile(path, kMaxDataFile), path);
+  Fill(false, [&] {
+    for (const ShoeRecord& s : shoes) AppendShoe(s);
+  });
+}
+
+void ShoesData::SaveJson(const std::string& path) const {
+  if (table_.State() != DataSetState::Browse) throw TableError(kEditingMessage);
+  WriteFileReplacing(path, ShoesToJson(Shoes()));
+}
+
+}  // namespace zavuv
