@@ -50,7 +50,12 @@ const QTabWidget* TabOwner(const QWidget* page, int* index) {
 }
 
 void AddChildren(const QWidget* widget, QJsonArray& children) {
-  for (QObject* object : widget->children()) {
+  QObjectList objects = widget->children();
+  if (auto* splitter = qobject_cast<const QSplitter*>(widget)) {   // in the splitter's order
+    objects.clear();
+    for (int i = 0; i < splitter->count(); ++i) objects.append(splitter->widget(i));
+  }
+  for (QObject* object : objects) {
     auto* child = qobject_cast<QWidget*>(object);
     if (!child || Skipped(child)) continue;
     if (Transparent(child))

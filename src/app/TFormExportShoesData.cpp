@@ -1,6 +1,7 @@
 #include "app/TFormExportShoesData.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -109,17 +110,13 @@ ExportOptions TFormExportShoesData::Options() const {
 void TFormExportShoesData::BtnExportClick() {
   const QString path = ChooseSaveFile(this, QStringLiteral("文字檔|*.TXT"), QStringLiteral("TXT"));
   if (path.isEmpty()) return;
-  // BatchRunning keeps walking the shoes from refreshing the current shoe.
-  shoes_.BatchRunning = true;
+  // The shoe table sets BatchRunning for the walk, so no refresh runs; the cursor
+  // stays where it was.
   try {
-    shoes_.ExportText(path.toStdString(), Options());
+    shoes_.ExportText(QFile::encodeName(path).toStdString(), Options());
   } catch (...) {
-    shoes_.BatchRunning = false;
     ShowMessage(this, QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試"));
-    accept();
-    return;
   }
-  shoes_.BatchRunning = false;
   accept();
 }
 
