@@ -595,8 +595,16 @@ void TFormDaruvedaZizeveva::PanelOtherRoadCanResize(int oldWidth, int newWidth) 
 bool TFormDaruvedaZizeveva::eventFilter(QObject* watched, QEvent* event) {
   if (watched == SplitterOtherRoad && event->type() == QEvent::Resize) {
     auto* resize = static_cast<QResizeEvent*>(event);
-    if (resize->oldSize().width() > 0 && resize->oldSize().width() != resize->size().width())
-      PanelOtherRoadCanResize(resize->oldSize().width(), resize->size().width());
+    const int width = resize->size().width();
+    if (!SplitterOtherRoad->isVisible()) return false;
+    if (!otherRoadLaidOut_) {
+      // The first real width: the outer sheets take their design width of 200.
+      otherRoadLaidOut_ = true;
+      const int outer = std::min(200, std::max(60, (width - 2 * SplitterOtherRoad->handleWidth()) / 3));
+      SplitterOtherRoad->setSizes({outer, width - 2 * outer - 2 * SplitterOtherRoad->handleWidth(), outer});
+    } else if (resize->oldSize().width() > 0 && resize->oldSize().width() != width) {
+      PanelOtherRoadCanResize(resize->oldSize().width(), width);
+    }
     return false;
   }
   if (appMessageInstalled_) AppMessage(watched, event);

@@ -210,6 +210,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   RoadSettings roadSettings_;
   bool shown_ = false;
   bool appMessageInstalled_ = false;
+  bool otherRoadLaidOut_ = false;   // the lower road panel has had its first real width
 };
 
 }  // namespace zavuv

@@ -3,7 +3,8 @@
 //   zavuv [FILE]                 starts, reading the shoe data file FILE if given
 //   zavuv --dump-ui [FILE]       starts, prints the widget tree as JSON and exits
 //   zavuv --screenshot DIR [FILE] starts, saves pictures of the road page, the
-//                                statistics page and the export dialog into DIR
+//                                statistics page, the export dialog and the about
+//                                box into DIR
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -103,6 +104,9 @@ int main(int argc, char** argv) {
     window.FormExportShoesData->show();
     ok = Save(window.FormExportShoesData, dir.filePath(QStringLiteral("export.png"))) && ok;
     window.FormExportShoesData->hide();
+    window.AboutBox->show();
+    ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
+    window.AboutBox->hide();
     return ok ? 0 : 1;
   }
   return app.exec();
