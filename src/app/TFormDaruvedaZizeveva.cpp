@@ -262,11 +262,13 @@ void TFormDaruvedaZizeveva::FormClose() {
 }
 
 void TFormDaruvedaZizeveva::FormDestroy() {
-  // The views go first: sheets detach from the road models and grids from their
-  // tables while both still exist. The strategy pages are deleted with them.
+  // The views and models go first: sheets detach from the road models and grids
+  // from their tables while both still exist. The strategy pages are deleted with them.
   if (appMessageInstalled_) qApp->removeEventFilter(this);
   shoes_.OnRefresh = nullptr;
-  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) delete child;
+  const QObjectList children = this->children();
+  for (QObject* child : children) delete child;
+  TimerGetMessage = nullptr;
   TFrameRoadSheet::SetDefaultRoad(nullptr);
   TFrameRoadSheet::SetDefaultRoadSettings(nullptr);
   ScratchList.clear();
