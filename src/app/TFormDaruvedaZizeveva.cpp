@@ -147,6 +147,12 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(ok, 0, Qt::AlignHCenter);
 }
 
+void TAboutBox::showEvent(QShowEvent* event) {
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+  QDialog::showEvent(event);
+}
+
 // ---------------------------------------------------------------- main window
 
 const QString& TFormDaruvedaZizeveva::ForumAddress() {

@@ -46,6 +46,9 @@ class TAboutBox : public QDialog {
 
  public:
   explicit TAboutBox(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;   // centred on the screen
 };
 
 class TFormDaruvedaZizeveva : public QWidget {
