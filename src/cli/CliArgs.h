@@ -74,8 +74,9 @@ class ArgReader {
 };
 
 // Prints a JSON document on standard output; text that is not UTF-8 is replaced.
-inline void PrintJson(const nlohmann::json& doc) {
-  std::string text = doc.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+template <typename Json>
+void PrintJson(const Json& doc) {
+  std::string text = doc.dump(-1, ' ', false, Json::error_handler_t::replace);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
 }

@@ -1,6 +1,7 @@
-// The bead road settings of the road settings page: beads per column (1 to 20,
-// default 6) and whether ties are left out, for each of the three bead roads. The
-// main window owns one; the strategies read it whenever they compute a bead road.
+// The settings of the three bead roads (珠路1 to 珠路3): beads per column, 1 to 20
+// ("每行粒數", default 6), and whether ties are left out ("開和不計", default off).
+// Read whenever a bead road is computed; the road model itself stores none of them.
+// The main window owns one; its road sheets and its strategies read it.
 #pragma once
 
 #include <algorithm>
@@ -8,15 +9,15 @@
 namespace zavuv {
 
 struct RoadSettings {
-  static constexpr int kMinBalls = 1;
-  static constexpr int kMaxBalls = 20;
+  static constexpr int kMinBeads = 1;
+  static constexpr int kMaxBeads = 20;
 
-  int NoOfBall[3] = {6, 6, 6};                     // "每行粒數" of 珠路1, 珠路2, 珠路3
-  bool BallRoadIgnoreTie[3] = {false, false, false};  // "開和不計"
+  int beads[3] = {6, 6, 6};
+  bool ignoreTies[3] = {false, false, false};
 
   // Beads per column of bead road i (0 to 2), kept within 1 to 20.
-  int Balls(int i) const { return std::clamp(NoOfBall[i], kMinBalls, kMaxBalls); }
-  bool IgnoreTie(int i) const { return BallRoadIgnoreTie[i]; }
+  int Beads(int i) const { return std::clamp(beads[i], kMinBeads, kMaxBeads); }
+  bool IgnoreTies(int i) const { return ignoreTies[i]; }
 };
 
 }  // namespace zavuv

@@ -45,7 +45,7 @@ const RoadSettings& BaseStrategy::Roads() const {
 }
 
 int BaseStrategy::SlotCount() const {
-  if (RoadIndex >= 4 && RoadIndex <= 6) return Roads().Balls(RoadIndex - 4);
+  if (RoadIndex >= 4 && RoadIndex <= 6) return Roads().Beads(RoadIndex - 4);
   return 1;
 }
 
@@ -65,7 +65,7 @@ std::string_view BaseStrategy::RoadOf(const TRoad& road) const {
     case 5:
     case 6: {
       const RoadSettings& roads = Roads();
-      return road.GetBeadRow(roads.Balls(RoadIndex - 4), roads.IgnoreTie(RoadIndex - 4));
+      return road.GetBeadRow(roads.Beads(RoadIndex - 4), roads.IgnoreTies(RoadIndex - 4));
     }
     default: return {};
   }

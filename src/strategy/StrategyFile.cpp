@@ -281,15 +281,15 @@ void ReadRoadSettings(const json& j, RoadSettings& roads) {
     const json& beads = o["beads"];
     if (!beads.is_array() || beads.size() != 3) Fail(o.At("beads"), "expected three whole numbers");
     for (int i = 0; i < 3; ++i)
-      roads.NoOfBall[i] = static_cast<int>(Obj::IntValue(beads[i], o.At("beads") + "[" + std::to_string(i) + "]",
-                                                         RoadSettings::kMinBalls, RoadSettings::kMaxBalls));
+      roads.beads[i] = static_cast<int>(Obj::IntValue(beads[i], o.At("beads") + "[" + std::to_string(i) + "]",
+                                                         RoadSettings::kMinBeads, RoadSettings::kMaxBeads));
   }
   if (o.Has("ignore_ties")) {
     const json& ties = o["ignore_ties"];
     if (!ties.is_array() || ties.size() != 3) Fail(o.At("ignore_ties"), "expected three true/false values");
     for (int i = 0; i < 3; ++i) {
       if (!ties[i].is_boolean()) Fail(o.At("ignore_ties") + "[" + std::to_string(i) + "]", "expected true or false");
-      roads.BallRoadIgnoreTie[i] = ties[i].get<bool>();
+      roads.ignoreTies[i] = ties[i].get<bool>();
     }
   }
 }
@@ -418,9 +418,9 @@ StrategySet ReadStrategySet(const std::string& path, StrategyHost* host) {
 
 std::string FormatStrategySet(const RoadSettings& roads, const std::vector<const Strategy*>& strategies) {
   ordered doc;
-  doc["road_settings"]["beads"] = {roads.NoOfBall[0], roads.NoOfBall[1], roads.NoOfBall[2]};
-  doc["road_settings"]["ignore_ties"] = {roads.BallRoadIgnoreTie[0], roads.BallRoadIgnoreTie[1],
-                                         roads.BallRoadIgnoreTie[2]};
+  doc["road_settings"]["beads"] = {roads.beads[0], roads.beads[1], roads.beads[2]};
+  doc["road_settings"]["ignore_ties"] = {roads.ignoreTies[0], roads.ignoreTies[1],
+                                         roads.ignoreTies[2]};
   ordered list = ordered::array();
   for (const Strategy* s : strategies) {
     ordered o;

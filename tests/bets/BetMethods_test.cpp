@@ -165,7 +165,7 @@ TEST(BetMethodLoop, WalksTheLoopOnTheBigRoad) {
 
 TEST(BetMethodLoop, BeadRoadSlotsAndTheWaitOnDerivedRoads) {
   Host h;
-  h.roads.NoOfBall[0] = 2;
+  h.roads.beads[0] = 2;
   auto s = LoopStrategy(h, "BP", true, /*珠路1*/ 4);
   RunShoe(*s, "BPBPBP");   // odd games are slot 1, even games slot 2
   EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "BBPPBB");

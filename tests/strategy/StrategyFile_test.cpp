@@ -46,8 +46,8 @@ TEST(StrategyFile, ReadsEveryKindAndTheDefaults) {
       {"amount": {"kind": "flat", "stake": 250}},
       {"amount": {"kind": "double"}}]})",
                                      "");
-  EXPECT_EQ(set.Roads.NoOfBall[1], 4);
-  EXPECT_TRUE(set.Roads.BallRoadIgnoreTie[1]);
+  EXPECT_EQ(set.Roads.beads[1], 4);
+  EXPECT_TRUE(set.Roads.ignoreTies[1]);
   ASSERT_EQ(set.Strategies.size(), 4u);
   Strategy& a = *set.Strategies[0];
   EXPECT_EQ(a.StrategyName, "策略1");

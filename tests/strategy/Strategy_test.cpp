@@ -132,8 +132,8 @@ TEST(Strategy, AnalysisRoadsAndPredictions) {
   EXPECT_EQ(s.GetAnalysisRoad(history), "P");
   history.SetResult("BPPBBPBBBPPPBP");
   EXPECT_EQ(s.GetAnalysisRoad(history), "PB");
-  h.roads.BallRoadIgnoreTie[0] = true;
-  h.roads.NoOfBall[0] = 2;
+  h.roads.ignoreTies[0] = true;
+  h.roads.beads[0] = 2;
   history.SetResult("BTP");   // without ties: BP, next bead in row 0: B
   EXPECT_EQ(s.GetAnalysisRoad(history), "B");
   // The text form loads the results into the main window's analysis road.

@@ -1,0 +1,219 @@
+// The main window: the shoe strip at the top (navigator, grid, note box, file
+// buttons), the account column on the right, and the tab pages: roads, road
+// settings, statistics, strategies, combined results, sharing (hidden), forum, game
+// rooms and system settings. It owns the shoe table, the road models and the
+// statistics, and runs the current-shoe refresh after every move and post.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "roads/RoadSettings.h"
+#include "roads/TRoad.h"
+#include "shoes/ShoesData.h"
+#include "stats/ShoeStats.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class QTableView;
+class QTextEdit;
+class QTimer;
+
+namespace zavuv {
+
+class QtDBMemo;
+class QtNavigator;
+class QtTableModel;
+class TFormExportShoesData;
+class TFrameRoadSheet;
+class TFrameShoeStats;
+
+// The about box: program icon, product name, version, a notice and three links.
+class TAboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TAboutBox(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;   // centred on the screen
+};
+
+class TFormDaruvedaZizeveva : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Creates the window (FormCreate) and then its dialogs, which live for the whole run.
+  explicit TFormDaruvedaZizeveva(QWidget* parent = nullptr);
+  ~TFormDaruvedaZizeveva() override;
+
+  static const QString& ForumAddress();
+  static const QString& ForumTitle();
+
+  // The engine side.
+  ShoesData& Shoes() { return shoes_; }
+  TRoad& DisplayRoad() { return *displayRoad_; }
+  TRoad& AnalysisRoad() { return *analysisRoad_; }
+  ShoeStats& Stats() { return stats_; }
+  RoadSettings& BeadSettings() { return roadSettings_; }
+
+  // The file commands of the shoe strip, each taking a file name.
+  void ReadData(const QString& path);
+  void MergeData(const QString& path);
+  void SaveData(const QString& path);
+
+  // The current-shoe refresh: roads, then the strategies' analysis, then statistics.
+  void ClientDataSetShoesDataAfterScroll();
+
+  // Pending ranking boards, shown one per tick of TimerGetMessage in this order.
+  bool BillboardPending = false;
+  bool VictorPending = false;
+  bool LevelboardPending = false;
+  std::function<void()> ShowBillboard;
+  std::function<void()> ShowVictor;
+  std::function<void()> ShowLevelboard;
+
+  QString BaseCaption;
+  QString NickName;
+  QStringList ScratchList;
+
+  // Shoe strip.
+  QWidget* PanelShoesData = nullptr;
+  QtNavigator* DBNavigatorShoesData = nullptr;
+  QtTableModel* DataSourceShoesData = nullptr;
+  QTableView* DBGridShoesData = nullptr;
+  QtDBMemo* DBMemoShoesInfo = nullptr;
+  QPushButton* BtnReadData = nullptr;
+  QPushButton* BtnSaveData = nullptr;
+  QPushButton* BtnMergeData = nullptr;
+  QPushButton* BtnExportShoesData = nullptr;
+  QPushButton* BtnAbout = nullptr;
+  QSplitter* Splitter4 = nullptr;
+
+  // Account column (the networking issue brings it to life).
+  QWidget* PanelConnectServer = nullptr;
+  QLabel* LabelLvl = nullptr;
+  QPushButton* BtnLevelboard = nullptr;
+  QLabel* ImageExp = nullptr;
+  QLabel* LabelExp = nullptr;
+  QPushButton* BtnConnect = nullptr;
+  QPushButton* BtnChangeInfo = nullptr;
+  QPushButton* BtnGetOnlineList = nullptr;
+  QPushButton* BtnSignUp = nullptr;
+  QTextEdit* MemoMessage = nullptr;
+  QPushButton* BtnChatFont = nullptr;
+  QPushButton* BtnClearMsg = nullptr;
+  QLineEdit* EditMessage = nullptr;
+
+  // Pages.
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheetRoad = nullptr;
+  QTabWidget* PageControlRoad = nullptr;
+  QWidget* TabSheetDrawRoad = nullptr;
+  QSplitter* SplitterRoad = nullptr;
+  TFrameRoadSheet* MainRoadSheet = nullptr;
+  QWidget* PanelOtherRoad = nullptr;
+  QSplitter* SplitterOtherRoad = nullptr;
+  TFrameRoadSheet* MinorRoadSheet1 = nullptr;
+  TFrameRoadSheet* MinorRoadSheet2 = nullptr;
+  TFrameRoadSheet* MinorRoadSheet3 = nullptr;
+  QWidget* TabSheetRoadSetting = nullptr;
+  QSpinBox* SpinEditNoOfBall[3] = {};
+  QCheckBox* CheckBoxBallRoadIgnoreTie[3] = {};
+  QWidget* TabSheetStats = nullptr;
+  TFrameShoeStats* FrameShoeStats = nullptr;
+  QWidget* TabSheetStrategy = nullptr;
+  QPushButton* BtnCreateStrategy = nullptr;
+  QPushButton* BtnDestroyStrategy = nullptr;
+  QLineEdit* EditShoeFrom = nullptr;
+  QLineEdit* EditShoeTo = nullptr;
+  QPushButton* BtnAnalysisAllShoes = nullptr;
+  QTabWidget* PageControlStrategy = nullptr;
+  QWidget* TabSheetMutliStrategy = nullptr;
+  QTableView* DBGridAnalysis = nullptr;
+  QtNavigator* DBNavigatorAnalysis = nullptr;
+  QCheckBox* CheckBoxAnalysisGoFirst = nullptr;
+  QScrollArea* ScrollBoxViewResults = nullptr;
+  QWidget* TabSheetShare = nullptr;
+  QWidget* TabSheetForum = nullptr;
+  QPushButton* BtnForum = nullptr;
+  QWidget* PanelForum = nullptr;
+  QWidget* WebBrowser1 = nullptr;
+  QWidget* TabSheetGameRoom = nullptr;
+  QTabWidget* PageControlGameRoom = nullptr;
+  QWidget* TabSheetSetup = nullptr;
+  QTimer* TimerGetMessage = nullptr;
+
+  // Dialogs.
+  TAboutBox* AboutBox = nullptr;
+  TFormExportShoesData* FormExportShoesData = nullptr;
+
+ public slots:
+  void BtnReadDataClick();   // shared by BtnReadData and BtnMergeData
+  void BtnSaveDataClick();
+  void BtnExportShoesDataClick();
+  void BtnAboutClick();
+  void BtnForumClick();
+  void BtnStatAllClick();
+  // Every change of the six bead-road settings.
+  void SpinEditNoOfBall1Change();
+  void TimerGetMessageTimer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FormCreate();
+  void CreateDialogs();
+  void FormShow();
+  void FormClose();
+  void FormDestroy();
+  QWidget* BuildShoeStrip();
+  QWidget* BuildAccountPanel();
+  QWidget* BuildRoadPage();
+  QWidget* BuildRoadSettingPage();
+  QWidget* BuildStrategyPage();
+  QWidget* BuildMultiStrategyPage();
+  QWidget* BuildSharePage();
+  QWidget* BuildForumPage();
+  QWidget* BuildGameRoomPage();
+  QWidget* BuildSetupPage();
+  // The strategies' step of the current-shoe refresh: empty the combined result
+  // table, prepare every strategy, analyse the current shoe's games when the table
+  // is in browse state and finish the strategies. The strategy pages fill it.
+  void AnalyseCurrentShoe();
+  // Start-up hooks of later parts: the first strategy page, the settings file, the
+  // automatic login; and the settings file at close.
+  void CreateFirstStrategy();
+  void ReadSettings();
+  void AutoLogin();
+  void WriteSettings();
+  // The left-button hook installed while an embedded browser holds the focus.
+  bool AppMessage(QObject* watched, QEvent* event);
+  void PanelOtherRoadCanResize(int oldWidth, int newWidth);
+
+  ShoesData shoes_;
+  std::unique_ptr<TRoad> displayRoad_;
+  std::unique_ptr<TRoad> analysisRoad_;
+  ShoeStats stats_;
+  RoadSettings roadSettings_;
+  bool shown_ = false;
+  bool appMessageInstalled_ = false;
+  bool otherRoadLaidOut_ = false;   // the lower road panel has had its first real width
+};
+
+}  // namespace zavuv

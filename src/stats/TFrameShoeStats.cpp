@@ -1,0 +1,99 @@
+#include "stats/TFrameShoeStats.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "stats/TFrameContinuous.h"
+
+namespace zavuv {
+
+namespace {
+
+QLineEdit* Field(QWidget* parent, const char* name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setReadOnly(true);
+  edit->setAlignment(Qt::AlignRight);
+  edit->setMaximumWidth(110);
+  return edit;
+}
+
+}  // namespace
+
+TFrameShoeStats::TFrameShoeStats(ShoeStats& stats, QWidget* parent) : QWidget(parent), stats_(stats) {
+  setObjectName(QStringLiteral("TFrameShoeStats"));
+  EditNoOfBanker = Field(this, "EditNoOfBanker");
+  EditNoOfPlayer = Field(this, "EditNoOfPlayer");
+  EditNoOfTie = Field(this, "EditNoOfTie");
+  EditB_Ratio = Field(this, "EditB_Ratio");
+  EditP_Ratio = Field(this, "EditP_Ratio");
+  EditNoOfSame = Field(this, "EditNoOfSame");
+  EditNoOfDiff = Field(this, "EditNoOfDiff");
+
+  auto* form = new QGridLayout;
+  form->setHorizontalSpacing(6);
+  const std::pair<const char*, QLineEdit*> rows[] = {
+      {"開莊次數", EditNoOfBanker}, {"開閒次數", EditNoOfPlayer}, {"開和次數", EditNoOfTie},
+      {"莊閒比:莊", EditB_Ratio},   {"莊閒比:閒", EditP_Ratio},   {"開黐次數", EditNoOfSame},
+      {"開跳次數", EditNoOfDiff}};
+  int r = 0;
+  for (const auto& [caption, edit] : rows) {
+    auto* label = new QLabel(QString::fromUtf8(caption), this);
+    label->setObjectName(QStringLiteral("Label") + edit->objectName().mid(4));
+    label->setBuddy(edit);
+    form->addWidget(label, r, 0);
+    form->addWidget(edit, r, 1);
+    ++r;
+  }
+
+  CheckBoxStatEach = new QCheckBox(QStringLiteral("多靴統計時每靴重新開始計算連莊連閒"), this);
+  CheckBoxStatEach->setObjectName(QStringLiteral("CheckBoxStatEach"));
+  CheckBoxStatEach->setChecked(true);
+  BtnStatAll = new QPushButton(QStringLiteral("統計分段資料"), this);
+  BtnStatAll->setObjectName(QStringLiteral("BtnStatAll"));
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(form);
+  left->addSpacing(8);
+  left->addWidget(CheckBoxStatEach);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addWidget(BtnStatAll);
+  buttonRow->addStretch(1);
+  left->addLayout(buttonRow);
+  left->addStretch(1);
+
+  ConBanker = new TFrameContinuous(this);
+  ConBanker->setObjectName(QStringLiteral("ConBanker"));
+  ConBanker->SetCaption(QStringLiteral("連開莊統計"));
+  ConBanker->SetContinuous(&stats_.ConBanker);
+  ConPlayer = new TFrameContinuous(this);
+  ConPlayer->setObjectName(QStringLiteral("ConPlayer"));
+  ConPlayer->SetCaption(QStringLiteral("連開閒統計"));
+  ConPlayer->SetContinuous(&stats_.ConPlayer);
+  for (TFrameContinuous* frame : {ConBanker, ConPlayer}) frame->setFixedWidth(150);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  layout->addSpacing(12);
+  layout->addWidget(ConBanker);
+  layout->addWidget(ConPlayer);
+  layout->addStretch(1);
+  ShowShoeStats();
+}
+
+void TFrameShoeStats::ShowShoeStats() {
+  EditNoOfBanker->setText(QString::number(stats_.NoOfBanker));
+  EditNoOfPlayer->setText(QString::number(stats_.NoOfPlayer));
+  EditNoOfTie->setText(QString::number(stats_.NoOfTie));
+  EditB_Ratio->setText(QString::fromStdString(stats_.BankerRatioText()));
+  EditP_Ratio->setText(QString::fromStdString(stats_.PlayerRatioText()));
+  EditNoOfSame->setText(QString::number(stats_.NoOfSame));
+  EditNoOfDiff->setText(QString::number(stats_.NoOfDiff));
+}
+
+}  // namespace zavuv

@@ -1,0 +1,343 @@
+// The main window driven through its real widgets on the offscreen platform.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+#include "app/QtUiDump.h"
+#include "app/TFormDaruvedaZizeveva.h"
+#include "app/TFormExportShoesData.h"
+#include "roads/TFrameRoadSheet.h"
+#include "stats/TFrameShoeStats.h"
+#include "table/Big5.h"
+#include "table/QtDBMemo.h"
+#include "table/QtMessages.h"
+#include "table/QtNavigator.h"
+#include "table/QtTableModel.h"
+
+using namespace zavuv;
+
+namespace {
+
+void Find(const QJsonObject& o, const QString& name, QList<QJsonObject>& out) {
+  if (o[QStringLiteral("objectName")].toString() == name) out << o;
+  for (const QJsonValue& c : o[QStringLiteral("children")].toArray()) Find(c.toObject(), name, out);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    messages.clear();
+    nextFile.clear();
+    SetMessageHook([this](MessageKind, const QString& text) {
+      messages << text;
+      return true;
+    });
+    SetFileHook([this](bool, const QString& filter, const QString&) {
+      filters << filter;
+      return nextFile;
+    });
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void cleanup() {
+    window.reset();
+    SetMessageHook(nullptr);
+    SetFileHook(nullptr);
+  }
+
+  void startUpState() {
+    QCOMPARE(window->windowTitle(), QStringLiteral("zavuv"));
+    QCOMPARE(window->PageControl1->currentWidget(), window->TabSheetForum);
+    QCOMPARE(window->PageControlGameRoom->tabText(window->PageControlGameRoom->currentIndex()), QStringLiteral("戰場"));
+    QVERIFY(!window->PageControl1->isTabVisible(window->PageControl1->indexOf(window->TabSheetShare)));
+    QStringList captions;
+    for (int i = 0; i < window->PageControl1->count(); ++i) captions << window->PageControl1->tabText(i);
+    QCOMPARE(captions, (QStringList{"路紙", "統計", "策略", "多重策略分析結果", "分享下載", "討論區", "遊樂場", "系統設定"}));
+    QVERIFY(window->Shoes().Table().IsEmpty());
+    QCOMPARE(window->DBGridShoesData->model()->rowCount(), 0);
+    QVERIFY(window->DisplayRoad().AutoRedraw());
+    QCOMPARE(window->MainRoadSheet->ComboBoxRoad->count(), 1);
+    QCOMPARE(window->MainRoadSheet->CellSize(), 18);
+    QCOMPARE(window->MinorRoadSheet1->ComboBoxRoad->currentText(), QStringLiteral("大眼仔"));
+    QCOMPARE(window->MinorRoadSheet2->ComboBoxRoad->currentText(), QStringLiteral("小路"));
+    QCOMPARE(window->MinorRoadSheet3->ComboBoxRoad->currentText(), QStringLiteral("蟑螂路"));
+    QCOMPARE(window->MinorRoadSheet1->ComboBoxRoad->count(), 6);
+    QCOMPARE(window->MinorRoadSheet2->CellSize(), 12);
+    for (TFrameRoadSheet* sheet : {window->MainRoadSheet, window->MinorRoadSheet1, window->MinorRoadSheet2,
+                                   window->MinorRoadSheet3})
+      QCOMPARE(sheet->RoadData(), std::string());
+    QCOMPARE(window->FrameShoeStats->EditNoOfBanker->text(), QStringLiteral("0"));
+    QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QString());
+    QVERIFY(window->FrameShoeStats->CheckBoxStatEach->isChecked());
+    QCOMPARE(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert)->toolTip(), QStringLiteral("插入新靴記錄"));
+    QCOMPARE(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Cancel)->toolTip(), QStringLiteral("取消編輯中記錄"));
+    QCOMPARE(window->BtnMergeData->toolTip(), QStringLiteral("讀入靴資料, 合併到現時資料之後面"));
+    QCOMPARE(window->PanelConnectServer->width(), 169);
+    QVERIFY(!window->BtnConnect->isEnabled());
+    QVERIFY(window->TimerGetMessage->isActive());
+    QCOMPARE(window->TimerGetMessage->interval(), 500);
+  }
+
+  void insertBlanksRoadsAndStatsUntilPost() {
+    ShoesData& shoes = window->Shoes();
+    shoes.AppendShoe({"S1", "BBPTB", ""});
+    shoes.Table().First();
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("BBPTB"));
+    QCOMPARE(window->FrameShoeStats->EditNoOfBanker->text(), QStringLiteral("3"));
+    QCOMPARE(window->FrameShoeStats->EditNoOfTie->text(), QStringLiteral("1"));
+    QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QStringLiteral("75%"));
+
+    QTest::mouseClick(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert), Qt::LeftButton);
+    QCOMPARE(shoes.Table().State(), DataSetState::Insert);
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string());
+    QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string());
+    QCOMPARE(window->FrameShoeStats->EditNoOfBanker->text(), QStringLiteral("0"));
+    QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QString());
+
+    // Typing into the grid changes nothing shown until the post, which normalises.
+    QAbstractItemModel* model = window->DBGridShoesData->model();
+    QVERIFY(model->setData(model->index(0, 1), QStringLiteral("p,p t b")));
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string());
+    QTest::mouseClick(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Post), Qt::LeftButton);
+    QCOMPARE(shoes.CurrentResult(), std::string("PPTB"));
+    QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("PPTB"));
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("PPTB"));
+    QCOMPARE(window->FrameShoeStats->EditNoOfPlayer->text(), QStringLiteral("2"));
+    QCOMPARE(window->FrameShoeStats->EditNoOfDiff->text(), QStringLiteral("1"));
+    QCOMPARE(shoes.Table().RecordCount(), 2);
+
+    // The note box edits the current shoe's note, in Big5.
+    window->DBMemoShoesInfo->setPlainText(QStringLiteral("莊家連開"));
+    QCOMPARE(shoes.Table().State(), DataSetState::Edit);
+    shoes.Table().Post();
+    QCOMPARE(shoes.CurrentInfo(), Utf8ToBig5("莊家連開"));
+    shoes.Table().Next();
+    QCOMPARE(window->DBMemoShoesInfo->toPlainText(), QString());
+  }
+
+  void readTriggersOneRefreshAndKeepsShoesOnFailure() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("three.DAT"));
+    {
+      ShoesData source;
+      source.AppendShoe({"A", "BBB", "x"});
+      source.AppendShoe({"B", "PP", ""});
+      source.AppendShoe({"C", "T", ""});
+      source.SaveData(file.toStdString());
+    }
+    int refreshes = 0;
+    auto refresh = window->Shoes().OnRefresh;
+    window->Shoes().OnRefresh = [&] {
+      ++refreshes;
+      refresh();
+    };
+    nextFile = file;
+    QTest::mouseClick(window->BtnReadData, Qt::LeftButton);
+    QCOMPARE(filters.last(), QStringLiteral("百家樂資料 (*.DAT *.dat)"));
+    QCOMPARE(refreshes, 1);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 3);
+    QCOMPARE(window->Shoes().Table().RecNo(), 1);
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("BBB"));
+    QCOMPARE(window->DBGridShoesData->model()->rowCount(), 3);
+    QCOMPARE(window->DBGridShoesData->currentIndex().row(), 0);
+    QCOMPARE(window->DBMemoShoesInfo->toPlainText(), QStringLiteral("x"));
+
+    // A file that cannot be read leaves the shoes, the roads and the cursor alone.
+    window->Shoes().Table().Next();
+    const QString junk = dir.filePath(QStringLiteral("junk.DAT"));
+    QFile f(junk);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("this is no shoe file\n");
+    f.close();
+    refreshes = 0;
+    window->ReadData(junk);
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(refreshes, 0);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 3);
+    QCOMPARE(window->Shoes().Table().RecNo(), 2);
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("PP"));
+    window->ReadData(dir.filePath(QStringLiteral("missing.DAT")));
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 3);
+
+    // Merging keeps the shoes and ends on the first of them; Ctrl+O and Ctrl+S do
+    // what the buttons do.
+    nextFile = file;
+    QTest::mouseClick(window->BtnMergeData, Qt::LeftButton);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 6);
+    QCOMPARE(window->Shoes().Table().RecNo(), 1);
+    const QString saved = dir.filePath(QStringLiteral("six.DAT"));
+    nextFile = saved;
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFile::exists(saved));
+    window->Shoes().Table().EmptyDataSet();
+    nextFile = saved;
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 6);
+    // A cancelled choice does nothing.
+    nextFile.clear();
+    QTest::mouseClick(window->BtnReadData, Qt::LeftButton);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 6);
+  }
+
+  void exportRefusedWhileEditing() {
+    window->Shoes().AppendShoe({"S1", "BPT", ""});
+    window->Shoes().Table().Edit();
+    QTest::mouseClick(window->BtnExportShoesData, Qt::LeftButton);
+    QCOMPARE(messages, QStringList{QStringLiteral("資料更改中")});
+    QVERIFY(!window->FormExportShoesData->isVisible());
+  }
+
+  void beadSettingRefreshesOnlyTheSheetsShowingIt() {
+    window->Shoes().AppendShoe({"S1", "BPBPTBPB", ""});
+    window->Shoes().Table().First();
+    window->MinorRoadSheet1->ComboBoxRoad->setCurrentText(QStringLiteral("珠路1"));
+    window->MinorRoadSheet2->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("BPBPTB/PB"));
+    // The road changes behind the sheets' backs: only a refreshed sheet shows it.
+    window->DisplayRoad().SetAutoRedraw(false);
+    window->DisplayRoad().SetResult("PPPPP");
+    window->SpinEditNoOfBall[1]->setValue(2);
+    QCOMPARE(window->BeadSettings().beads[1], 2);
+    QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("PP/PP/P"));
+    QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string("BPBPTB/PB"));
+    QCOMPARE(window->MinorRoadSheet3->RoadData(), std::string("BBB"));   // cockroach road of BPBPTBPB
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("BPBPTBPB"));
+    window->CheckBoxBallRoadIgnoreTie[0]->setChecked(true);
+    QVERIFY(window->BeadSettings().ignoreTies[0]);
+    QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string("PPPPP"));
+    QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("PP/PP/P"));
+  }
+
+  void rangeStatistics() {
+    ShoesData& shoes = window->Shoes();
+    shoes.AppendShoe({"S1", "BB", ""});
+    shoes.AppendShoe({"S2", "BP", ""});
+    shoes.AppendShoe({Utf8ToBig5("第三靴"), "PPPT", ""});
+    shoes.Table().First();
+    TFrameShoeStats* page = window->FrameShoeStats;
+    window->EditShoeTo->setText(QStringLiteral("S2"));
+    QTest::mouseClick(page->BtnStatAll, Qt::LeftButton);
+    QCOMPARE(page->EditNoOfBanker->text(), QStringLiteral("3"));
+    QCOMPARE(page->EditNoOfPlayer->text(), QStringLiteral("1"));
+    QCOMPARE(page->EditNoOfSame->text(), QStringLiteral("1"));
+    QCOMPARE(page->EditNoOfDiff->text(), QStringLiteral("1"));
+    QCOMPARE(page->EditB_Ratio->text(), QStringLiteral("75%"));
+    QAbstractItemModel* banker = window->findChild<QTableView*>(QStringLiteral("DBGrid1"))->model();
+    QCOMPARE(banker->rowCount(), 2);   // runs of 2 and 1, restarted at each shoe
+    // The roads stay empty and the cursor on the last shoe counted.
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string());
+    QCOMPARE(shoes.Table().RecNo(), 2);
+    QVERIFY(window->DisplayRoad().AutoRedraw());
+    QVERIFY(!shoes.BatchRunning);
+
+    page->CheckBoxStatEach->setChecked(false);
+    QTest::mouseClick(page->BtnStatAll, Qt::LeftButton);
+    QCOMPARE(banker->rowCount(), 1);   // one run of 3
+    QCOMPARE(banker->index(0, 0).data().toInt(), 3);
+
+    window->EditShoeFrom->setText(QStringLiteral("第三靴"));
+    window->EditShoeTo->clear();
+    QTest::mouseClick(page->BtnStatAll, Qt::LeftButton);
+    QCOMPARE(page->EditNoOfPlayer->text(), QStringLiteral("3"));
+    QCOMPARE(page->EditNoOfTie->text(), QStringLiteral("1"));
+    QCOMPARE(page->EditP_Ratio->text(), QStringLiteral("100%"));
+    // Moving brings back the current shoe alone.
+    shoes.Table().First();
+    QCOMPARE(page->EditNoOfBanker->text(), QStringLiteral("2"));
+    QCOMPARE(window->MainRoadSheet->RoadData(), std::string("BB"));
+  }
+
+  void minorSheetsResizeInProportion() {
+    window->PageControl1->setCurrentWidget(window->TabSheetRoad);
+    QApplication::processEvents();
+    window->SplitterOtherRoad->setSizes({200, 300, 100});
+    const QList<int> before = window->SplitterOtherRoad->sizes();
+    const int oldWidth = window->SplitterOtherRoad->width();
+    window->resize(window->width() + 200, window->height());
+    QApplication::processEvents();
+    const int newWidth = window->SplitterOtherRoad->width();
+    QVERIFY(newWidth > oldWidth);
+    const QList<int> after = window->SplitterOtherRoad->sizes();
+    const double scale = double(newWidth) / oldWidth;
+    QVERIFY(std::abs(after[0] - before[0] * scale) <= 1.0);
+    QVERIFY(std::abs(after[2] - before[2] * scale) <= 1.0);
+    QCOMPARE(after[0] + after[1] + after[2] + 2 * window->SplitterOtherRoad->handleWidth(), newWidth);
+  }
+
+  void timerShowsOneBoardPerTick() {
+    QStringList shown;
+    window->ShowBillboard = [&] { shown << "billboard"; };
+    window->ShowVictor = [&] { shown << "victor"; };
+    window->ShowLevelboard = [&] { shown << "levelboard"; };
+    window->LevelboardPending = true;
+    window->BillboardPending = true;
+    window->TimerGetMessageTimer();
+    QCOMPARE(shown, QStringList{"billboard"});
+    window->TimerGetMessageTimer();
+    QCOMPARE(shown, (QStringList{"billboard", "levelboard"}));
+    window->TimerGetMessageTimer();
+    QCOMPARE(shown.size(), 2);
+  }
+
+  void forumAndDump() {
+    QList<QUrl> opened;
+    SetUrlHook([&](const QUrl& url) { opened << url; });
+    QTest::mouseClick(window->BtnForum, Qt::LeftButton);
+    QCOMPARE(opened, QList<QUrl>{QUrl(TFormDaruvedaZizeveva::ForumAddress())});
+    SetUrlHook(nullptr);
+
+    const QJsonObject tree = DumpWidget(window.get());
+    for (const char* name : {"PanelShoesData", "DBNavigatorShoesData", "BtnReadData", "BtnSaveData", "BtnMergeData",
+                             "BtnExportShoesData", "DBGridShoesData", "DBMemoShoesInfo", "BtnAbout", "Splitter4",
+                             "PanelConnectServer", "BtnConnect", "EditMessage", "MemoMessage", "PageControl1",
+                             "TabSheetRoad", "TabSheetDrawRoad", "TabSheetRoadSetting", "MainRoadSheet", "PanelOtherRoad",
+                             "MinorRoadSheet1", "MinorRoadSheet2", "MinorRoadSheet3", "SpinEditNoOfBall1",
+                             "CheckBoxBallRoadIgnoreTie3", "TabSheetStats", "EditNoOfBanker", "EditP_Ratio", "ConBanker",
+                             "ConPlayer", "CheckBoxStatEach", "BtnStatAll", "TabSheetStrategy", "EditShoeFrom",
+                             "EditShoeTo", "BtnCreateStrategy", "PageControlStrategy", "TabSheetMutliStrategy",
+                             "DBGridAnalysis", "CheckBoxAnalysisGoFirst", "TabSheetShare", "TabSheetForum", "BtnForum",
+                             "PanelForum", "WebBrowser1", "TabSheetGameRoom", "TabSheetPractice", "TabSheetBattle5",
+                             "FrameGameRoomClientBattle3", "TabSheetSetup", "RBtnMainServer", "CheckBoxUseProxy",
+                             "LabelProxyList", "TFormExportShoesData", "EditDelimitedChar", "TAboutBox"}) {
+      QList<QJsonObject> found;
+      Find(tree, QString::fromLatin1(name), found);
+      QVERIFY2(!found.isEmpty(), name);
+    }
+    QList<QJsonObject> found;
+    Find(tree, QStringLiteral("TabSheetShare"), found);
+    QCOMPARE(found[0][QStringLiteral("tabVisible")].toBool(), false);
+    QCOMPARE(found[0][QStringLiteral("text")].toString(), QStringLiteral("分享下載"));
+    found.clear();
+    Find(tree, QStringLiteral("EditShoeFrom"), found);
+    QVERIFY(found[0][QStringLiteral("toolTip")].toString().startsWith(QStringLiteral("分析或統計部分資料時的第一靴牌的靴名")));
+    found.clear();
+    Find(tree, QStringLiteral("nbFirst"), found);
+    QCOMPARE(found[0][QStringLiteral("toolTip")].toString(), QStringLiteral("移至第一靴記錄"));
+  }
+
+ private:
+  std::unique_ptr<TFormDaruvedaZizeveva> window;
+  QStringList messages;
+  QStringList filters;
+  QString nextFile;
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "TFormDaruvedaZizeveva_test.moc"
