@@ -97,11 +97,11 @@ PubValue PublishedCall::operator()(Published& object, std::initializer_list<PubV
 char ArgChar(PubArgs args, std::size_t i) {
   const PubValue& v = Arg(args, i);
   if (auto c = std::get_if<char>(&v)) return *c;
-  // A one-character text is accepted as a character.
-  if (!std::holds_alternative<char>(v)) {
-    if (auto s = std::get_if<std::string>(&v); s && s->size() == 1) return (*s)[0];
-    if (auto s = std::get_if<std::string_view>(&v); s && s->size() == 1) return (*s)[0];
-  }
+  // A one-character text is taken as the character.
+  std::string_view text;
+  if (auto s = std::get_if<std::string>(&v)) text = *s;
+  else if (auto s = std::get_if<std::string_view>(&v)) text = *s;
+  if (text.size() == 1) return text[0];
   WrongKind(i, "a character");
 }
 

@@ -46,6 +46,16 @@ TEST(AdditionalSetupStartBet, WaitsForOneWouldBeWinPerShoe) {
   EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "   B");
   EXPECT_EQ(s->NoOfBet, 1);
 
+  // The hooks are published too, on the selector and on the setup it holds.
+  AdditionalSetup& page = *s->AdditionalSetups[0];
+  CallPublished(page, "prepare");
+  EXPECT_FALSE(page.SetupAs<AdditionalSetupStartBet>()->Entered);
+  s->Bet = 'B';
+  s->GameResult = 'B';
+  CallPublished(page, "AfterGetBet", {static_cast<Published*>(s.get())});
+  CallPublished(*page.CurrentSetup(), "AFTERCALPROFIT", {static_cast<Published*>(s.get())});
+  EXPECT_TRUE(page.SetupAs<AdditionalSetupStartBet>()->Entered);
+
   RunShoes(*s, {"PBB", "BB"});   // each new shoe waits again
   EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "  B B");
 
