@@ -18,7 +18,7 @@ void BetSelector::ComboBoxSelectChange(int index) {
   int builtIns = BuiltInCount();
   if (index < 0 || index >= builtIns + static_cast<int>(plugIns_.size()))
     throw std::out_of_range("no choice " + std::to_string(index) + " in the list");
-  current_.reset();
+  ReleaseComponent();
   itemIndex_ = index;
   std::unique_ptr<CommonBet> made;
   if (index < builtIns) {
@@ -36,7 +36,11 @@ void BetSelector::ComboBoxSelectChange(int index) {
 
 void BetSelector::AddPlugIn(BetPlugIn plugIn) { plugIns_.push_back(std::move(plugIn)); }
 
-void BetSelector::ReleaseComponent() { current_.reset(); }
+void BetSelector::ReleaseComponent() {
+  if (!current_) return;
+  if (OnComponentChanging) OnComponentChanging();
+  current_.reset();
+}
 
 PubValue BetSelector::Forward(PublishedCall& call, std::initializer_list<PubValue> args) {
   if (!current_) return {};

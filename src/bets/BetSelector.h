@@ -44,7 +44,9 @@ class BetSelector : public CommonBet {
   void ReleaseComponent();
 
   CommonBet* CurrentComponent() const { return current_.get(); }
-  // Told after every switch of component (views put the new one on show).
+  // Told before the chosen component goes (views let go of it and its tables), and
+  // after every switch of component (views put the new one on show).
+  std::function<void()> OnComponentChanging;
   std::function<void()> OnComponentChanged;
 
   // The per-shoe restart box of this kind ("多靴分析時每靴重新開始投注法" or

@@ -71,4 +71,51 @@ std::string FormatRatio(double percent) { return FormatDecimal(percent, 4, false
 
 std::string FormatMoney(double amount) { return FormatDecimal(amount, 2, true); }
 
+std::string FormatFloat(double value, std::string_view pattern) {
+  bool thousands = false;
+  bool point = false;
+  int integerZeros = 0;
+  int decimalZeros = 0;
+  int decimals = 0;
+  for (char c : pattern) {
+    if (c == '.') {
+      if (point) throw std::invalid_argument("數字格式有兩個小數點: " + std::string(pattern));
+      point = true;
+    } else if (c == ',') {
+      if (!point) thousands = true;
+    } else if (c == '0' || c == '#') {
+      if (point) {
+        ++decimals;
+        if (c == '0') decimalZeros = decimals;   // every place up to the last 0 shows
+      } else if (c == '0') {
+        ++integerZeros;
+      }
+    } else {
+      throw std::invalid_argument("不明的數字格式: " + std::string(pattern));
+    }
+  }
+  std::string text = FormatDecimal(value, decimals, thousands);
+  if (!std::isfinite(value)) return text;
+  std::size_t dot = text.find('.');
+  int shown = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
+  if (shown < decimalZeros) {
+    if (dot == std::string::npos) text += '.';
+    text.append(static_cast<std::size_t>(decimalZeros - shown), '0');
+  }
+  // Leading zeros beyond the one FormatDecimal writes, or none at all.
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::size_t start = negative ? 1 : 0;
+  dot = text.find('.');
+  std::size_t integerEnd = dot == std::string::npos ? text.size() : dot;
+  std::string integer = text.substr(start, integerEnd - start);
+  std::string rest = text.substr(integerEnd);
+  if (integer == "0" && integerZeros == 0) integer.clear();
+  std::size_t digits = 0;
+  for (char c : integer)
+    if (c != ',') ++digits;
+  if (static_cast<int>(digits) < integerZeros) integer.insert(0, static_cast<std::size_t>(integerZeros) - digits, '0');
+  if (integer.empty() && rest.empty()) return {};
+  return (negative ? "-" : "") + integer + rest;
+}
+
 }  // namespace zavuv

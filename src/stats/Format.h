@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace zavuv {
 
@@ -24,5 +25,12 @@ std::string FormatMoney(double amount);
 
 // The common form: at most maxDecimals decimals, with or without thousands commas.
 std::string FormatDecimal(double value, int maxDecimals, bool thousands);
+
+// A number laid out by a display pattern of digit places: "0" a digit that is always
+// shown, "#" a digit shown only when it counts, "," anywhere before the point
+// thousands separators, "." the decimal point. "#.##" shows 0 as an empty text and
+// 0.5 as ".5"; "0.##" shows 0 as "0"; "0.00" keeps two decimals. Other characters
+// are refused (std::invalid_argument).
+std::string FormatFloat(double value, std::string_view pattern);
 
 }  // namespace zavuv

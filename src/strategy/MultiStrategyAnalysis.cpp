@@ -89,9 +89,30 @@ void MultiStrategyAnalysis::FinishCombined() {
   }
 }
 
+int MultiStrategyAnalysis::ShoesInRange() const {
+  const ShoesData* shoes = MainForm ? MainForm->Shoes : nullptr;
+  if (!shoes) return 0;
+  const ClientDataSet& table = shoes->Table();
+  const int count = table.RecordCount();
+  const int name = table.FieldIndex("ShoesName");
+  int first = 0;
+  if (!EditShoeFrom.empty())
+    while (first < count && AsString(table.GetValue(first, name)) != EditShoeFrom) ++first;
+  int last = first;
+  if (EditShoeTo.empty()) {
+    last = count - 1;
+  } else {
+    while (last < count - 1 && AsString(table.GetValue(last, name)) != EditShoeTo) ++last;
+  }
+  return first < count ? last - first + 1 : 0;
+}
+
 void MultiStrategyAnalysis::AnalysisAllShoes() {
   ShoesData* shoes = MainForm ? MainForm->Shoes : nullptr;
   TRoad* display = MainForm ? MainForm->DisplayRoad : nullptr;
+  Cancelled = false;
+  ShoesAnalysed = 0;
+  const int total = Progress ? ShoesInRange() : 0;
   if (display) display->SetResult({});
   BatchGuard guard(shoes, display);
   try {
@@ -109,7 +130,13 @@ void MultiStrategyAnalysis::AnalysisAllShoes() {
           CurrentGameNo = static_cast<std::int32_t>(g + 1);
           AnalysisCombinedGame(results[g]);
         }
+        ++ShoesAnalysed;
         if (!EditShoeTo.empty() && CurrentShoesName == EditShoeTo) break;
+        const bool more = table.CurrentRow() < table.RecordCount() - 1;
+        if (more && Progress && !Progress(ShoesAnalysed, std::max(total, ShoesAnalysed))) {
+          Cancelled = true;
+          break;
+        }
         table.Next();
       }
     }

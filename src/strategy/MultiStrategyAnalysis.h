@@ -31,6 +31,13 @@ class MultiStrategyAnalysis {
   std::string EditShoeTo;
   bool AnalysisGoFirst = false;
 
+  // Told by the range run after each shoe: the shoes analysed so far and the shoes in
+  // the range. Answering false stops the run there: every strategy is finished with
+  // the games analysed so far, and Cancelled says so.
+  std::function<bool(int done, int total)> Progress;
+  bool Cancelled = false;     // the last range run was stopped by Progress
+  int ShoesAnalysed = 0;      // shoes the last range run went through
+
   // Working state of a run.
   std::vector<Strategy*> Strategies;
   std::string CurrentShoesName;
@@ -46,6 +53,8 @@ class MultiStrategyAnalysis {
   // it starts at the first shoe of exactly that name (nothing is analysed when none
   // has it); it stops after the shoe named exactly EditShoeTo, or at the last shoe.
   void AnalysisAllShoes();
+  // The shoes a range run would analyse with the present range settings.
+  int ShoesInRange() const;
   // The analysis step of the current-shoe refresh: the combined table emptied, every
   // strategy prepared, the current shoe's games played when the shoe table is in
   // browse state, every strategy finished.

@@ -11,8 +11,8 @@ ResultTable::ResultTable()
              {"Bet", FieldType::String, 1, "投注"},
              {"BetAmount", FieldType::Integer, 0, "投注金額"},
              {"GameResult", FieldType::String, 1, "開出結果"},
-             {"Profit", FieldType::Float, 0, "損益"},
-             {"AccProfit", FieldType::Float, 0, "損益累積"}}) {}
+             {"Profit", FieldType::Float, 0, "損益", 0, "#.##"},
+             {"AccProfit", FieldType::Float, 0, "損益累積", 0, "0.##"}}) {}
 
 ResultTable::~ResultTable() = default;
 

@@ -34,7 +34,8 @@ QString QtFilter(const QString& filter) {
   return parts[0] + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
-QString Choose(QWidget* parent, bool save, const QString& filter, const QString& defaultExt) {
+QString Choose(QWidget* parent, bool save, const QString& filter, const QString& defaultExt,
+               const QString& fileName) {
   QString qtFilter = QtFilter(filter);
   if (fileHook()) return fileHook()(save, qtFilter, defaultExt);
   QFileDialog dialog(parent);
@@ -43,7 +44,7 @@ QString Choose(QWidget* parent, bool save, const QString& filter, const QString&
   dialog.setNameFilter(qtFilter);
   dialog.setDefaultSuffix(defaultExt);
   dialog.setDirectory(QDir::current());
-  dialog.selectFile(QString());
+  dialog.selectFile(fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
@@ -76,12 +77,12 @@ bool AskYesNo(QWidget* parent, const QString& text) {
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString ChooseOpenFile(QWidget* parent, const QString& filter, const QString& defaultExt) {
-  return Choose(parent, false, filter, defaultExt);
+QString ChooseOpenFile(QWidget* parent, const QString& filter, const QString& defaultExt, const QString& fileName) {
+  return Choose(parent, false, filter, defaultExt, fileName);
 }
 
-QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultExt) {
-  return Choose(parent, true, filter, defaultExt);
+QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultExt, const QString& fileName) {
+  return Choose(parent, true, filter, defaultExt, fileName);
 }
 
 void OpenUrl(const QUrl& url) {

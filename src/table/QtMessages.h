@@ -33,9 +33,12 @@ void ShowMessage(QWidget* parent, const QString& text);
 // A Yes/No question; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text);
 // The file dialogs. The filter is given as "百家樂資料|*.DAT"; the dialog starts in the
-// current directory with an empty file name. An empty result means cancelled.
-QString ChooseOpenFile(QWidget* parent, const QString& filter, const QString& defaultExt);
-QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultExt);
+// current directory with the given file name (empty by default). An empty result
+// means cancelled.
+QString ChooseOpenFile(QWidget* parent, const QString& filter, const QString& defaultExt,
+                       const QString& fileName = QString());
+QString ChooseSaveFile(QWidget* parent, const QString& filter, const QString& defaultExt,
+                       const QString& fileName = QString());
 // Opens an address with the desktop's default handler.
 void OpenUrl(const QUrl& url);
 

@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "stats/Format.h"
 #include "table/Big5.h"
 #include "table/QtMessages.h"
 
@@ -139,12 +140,19 @@ QVariant QtTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole: {
       QVariant v = ToVariant(def, table_->GetValue(row, field));
+      if (role == Qt::DisplayRole && !def.displayFormat.empty() && IsNumeric(def.type) && v.isValid())
+        return QString::fromStdString(FormatFloat(v.toDouble(), def.displayFormat));
       if (role == Qt::DisplayRole && def.type == FieldType::DateTime && v.isValid()) {
         QDateTime when = v.toDateTime();
         return when.time() == QTime(0, 0) ? when.toString(QStringLiteral("yyyy/MM/dd"))
                                           : when.toString(QStringLiteral("yyyy/MM/dd hh:mm:ss"));
       }
       return v;
+    }
+    case Qt::ForegroundRole: {
+      if (!TextColour) return {};
+      QColor colour = TextColour(row, field, table_->GetValue(row, field));
+      return colour.isValid() ? QVariant(colour) : QVariant();
     }
     case Qt::TextAlignmentRole:
       return IsNumeric(def.type) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

@@ -4,11 +4,14 @@
 // writes edits back through the table's own states: opening a cell editor starts
 // Edit on that record, and the typed text is stored as Big5. The vertical header is
 // the record indicator: "▶" on the current record, "I" while it is edited and "*"
-// while a new record is filled in.
+// while a new record is filled in. Numbers of a field with a display format are
+// shown in it.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QStyledItemDelegate>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,10 @@ class QtTableModel : public QAbstractTableModel, public TableObserver {
   void SetColumns(const std::vector<std::string>& names);
   int FieldOfColumn(int column) const;
   int ColumnOfField(const std::string& name) const;
+
+  // The colour of a cell's text (an invalid colour: the view's own), asked for every
+  // cell drawn; given the row, the field and the value.
+  std::function<QColor(int row, int field, const Value& value)> TextColour;
 
   // A read-only model never edits its table.
   void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }

@@ -25,6 +25,9 @@ struct FieldDef {
   int size = 0;             // byte width of a String field; 0 means unbounded
   std::string label;        // column title shown by views (UTF-8); empty: the name
   int displayWidth = 0;     // width in characters for views; 0: the view decides
+  // How views show a number, as a pattern such as "#.##" or "###,###,##0.##" (see
+  // FormatFloat); empty: the plain value.
+  std::string displayFormat;
 };
 
 // A null, a 32-bit integer, a double (also DateTime, as days since 1899-12-30), a

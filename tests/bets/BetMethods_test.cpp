@@ -254,3 +254,22 @@ TEST(BetSelector, SwitchingChoicesAndPlugIns) {
   s.ReleaseComponents();
   EXPECT_EQ(s.FrameBetMethod.CurrentComponent(), nullptr);
 }
+
+TEST(BetSelector, ViewsAreToldBeforeTheComponentGoes) {
+  Host h;
+  Strategy s(&h.host);
+  std::vector<std::string> told;
+  const CommonBet* seenBefore = nullptr;
+  s.FrameBetMethod.OnComponentChanging = [&] {
+    told.push_back("changing");
+    seenBefore = s.FrameBetMethod.CurrentComponent();   // still there
+  };
+  s.FrameBetMethod.OnComponentChanged = [&] { told.push_back("changed"); };
+  s.SelectBetMethod(BetMethod::kPattern);   // nothing to let go of yet
+  const CommonBet* pattern = s.FrameBetMethod.CurrentComponent();
+  s.SelectBetMethod(BetMethod::kLoop);
+  EXPECT_EQ(seenBefore, pattern);
+  s.ReleaseComponents();
+  s.ReleaseComponents();   // nothing left: not told again
+  EXPECT_EQ(told, (std::vector<std::string>{"changed", "changing", "changed", "changing"}));
+}

@@ -49,3 +49,29 @@ TEST(Format, Money) {
   EXPECT_EQ(FormatDecimal(1234.5678, 0, false), "1235");
   EXPECT_THROW(FormatDecimal(1, -1, false), std::invalid_argument);
 }
+
+TEST(Format, DisplayPatterns) {
+  // "#.##": the profit column, where a zero profit is an empty cell.
+  EXPECT_EQ(FormatFloat(0, "#.##"), "");
+  EXPECT_EQ(FormatFloat(0.001, "#.##"), "");
+  EXPECT_EQ(FormatFloat(95, "#.##"), "95");
+  EXPECT_EQ(FormatFloat(-100, "#.##"), "-100");
+  EXPECT_EQ(FormatFloat(14.25, "#.##"), "14.25");
+  EXPECT_EQ(FormatFloat(0.5, "#.##"), ".5");
+  EXPECT_EQ(FormatFloat(-0.5, "#.##"), "-.5");
+  EXPECT_EQ(FormatFloat(1234567.125, "#.##"), "1234567.13");
+  // "0.##": the accumulated profit always shows a digit.
+  EXPECT_EQ(FormatFloat(0, "0.##"), "0");
+  EXPECT_EQ(FormatFloat(-0.004, "0.##"), "0");
+  EXPECT_EQ(FormatFloat(0.5, "0.##"), "0.5");
+  EXPECT_EQ(FormatFloat(-40000, "0.##"), "-40000");
+  // Thousands and fixed decimals.
+  EXPECT_EQ(FormatFloat(-40000, "###,###,##0.##"), "-40,000");
+  EXPECT_EQ(FormatFloat(12.5, "###,###,##0.##"), "12.5");
+  EXPECT_EQ(FormatFloat(1234.5678, "#,###0.###"), "1,234.568");
+  EXPECT_EQ(FormatFloat(3, "0.00"), "3.00");
+  EXPECT_EQ(FormatFloat(3.1, "000.0#"), "003.1");
+  EXPECT_EQ(FormatFloat(std::numeric_limits<double>::infinity(), "#.##"), "INF");
+  EXPECT_THROW(FormatFloat(1, "#.#.#"), std::invalid_argument);
+  EXPECT_THROW(FormatFloat(1, "$#"), std::invalid_argument);
+}

@@ -196,3 +196,49 @@ TEST(MultiStrategyAnalysis, AnErrorEndsTheRunAndRestoresTheGuards) {
   c.multi.AnalysisAllShoes();
   EXPECT_EQ(c.multi.ClientDataSetAnalysis.RecordCount(), 2);
 }
+
+TEST(MultiStrategyAnalysis, ProgressReportsAndStopsTheRange) {
+  Combined c;
+  Strategy& s = c.Add("B", 100);
+  for (const char* name : {"A", "B", "C", "D", "E"}) c.h.shoes.AppendShoe({name, "BPB", ""});
+  c.multi.EditShoeFrom = "B";
+  c.multi.EditShoeTo = "D";
+  EXPECT_EQ(c.multi.ShoesInRange(), 3);
+  std::vector<std::pair<int, int>> told;
+  c.multi.Progress = [&](int done, int total) {
+    told.emplace_back(done, total);
+    return true;
+  };
+  c.multi.AnalysisAllShoes();
+  // Told after every shoe that has another after it in the range.
+  EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}}));
+  EXPECT_FALSE(c.multi.Cancelled);
+  EXPECT_EQ(c.multi.ShoesAnalysed, 3);
+
+  // Stopped after the second shoe: both shoes are in every table, the strategy is
+  // finished (its charts are drawn) and the shoe table stays on the last shoe analysed.
+  c.multi.EditShoeFrom.clear();
+  c.multi.EditShoeTo.clear();
+  EXPECT_EQ(c.multi.ShoesInRange(), 5);
+  bool finished = false;
+  s.OnFinishAnalysis = [&] { finished = true; };
+  c.multi.Progress = [](int done, int) { return done < 2; };
+  c.multi.AnalysisAllShoes();
+  EXPECT_TRUE(c.multi.Cancelled);
+  EXPECT_EQ(c.multi.ShoesAnalysed, 2);
+  EXPECT_EQ(c.Names(), "A;B;");
+  EXPECT_EQ(s.ClientDataSetAnalysis.RecordCount(), 6);
+  EXPECT_TRUE(finished);
+  EXPECT_TRUE(s.FrameWinLostChart.SeriesActive);
+  EXPECT_EQ(s.FrameWinLostChart.Points.size(), 7u);
+  EXPECT_FALSE(c.h.shoes.BatchRunning);
+  EXPECT_EQ(c.h.shoes.CurrentName(), "B");
+
+  // A stop asked for at the last shoe comes too late to stop anything.
+  c.multi.Progress = [](int, int) { return false; };
+  c.multi.EditShoeFrom = "E";
+  c.multi.AnalysisAllShoes();
+  EXPECT_FALSE(c.multi.Cancelled);
+  c.multi.EditShoeFrom = "Z";
+  EXPECT_EQ(c.multi.ShoesInRange(), 0);
+}

@@ -1,0 +1,52 @@
+// Small helpers shared by the panels of the strategy pages: controls made with
+// their object names (the names the widget dump and the tests find them by), spin
+// fields with their ranges, and file names for the engine.
+#pragma once
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QString>
+#include <climits>
+#include <string>
+
+namespace zavuv::kit {
+
+template <class W>
+W* Named(W* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+inline QLabel* Label(QWidget* parent, const char* name, const char* caption) {
+  return Named(new QLabel(QString::fromUtf8(caption), parent), name);
+}
+
+inline QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+  auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+inline QCheckBox* CheckBox(QWidget* parent, const char* name, const char* caption, bool checked) {
+  auto* box = Named(new QCheckBox(QString::fromUtf8(caption), parent), name);
+  box->setChecked(checked);
+  return box;
+}
+
+// A spin field; without limits it takes any 32-bit value.
+inline QSpinBox* Spin(QWidget* parent, const char* name, int value, int minimum = INT_MIN, int maximum = INT_MAX) {
+  auto* spin = Named(new QSpinBox(parent), name);
+  spin->setRange(minimum, maximum);
+  spin->setValue(value);
+  spin->setMinimumWidth(90);
+  return spin;
+}
+
+// A path as the engine's file functions take it.
+inline std::string FileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+inline QString FromFileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+
+}  // namespace zavuv::kit

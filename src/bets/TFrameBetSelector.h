@@ -1,0 +1,74 @@
+// The common panel of the two selectors (pages "投注法" and "注碼法"): a top strip
+// PanelSelect with the caption, the owner-drawn choice list and the selector's copy
+// of the per-shoe restart box, and below it Panel1, which shows the panel of the
+// component chosen. The panel follows the engine's selector: whoever switches the
+// component (the list here, the strategy page's mirrored list, a strategy file), the
+// old component's panel goes before the component does and the new one is shown.
+#pragma once
+
+#include <functional>
+
+#include "bets/BetSelector.h"
+#include "bets/TFrameCommonBet.h"
+
+class QCheckBox;
+class QFrame;
+class QLabel;
+
+namespace zavuv {
+
+class QtPlugInComboBox;
+
+class TFrameBetSelector : public TFrameCommonBet {
+  Q_OBJECT
+
+ public:
+  ~TFrameBetSelector() override;
+
+  BetSelector& Selector() { return selector_; }
+  // The panel of the chosen component (null when there is none).
+  TFrameCommonBet* CurrentView() const { return view_; }
+  void LoadSettings() override;
+
+  // Appends a plug-in item to the engine's selector and to the list.
+  void AddPlugIn(BetPlugIn plugIn);
+  // Shows the list's items and choice and the restart box as the engine has them.
+  void LoadChoices();
+
+  // Makes the panel of a plug-in component; without it (or when it gives nothing) a
+  // plug-in component is shown by its caption alone. Set by the plug-in loader.
+  static std::function<TFrameCommonBet*(CommonBet& component, QWidget* parent)>& PlugInViewMaker();
+
+  QWidget* PanelSelect = nullptr;
+  QLabel* Label1 = nullptr;
+  QtPlugInComboBox* ComboBoxSelect = nullptr;
+  QCheckBox* CheckBoxEach = nullptr;
+  QFrame* Panel1 = nullptr;
+
+ signals:
+  // The selector switched to this item (by any means).
+  void componentChanged(int index);
+  // The user clicked the restart box; the strategy page mirrors it.
+  void eachClicked(bool checked);
+
+ public slots:
+  // The user chose an item of the list.
+  void ComboBoxSelectChange(int index);
+
+ protected:
+  TFrameBetSelector(BetSelector& selector, const char* caption, const char* eachName, const char* eachCaption,
+                    QWidget* parent);
+  // The panel of a built-in component, or null for one the selector does not know.
+  virtual TFrameCommonBet* MakeView(CommonBet& component) = 0;
+  // Puts the panel of the engine's current component on show (derived panels call it
+  // once they can make panels, for a selector that already has a component).
+  void ComponentChanged();
+
+ private:
+  void ComponentChanging();
+
+  BetSelector& selector_;
+  TFrameCommonBet* view_ = nullptr;
+};
+
+}  // namespace zavuv
