@@ -11,7 +11,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -36,11 +38,16 @@
 #include "app/TFormExportShoesData.h"
 #include "roads/TFrameRoadSheet.h"
 #include "stats/TFrameShoeStats.h"
+#include "strategy/QtResultGrid.h"
+#include "strategy/StrategyFile.h"
+#include "strategy/TFrameAnalysisResult.h"
+#include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
 #include "table/QtDBMemo.h"
 #include "table/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
+#include "table/TableCsv.h"
 
 namespace zavuv {
 
@@ -102,6 +109,8 @@ const QStringList kShoeNavigatorHints = {
     QStringLiteral("修改本靴記錄"), QStringLiteral("確認編輯中記錄"), QStringLiteral("取消編輯中記錄")};
 
 const char* const kDataFilter = "百家樂資料|*.DAT";
+const char* const kStrategyFilter = "策略組合|*.json";
+const char* const kCsvFilter = "CSV 檔|*.CSV";
 
 }  // namespace
 
@@ -236,6 +245,12 @@ void TFormDaruvedaZizeveva::FormCreate() {
     sheet->SetRoad(displayRoad_.get());
   }
   shoes_.OnRefresh = [this] { ClientDataSetShoesDataAfterScroll(); };
+  host_ = StrategyHost{&shoes_, displayRoad_.get(), analysisRoad_.get(), &roadSettings_};
+  multi_.StrategyPages = [this] {
+    std::vector<Strategy*> strategies;
+    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
+    return strategies;
+  };
   BaseCaption = windowTitle();
 }
 
@@ -272,6 +287,9 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // from their tables while both still exist. The strategy pages are deleted with them.
   if (appMessageInstalled_) qApp->removeEventFilter(this);
   shoes_.OnRefresh = nullptr;
+  // Every strategy page goes through the delete action.
+  while (PageControlStrategy && PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
+  multi_.Strategies.clear();
   const QObjectList children = this->children();
   for (QObject* child : children) delete child;
   TimerGetMessage = nullptr;
@@ -282,11 +300,17 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   analysisRoad_.reset();
 }
 
-void TFormDaruvedaZizeveva::CreateFirstStrategy() {}
+void TFormDaruvedaZizeveva::CreateFirstStrategy() { BtnCreateStrategy->click(); }
 void TFormDaruvedaZizeveva::ReadSettings() {}
 void TFormDaruvedaZizeveva::AutoLogin() {}
 void TFormDaruvedaZizeveva::WriteSettings() {}
-void TFormDaruvedaZizeveva::AnalyseCurrentShoe() {}
+void TFormDaruvedaZizeveva::AnalyseCurrentShoe() {
+  if (!Guarded(this, [&] { multi_.AnalysisCurrentShoe(); })) RunAbandoned();
+}
+
+void TFormDaruvedaZizeveva::RunAbandoned() {
+  for (TFrameStrategy* page : StrategyPages()) page->RunAbandoned();
+}
 
 void TFormDaruvedaZizeveva::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -636,9 +660,14 @@ QWidget* TFormDaruvedaZizeveva::BuildStrategyPage() {
   fromLabel->setBuddy(EditShoeFrom);
   auto* toLabel = Label(TabSheetStrategy, "LabelShoeTo", "靴名至:");
   toLabel->setBuddy(EditShoeTo);
+  BtnReadStrategies = Button(TabSheetStrategy, "BtnReadStrategies", "讀入策略組合", "由策略組合檔讀入所有策略, 取代現有的策略");
+  BtnSaveStrategies = Button(TabSheetStrategy, "BtnSaveStrategies", "儲存策略組合", "將所有策略存入策略組合檔");
   PageControlStrategy = Named(new QTabWidget(TabSheetStrategy), "PageControlStrategy");
-  // The strategy pages bring these buttons to life.
-  for (QPushButton* b : {BtnCreateStrategy, BtnDestroyStrategy, BtnAnalysisAllShoes}) b->setEnabled(false);
+  connect(BtnCreateStrategy, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnCreateStrategyClick);
+  connect(BtnDestroyStrategy, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnDestroyStrategyClick);
+  connect(BtnAnalysisAllShoes, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick);
+  connect(BtnReadStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadStrategiesClick);
+  connect(BtnSaveStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnSaveStrategiesClick);
   auto* row = new QHBoxLayout;
   row->addWidget(BtnCreateStrategy);
   row->addWidget(BtnDestroyStrategy);
@@ -649,6 +678,8 @@ QWidget* TFormDaruvedaZizeveva::BuildStrategyPage() {
   row->addWidget(EditShoeTo);
   row->addWidget(BtnAnalysisAllShoes);
   row->addStretch(1);
+  row->addWidget(BtnReadStrategies);
+  row->addWidget(BtnSaveStrategies);
   layout->addLayout(row);
   layout->addWidget(PageControlStrategy, 1);
   return TabSheetStrategy;
@@ -663,23 +694,169 @@ QWidget* TFormDaruvedaZizeveva::BuildMultiStrategyPage() {
   DBNavigatorAnalysis = Named(new QtNavigator(analysis), "DBNavigatorAnalysis");
   DBNavigatorAnalysis->SetVisibleButtons({QtNavigator::First, QtNavigator::Prior, QtNavigator::Next, QtNavigator::Last});
   DBNavigatorAnalysis->setFixedWidth(4 * 26);
+  DBNavigatorAnalysis->SetTable(&multi_.ClientDataSetAnalysis);
   CheckBoxAnalysisGoFirst = Named(new QCheckBox(QStringLiteral("分析後資料置頂"), analysis), "CheckBoxAnalysisGoFirst");
+  connect(CheckBoxAnalysisGoFirst, &QCheckBox::toggled, this, [this](bool on) { multi_.AnalysisGoFirst = on; });
+  BtnExportCombinedCsv = Button(analysis, "BtnExportCsv", "匯出CSV", "將綜合分析結果存成CSV檔 (可用試算表開啟)");
+  connect(BtnExportCombinedCsv, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnExportCombinedCsvClick);
   DBGridAnalysis = Named(new QTableView(analysis), "DBGridAnalysis");
-  DBGridAnalysis->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  DataSourceAnalysis = Named(new QtTableModel(&multi_.ClientDataSetAnalysis, this), "DataSourceAnalysis");
+  ShowResultGrid(DataSourceAnalysis, DBGridAnalysis);
   auto* row = new QHBoxLayout;
   row->addWidget(DBNavigatorAnalysis);
   row->addWidget(CheckBoxAnalysisGoFirst);
   row->addStretch(1);
+  row->addWidget(BtnExportCombinedCsv);
   analysisLayout->addLayout(row);
   analysisLayout->addWidget(DBGridAnalysis, 1);
   QVBoxLayout* viewLayout = nullptr;
   QWidget* view = Page("TabSheetViewResults", &viewLayout);
   ScrollBoxViewResults = Named(new QScrollArea(view), "ScrollBoxViewResults");
+  ScrollBoxViewResults->setWidgetResizable(true);
+  ScrollBoxViewResultsContents = Named(new QWidget, "ScrollBoxViewResultsContents");
+  auto* strip = new QHBoxLayout(ScrollBoxViewResultsContents);
+  strip->setContentsMargins(1, 1, 1, 1);
+  strip->setSpacing(2);
+  strip->addStretch(1);   // each new view goes before it, right of those before
+  ScrollBoxViewResults->setWidget(ScrollBoxViewResultsContents);
   viewLayout->addWidget(ScrollBoxViewResults);
   pages->addTab(analysis, QStringLiteral("綜合分析結果"));
   pages->addTab(view, QStringLiteral("並排觀看分析結果"));
   layout->addWidget(pages);
   return TabSheetMutliStrategy;
+}
+
+std::vector<TFrameStrategy*> TFormDaruvedaZizeveva::StrategyPages() const {
+  std::vector<TFrameStrategy*> pages;
+  for (int i = 0; i < PageControlStrategy->count(); ++i)
+    if (auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->widget(i))) pages.push_back(page);
+  return pages;
+}
+
+TFrameStrategy* TFormDaruvedaZizeveva::AddStrategyPage(std::unique_ptr<Strategy> strategy) {
+  strategy->SetMainForm(&host_);
+  auto* page = new TFrameStrategy(std::move(strategy), ScrollBoxViewResultsContents);
+  const int index = PageControlStrategy->addTab(page, page->StrategyName());
+  PageControlStrategy->setCurrentIndex(index);
+  connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
+    PageControlStrategy->setTabText(PageControlStrategy->indexOf(page), name);
+  });
+  if (RegisterPlugIns) RegisterPlugIns(*page);
+  return page;
+}
+
+TFrameStrategy* TFormDaruvedaZizeveva::CreateStrategy(const QString& name, int betMethod, int betAmount) {
+  TFrameStrategy* page = AddStrategyPage(std::make_unique<Strategy>(&host_, name.toStdString()));
+  page->SelectBetMethod(betMethod);
+  page->SelectBetAmount(betAmount);
+  return page;
+}
+
+void TFormDaruvedaZizeveva::BtnCreateStrategyClick() {
+  std::vector<std::string> captions;
+  for (int i = 0; i < PageControlStrategy->count(); ++i) captions.push_back(PageControlStrategy->tabText(i).toStdString());
+  CreateStrategy(QString::fromStdString(MultiStrategyAnalysis::NextStrategyName(captions)), 0, 0);
+}
+
+void TFormDaruvedaZizeveva::BtnDestroyStrategyClick() {
+  auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->currentWidget());
+  if (!page) return;
+  multi_.Strategies.clear();   // rebuilt at the start of every run
+  page->ReleaseComponents();
+  PageControlStrategy->removeTab(PageControlStrategy->indexOf(page));
+  delete page;   // with its side-by-side view
+}
+
+bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
+  emit analysisProgress(done, total);
+  const qint64 elapsed = runClock_.elapsed();
+  if (!ProgressAnalysis && elapsed >= 500 && !cancelRequested_) {
+    ProgressAnalysis = new QProgressDialog(QStringLiteral("分析分段資料中..."), QStringLiteral("取消"), 0, total, this);
+    ProgressAnalysis->setObjectName(QStringLiteral("ProgressAnalysis"));
+    ProgressAnalysis->setWindowTitle(QStringLiteral("分析分段資料"));
+    ProgressAnalysis->setWindowModality(Qt::WindowModal);
+    ProgressAnalysis->setMinimumDuration(0);
+    ProgressAnalysis->setAutoClose(false);
+    ProgressAnalysis->setAutoReset(false);
+    connect(ProgressAnalysis, &QProgressDialog::canceled, this, &TFormDaruvedaZizeveva::CancelAnalysis);
+    ProgressAnalysis->show();
+  }
+  if (ProgressAnalysis && (elapsed - progressShown_ >= 50 || done == total)) {
+    progressShown_ = elapsed;
+    ProgressAnalysis->setMaximum(total);
+    ProgressAnalysis->setLabelText(QStringLiteral("分析分段資料中... 第 %1 靴, 共 %2 靴").arg(done).arg(total));
+    ProgressAnalysis->setValue(done);   // lets the dialog take a click on "取消"
+  }
+  return !cancelRequested_;
+}
+
+void TFormDaruvedaZizeveva::CancelAnalysis() { cancelRequested_ = true; }
+
+void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
+  multi_.EditShoeFrom = Utf8ToBig5(EditShoeFrom->text().toStdString());
+  multi_.EditShoeTo = Utf8ToBig5(EditShoeTo->text().toStdString());
+  multi_.AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
+  cancelRequested_ = false;
+  progressShown_ = 0;
+  runClock_.start();
+  multi_.Progress = [this](int done, int total) { return AnalysisProgress(done, total); };
+  // The shoe grid stays still while the run walks the shoes.
+  shoes_.Table().DisableControls();
+  const bool done = Guarded(this, [&] { multi_.AnalysisAllShoes(); });
+  shoes_.Table().EnableControls();
+  multi_.Progress = nullptr;
+  delete ProgressAnalysis;
+  ProgressAnalysis = nullptr;
+  if (!done) {
+    RunAbandoned();
+    return;
+  }
+  if (multi_.Cancelled)
+    ShowMessage(this, QStringLiteral("分析已取消: 各策略及綜合分析結果只包括已分析的 %1 靴 (共 %2 靴)")
+                          .arg(multi_.ShoesAnalysed)
+                          .arg(multi_.ShoesInRange()));
+}
+
+bool TFormDaruvedaZizeveva::SaveStrategies(const QString& path) {
+  return Guarded(this, [&] {
+    std::vector<const Strategy*> strategies;
+    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
+    WriteStrategySet(FileName(path), roadSettings_, strategies);
+  });
+}
+
+bool TFormDaruvedaZizeveva::ReadStrategies(const QString& path) {
+  StrategySet set;
+  if (!Guarded(this, [&] { set = ReadStrategySet(FileName(path), &host_); })) return false;
+  // Read whole: only now do the pages give way to the strategies of the file.
+  while (PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
+  for (int i = 0; i < 3; ++i) {
+    SpinEditNoOfBall[i]->setValue(set.Roads.Beads(i));
+    CheckBoxBallRoadIgnoreTie[i]->setChecked(set.Roads.IgnoreTies(i));
+  }
+  for (auto& strategy : set.Strategies) AddStrategyPage(std::move(strategy));
+  if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
+  if (!shoes_.RefreshSuppressed()) AnalyseCurrentShoe();
+  return true;
+}
+
+void TFormDaruvedaZizeveva::BtnReadStrategiesClick() {
+  const QString path = ChooseOpenFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
+  if (!path.isEmpty()) ReadStrategies(path);
+}
+
+void TFormDaruvedaZizeveva::BtnSaveStrategiesClick() {
+  const QString path = ChooseSaveFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
+  if (!path.isEmpty()) SaveStrategies(path);
+}
+
+bool TFormDaruvedaZizeveva::ExportCombinedCsv(const QString& path) {
+  return Guarded(this, [&] { WriteTableCsv(multi_.ClientDataSetAnalysis, FileName(path)); });
+}
+
+void TFormDaruvedaZizeveva::BtnExportCombinedCsvClick() {
+  const QString path = ChooseSaveFile(this, QString::fromUtf8(kCsvFilter), QStringLiteral("CSV"));
+  if (!path.isEmpty()) ExportCombinedCsv(path);
 }
 
 // ---------------------------------------------------------------- networking pages

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -15,12 +16,15 @@
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "stats/ShoeStats.h"
+#include "strategy/MultiStrategyAnalysis.h"
+#include "strategy/StrategyHost.h"
 
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressDialog;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -39,6 +43,7 @@ class QtTableModel;
 class TFormExportShoesData;
 class TFrameRoadSheet;
 class TFrameShoeStats;
+class TFrameStrategy;
 
 // The about box: program icon, product name, version, a notice and three links.
 class TAboutBox : public QDialog {
@@ -68,6 +73,26 @@ class TFormDaruvedaZizeveva : public QWidget {
   TRoad& AnalysisRoad() { return *analysisRoad_; }
   ShoeStats& Stats() { return stats_; }
   RoadSettings& BeadSettings() { return roadSettings_; }
+  // What the strategies read from the window, and the combined analysis.
+  StrategyHost& Host() { return host_; }
+  MultiStrategyAnalysis& Combined() { return multi_; }
+
+  // The strategy pages, in page order.
+  std::vector<TFrameStrategy*> StrategyPages() const;
+  // Adds a strategy page with that name and those two choices (CreateStrategy), or
+  // one showing a strategy already made (read from a strategy file).
+  TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
+  TFrameStrategy* AddStrategyPage(std::unique_ptr<Strategy> strategy);
+  // Registers the loaded plug-ins with a new strategy page (set by the plug-in
+  // loader; without it no plug-in is offered).
+  std::function<void(TFrameStrategy& page)> RegisterPlugIns;
+
+  // Strategy files: every page saved as a strategy set, or the pages replaced by the
+  // strategies of a set (with its bead road settings). Errors are shown.
+  bool SaveStrategies(const QString& path);
+  bool ReadStrategies(const QString& path);
+  // The shown result table exported as comma-separated text.
+  bool ExportCombinedCsv(const QString& path);
 
   // The file commands of the shoe strip, each taking a file name.
   void ReadData(const QString& path);
@@ -142,10 +167,17 @@ class TFormDaruvedaZizeveva : public QWidget {
   QPushButton* BtnAnalysisAllShoes = nullptr;
   QTabWidget* PageControlStrategy = nullptr;
   QWidget* TabSheetMutliStrategy = nullptr;
+  QPushButton* BtnReadStrategies = nullptr;
+  QPushButton* BtnSaveStrategies = nullptr;
   QTableView* DBGridAnalysis = nullptr;
+  QtTableModel* DataSourceAnalysis = nullptr;
   QtNavigator* DBNavigatorAnalysis = nullptr;
   QCheckBox* CheckBoxAnalysisGoFirst = nullptr;
+  QPushButton* BtnExportCombinedCsv = nullptr;
   QScrollArea* ScrollBoxViewResults = nullptr;
+  QWidget* ScrollBoxViewResultsContents = nullptr;   // the strip of side-by-side views
+  // Shown while a range run takes longer than half a second.
+  QProgressDialog* ProgressAnalysis = nullptr;
   QWidget* TabSheetShare = nullptr;
   QWidget* TabSheetForum = nullptr;
   QPushButton* BtnForum = nullptr;
@@ -170,6 +202,18 @@ class TFormDaruvedaZizeveva : public QWidget {
   // Every change of the six bead-road settings.
   void SpinEditNoOfBall1Change();
   void TimerGetMessageTimer();
+  void BtnCreateStrategyClick();
+  void BtnDestroyStrategyClick();
+  void BtnAnalysisAllShoesClick();
+  void BtnReadStrategiesClick();
+  void BtnSaveStrategiesClick();
+  void BtnExportCombinedCsvClick();
+  // Asks a running range analysis to stop after the shoe it is on.
+  void CancelAnalysis();
+
+ signals:
+  // A range run has analysed `done` of its `total` shoes.
+  void analysisProgress(int done, int total);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -196,6 +240,10 @@ class TFormDaruvedaZizeveva : public QWidget {
   // table, prepare every strategy, analyse the current shoe's games when the table
   // is in browse state and finish the strategies. The strategy pages fill it.
   void AnalyseCurrentShoe();
+  // After a run that an error ended: every page shows its tables again.
+  void RunAbandoned();
+  // The range run's report after each shoe; false asks it to stop.
+  bool AnalysisProgress(int done, int total);
   // Start-up hooks of later parts: the first strategy page, the settings file, the
   // automatic login; and the settings file at close.
   void CreateFirstStrategy();
@@ -211,6 +259,11 @@ class TFormDaruvedaZizeveva : public QWidget {
   std::unique_ptr<TRoad> analysisRoad_;
   ShoeStats stats_;
   RoadSettings roadSettings_;
+  StrategyHost host_;
+  MultiStrategyAnalysis multi_{&host_};
+  bool cancelRequested_ = false;
+  QElapsedTimer runClock_;     // since the range run began
+  qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date
   bool shown_ = false;
   bool appMessageInstalled_ = false;
   bool otherRoadLaidOut_ = false;   // the lower road panel has had its first real width

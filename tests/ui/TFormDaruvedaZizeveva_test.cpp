@@ -18,6 +18,7 @@
 #include "app/TFormDaruvedaZizeveva.h"
 #include "app/TFormExportShoesData.h"
 #include "roads/TFrameRoadSheet.h"
+#include "stats/TFrameContinuous.h"
 #include "stats/TFrameShoeStats.h"
 #include "table/Big5.h"
 #include "table/QtDBMemo.h"
@@ -239,7 +240,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(page->EditNoOfSame->text(), QStringLiteral("1"));
     QCOMPARE(page->EditNoOfDiff->text(), QStringLiteral("1"));
     QCOMPARE(page->EditB_Ratio->text(), QStringLiteral("75%"));
-    QAbstractItemModel* banker = window->findChild<QTableView*>(QStringLiteral("DBGrid1"))->model();
+    QAbstractItemModel* banker = page->ConBanker->DBGrid1->model();
     QCOMPARE(banker->rowCount(), 2);   // runs of 2 and 1, restarted at each shoe
     // The roads stay empty and the cursor on the last shoe counted.
     QCOMPARE(window->MainRoadSheet->RoadData(), std::string());

@@ -1,0 +1,20 @@
+#include "strategy/TFrameChartProfit.h"
+
+namespace zavuv {
+
+TFrameChartProfit::TFrameChartProfit(ChartProfit& points, QWidget* parent) : TFrameChart(parent), points_(points) {
+  setObjectName(QStringLiteral("FrameChartProfit"));
+  points_.OnShowChart = [this] { ShowPoints(); };
+  if (points_.SeriesActive) ShowPoints();
+}
+
+TFrameChartProfit::~TFrameChartProfit() { points_.OnShowChart = nullptr; }
+
+void TFrameChartProfit::ShowPoints() {
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(points_.Points.size()));
+  for (std::size_t i = 0; i < points_.Points.size(); ++i) points.append(QPointF(static_cast<double>(i), points_.Points[i]));
+  ShowChart(points);
+}
+
+}  // namespace zavuv

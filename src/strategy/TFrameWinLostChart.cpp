@@ -1,0 +1,21 @@
+#include "strategy/TFrameWinLostChart.h"
+
+namespace zavuv {
+
+TFrameWinLostChart::TFrameWinLostChart(WinLostChart& points, QWidget* parent) : TFrameChart(parent), points_(points) {
+  setObjectName(QStringLiteral("FrameWinLostChart"));
+  points_.OnShowChart = [this] { ShowPoints(); };
+  if (points_.SeriesActive) ShowPoints();
+}
+
+TFrameWinLostChart::~TFrameWinLostChart() { points_.OnShowChart = nullptr; }
+
+void TFrameWinLostChart::ShowPoints() {
+  QList<QPointF> points;
+  points.reserve(static_cast<qsizetype>(points_.Points.size()));
+  for (std::size_t i = 0; i < points_.Points.size(); ++i)
+    points.append(QPointF(static_cast<double>(i), points_.Points[i]));
+  ShowChart(points);
+}
+
+}  // namespace zavuv
