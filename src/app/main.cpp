@@ -3,9 +3,19 @@
 //   zavuv [FILE]                 starts, reading the shoe data file FILE if given
 //   zavuv --dump-ui [FILE]       starts, prints the widget tree as JSON and exits
 //   zavuv --screenshot DIR [FILE] starts, saves pictures of the road page, the
-//                                statistics page, the export dialog and the about
-//                                box into DIR
+//                                statistics page, the export dialog, the about
+//                                box, a strategy page (settings, components, setups,
+//                                results, statistics, both charts), the combined
+//                                result and the side-by-side views into DIR
+//   zavuv --bench FILE            reads FILE, runs "分析分段資料" with four strategies
+//                                and prints the time it took
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QDir>
 #include <QFont>
 #include <QTabWidget>
@@ -17,12 +27,21 @@
 #include "app/QtUiDump.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "app/TFormExportShoesData.h"
+#include "bets/BetAmountCancel.h"
+#include "bets/BetMethodLoop.h"
+#include "bets/TFrameBetAmount.h"
+#include "bets/TFrameBetMethod.h"
+#include "strategy/TFrameAdditionalSetup.h"
+#include "strategy/TFrameAnalysisResult.h"
+#include "strategy/TFrameStrategy.h"
 #include "table/QtMessages.h"
 
 namespace {
 
 void Usage() {
-  std::fputs("usage: zavuv [FILE]\n       zavuv --dump-ui [FILE]\n       zavuv --screenshot DIR [FILE]\n", stderr);
+  std::fputs("usage: zavuv [FILE]\n       zavuv --dump-ui [FILE]\n       zavuv --screenshot DIR [FILE]\n"
+             "       zavuv --bench FILE\n",
+             stderr);
 }
 
 void Settle() {
@@ -38,15 +57,103 @@ bool Save(QWidget* widget, const QString& path) {
   return true;
 }
 
+// Four strategies of different kinds: the default page (patterns, levels), a loop
+// with the cancellation line on 小路, flat stakes on 珠路1 with a risk setup, and the
+// anti-cancellation line on 大眼仔.
+void SetUpFourStrategies(zavuv::TFormDaruvedaZizeveva& window) {
+  using namespace zavuv;
+  while (window.StrategyPages().size() < 4) window.BtnCreateStrategy->click();
+  std::vector<TFrameStrategy*> pages = window.StrategyPages();
+  pages[1]->SelectBetMethod(BetMethod::kLoop);
+  pages[1]->SelectBetAmount(BetAmount::kCancel);
+  pages[1]->ComboBoxRoad->setCurrentIndex(2);
+  pages[1]->ComboBoxRoadChange(2);
+  pages[2]->SelectBetMethod(BetMethod::kLoop);
+  static_cast<BetMethodLoop*>(pages[2]->GetStrategy().FrameBetMethod.CurrentComponent())->LoopText = "BPX";
+  pages[2]->SelectBetAmount(BetAmount::kFlat);
+  pages[2]->ComboBoxRoad->setCurrentIndex(4);
+  pages[2]->ComboBoxRoadChange(4);
+  pages[2]->BtnCreateSetup->click();
+  if (TFrameAdditionalSetup* setup = pages[2]->SetupFrame(0)) setup->ComboBoxSelectChange(AdditionalSetup::kTakeProfitStopLoss);
+  pages[3]->SelectBetAmount(BetAmount::kAntiCancel);
+  pages[3]->ComboBoxRoad->setCurrentIndex(1);
+  pages[3]->ComboBoxRoadChange(1);
+  for (TFrameStrategy* page : pages) page->FrameBetMethod->LoadSettings();
+}
+
+bool SaveStrategyShots(zavuv::TFormDaruvedaZizeveva& window, const QDir& dir) {
+  using namespace zavuv;
+  SetUpFourStrategies(window);
+  std::vector<TFrameStrategy*> pages = window.StrategyPages();
+  for (int i = 0; i < 3; ++i) {
+    pages[i]->CheckBoxViewResults->setChecked(true);
+    pages[i]->CheckBoxViewResultsClick();
+  }
+  window.BtnAnalysisAllShoes->click();
+  window.PageControl1->setCurrentWidget(window.TabSheetStrategy);
+  TFrameStrategy* page = pages[0];
+  window.PageControlStrategy->setCurrentWidget(page);
+  page->BtnCreateSetup->click();
+  page->BtnCreateSetup->click();
+  if (TFrameAdditionalSetup* setup = page->SetupFrame(1)) setup->ComboBoxSelectChange(AdditionalSetup::kGroup);
+  if (TFrameAdditionalSetup* setup = page->SetupFrame(0)) setup->ComboBoxSelectChange(AdditionalSetup::kTakeProfitStopLoss);
+  page->PageControlAdditionalSetup->setCurrentIndex(0);
+  struct Shot {
+    int tab;
+    const char* file;
+  };
+  bool ok = true;
+  for (const Shot& shot : {Shot{0, "strategy-settings.png"}, Shot{1, "strategy-bet-method.png"},
+                           Shot{2, "strategy-bet-amount.png"}, Shot{3, "strategy-results.png"},
+                           Shot{4, "strategy-statistics.png"}, Shot{5, "strategy-setups.png"},
+                           Shot{6, "strategy-winlose-chart.png"}, Shot{7, "strategy-profit-chart.png"}}) {
+    page->PageControl1->setCurrentIndex(shot.tab);
+    ok = Save(&window, dir.filePath(QString::fromLatin1(shot.file))) && ok;
+  }
+  window.PageControlStrategy->setCurrentWidget(pages[1]);
+  pages[1]->PageControl1->setCurrentIndex(2);
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-cancel.png"))) && ok;
+  window.PageControl1->setCurrentWidget(window.TabSheetMutliStrategy);
+  auto* inner = window.TabSheetMutliStrategy->findChild<QTabWidget*>(QStringLiteral("PageControlMultiStrategy"));
+  inner->setCurrentIndex(0);
+  ok = Save(&window, dir.filePath(QStringLiteral("combined.png"))) && ok;
+  inner->setCurrentIndex(1);
+  if (TFrameAnalysisResult* view = pages[0]->ResultView()) view->DBGridAnalysis->selectRow(0);
+  Settle();
+  if (TFrameAnalysisResult* view = pages[1]->ResultView()) {
+    view->ClientDataSetAnalysis.GotoRow(11);
+  }
+  ok = Save(&window, dir.filePath(QStringLiteral("side-by-side.png"))) && ok;
+  return ok;
+}
+
+int Bench(zavuv::TFormDaruvedaZizeveva& window) {
+  using namespace zavuv;
+  SetUpFourStrategies(window);
+  QElapsedTimer clock;
+  clock.start();
+  window.BtnAnalysisAllShoes->click();
+  const qint64 ms = clock.elapsed();
+  long long games = 0;
+  for (TFrameStrategy* page : window.StrategyPages()) games += page->GetStrategy().ClientDataSetAnalysis.RecordCount();
+  std::printf("shoes %d, strategies %zu, strategy rows %lld, combined rows %d: %lld ms\n",
+              window.Combined().ShoesAnalysed, window.StrategyPages().size(), games,
+              window.Combined().ClientDataSetAnalysis.RecordCount(), static_cast<long long>(ms));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   bool dump = false;
+  bool bench = false;
   QString screenshots;
   QString file;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--dump-ui") == 0) {
       dump = true;
+    } else if (std::strcmp(argv[i], "--bench") == 0) {
+      bench = true;
     } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       screenshots = QString::fromLocal8Bit(argv[++i]);
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
@@ -75,7 +182,11 @@ int main(int argc, char** argv) {
   font.setFamilies({QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Arial")});
   QApplication::setFont(font);
 
-  const bool batch = dump || !screenshots.isEmpty();
+  if (bench && file.isEmpty()) {
+    Usage();
+    return 2;
+  }
+  const bool batch = dump || bench || !screenshots.isEmpty();
   if (batch) {
     // Nobody is there to press OK: messages go to the error output.
     zavuv::SetMessageHook([](zavuv::MessageKind, const QString& text) {
@@ -88,6 +199,10 @@ int main(int argc, char** argv) {
   window.show();
   if (!file.isEmpty()) window.ReadData(file);
 
+  if (bench) {
+    Settle();
+    return Bench(window);
+  }
   if (dump) {
     Settle();
     QTextStream(stdout) << zavuv::DumpUi(&window);
@@ -107,6 +222,7 @@ int main(int argc, char** argv) {
     window.AboutBox->show();
     ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
     window.AboutBox->hide();
+    ok = SaveStrategyShots(window, dir) && ok;
     return ok ? 0 : 1;
   }
   return app.exec();

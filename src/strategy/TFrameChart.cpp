@@ -240,7 +240,9 @@ void TFrameChart::ShowChart(const QList<QPointF>& points) {
     high += 1;
   }
   fullX_ = QPointF(0, std::max<qsizetype>(1, points.size() - 1));
-  fullY_ = QPointF(low, high);
+  axisY_->setRange(low, high);
+  axisY_->applyNiceNumbers();
+  fullY_ = QPointF(axisY_->min(), axisY_->max());
   series_->replace(points);
   view_->points = points;
   BtnUnZoomClick();
@@ -249,7 +251,6 @@ void TFrameChart::ShowChart(const QList<QPointF>& points) {
 
 void TFrameChart::UpdateLabelFormats() {
   // Whole numbers once the axis spans more than a few units.
-  axisX_->setLabelFormat(QStringLiteral("%.0f"));
   axisY_->setLabelFormat(axisY_->max() - axisY_->min() >= 10 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
   axisX_->setLabelFormat(axisX_->max() - axisX_->min() >= 10 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
 }

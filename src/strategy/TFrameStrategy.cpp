@@ -21,6 +21,7 @@
 #include "stats/Format.h"
 #include "stats/TFrameContinuous.h"
 #include "strategy/QtResultGrid.h"
+#include "strategy/QtSideTabWidget.h"
 #include "strategy/TFrameAdditionalSetup.h"
 #include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameChartProfit.h"
@@ -61,7 +62,7 @@ const QTabWidget::TabPosition kTabPositions[] = {QTabWidget::North, QTabWidget::
 TFrameStrategy::TFrameStrategy(std::unique_ptr<Strategy> strategy, QWidget* resultViews, QWidget* parent)
     : QWidget(parent), strategy_(std::move(strategy)), resultViews_(resultViews) {
   setObjectName(QStringLiteral("TFrameStrategy"));
-  PageControl1 = Named(new QTabWidget(this), "PageControl1");
+  PageControl1 = Named(static_cast<QTabWidget*>(new QtSideTabWidget(this)), "PageControl1");
   Timer1 = Named(new QTimer(this), "Timer1");
   Timer1->setSingleShot(true);
   Timer1->setInterval(100);
