@@ -43,7 +43,6 @@ class QtDepthChartView : public QChartView {
 
   bool depth = true;
   bool panning = false;
-  QList<QPointF> points;   // the series' points, for the depth drawing
 
   // How far back the line's depth reaches, in pixels.
   QPointF DepthOffset() const {
@@ -85,7 +84,7 @@ class QtDepthChartView : public QChartView {
 
   void drawForeground(QPainter* painter, const QRectF& rect) override {
     QChartView::drawForeground(painter, rect);
-    if (!depth || !series_->isVisible() || points.isEmpty()) return;
+    if (!depth || !series_->isVisible() || series_->count() == 0) return;
     const QRectF plot = chart()->mapRectToScene(chart()->plotArea());
     const QPointF off = DepthOffset();
     painter->save();
@@ -98,7 +97,9 @@ class QtDepthChartView : public QChartView {
     painter->drawLine(plot.bottomRight(), back.bottomRight());
     painter->setClipRect(plot.united(back));
 
-    const QList<QPointF> line = VisibleLine(plot.width());
+    QList<QPointF> line;
+    line.reserve(series_->count());
+    for (const QPointF& p : series_->points()) line.append(chart()->mapToScene(chart()->mapToPosition(p, series_)));
     painter->setPen(Qt::NoPen);
     painter->setBrush(kRibbon);
     for (qsizetype i = 1; i < line.size(); ++i) {
@@ -116,48 +117,43 @@ class QtDepthChartView : public QChartView {
   }
 
  private:
-  // The visible part of the line in scene coordinates, with at most a few points per
-  // pixel column: each column keeps its first, lowest, highest and last point, so the
-  // picture is the one all the points draw.
-  QList<QPointF> VisibleLine(double plotWidth) const {
-    auto* axisX = static_cast<QValueAxis*>(chart()->axes(Qt::Horizontal).value(0));
-    const qsizetype n = points.size();
-    qsizetype first = 0, last = n - 1;
-    if (axisX) {
-      first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(axisX->min())) - 1, 0, n - 1);
-      last = std::clamp<qsizetype>(static_cast<qsizetype>(std::ceil(axisX->max())) + 1, 0, n - 1);
-    }
-    QList<QPointF> kept;
-    const qsizetype count = last - first + 1;
-    const qsizetype columns = std::max<qsizetype>(1, static_cast<qsizetype>(plotWidth));
-    if (count <= 4 * columns) {
-      for (qsizetype i = first; i <= last; ++i) kept.append(points[i]);
-    } else {
-      for (qsizetype c = 0; c < columns; ++c) {
-        const qsizetype from = first + count * c / columns;
-        const qsizetype to = first + count * (c + 1) / columns - 1;
-        if (to < from) continue;
-        qsizetype low = from, high = from;
-        for (qsizetype i = from; i <= to; ++i) {
-          if (points[i].y() < points[low].y()) low = i;
-          if (points[i].y() > points[high].y()) high = i;
-        }
-        kept.append(points[from]);
-        kept.append(points[std::min(low, high)]);
-        kept.append(points[std::max(low, high)]);
-        kept.append(points[to]);
-      }
-    }
-    QList<QPointF> scene;
-    scene.reserve(kept.size());
-    for (const QPointF& p : kept) scene.append(chart()->mapToScene(chart()->mapToPosition(p, series_)));
-    return scene;
-  }
-
   QLineSeries* series_;
   bool dragging_ = false;
   QPointF last_;
 };
+
+namespace {
+
+// The points between x = from and x = to (and one more on either side), with at most
+// four per column when there are more than four per column: each column keeps its
+// first, lowest, highest and last point, in their order.
+QList<QPointF> VisiblePoints(const QList<QPointF>& all, double from, double to, int columns) {
+  QList<QPointF> kept;
+  const qsizetype n = all.size();
+  if (n == 0) return kept;
+  const qsizetype first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(from)) - 1, 0, n - 1);
+  const qsizetype last = std::clamp<qsizetype>(static_cast<qsizetype>(std::ceil(to)) + 1, 0, n - 1);
+  const qsizetype count = last - first + 1;
+  columns = std::max(columns, 1);
+  if (count <= 4 * static_cast<qsizetype>(columns)) return all.mid(first, count);
+  kept.reserve(4 * columns);
+  for (qsizetype c = 0; c < columns; ++c) {
+    const qsizetype begin = first + count * c / columns;
+    const qsizetype end = first + count * (c + 1) / columns - 1;
+    if (end < begin) continue;
+    qsizetype low = begin, high = begin;
+    for (qsizetype i = begin; i <= end; ++i) {
+      if (all[i].y() < all[low].y()) low = i;
+      if (all[i].y() > all[high].y()) high = i;
+    }
+    const qsizetype picks[4] = {begin, std::min(low, high), std::max(low, high), end};
+    for (int k = 0; k < 4; ++k)
+      if (k == 0 || picks[k] != picks[k - 1]) kept.append(all[picks[k]]);
+  }
+  return kept;
+}
+
+}  // namespace
 
 TFrameChart::TFrameChart(QWidget* parent) : QWidget(parent) {
   series_ = new QLineSeries;
@@ -198,6 +194,8 @@ TFrameChart::TFrameChart(QWidget* parent) : QWidget(parent) {
   connect(BtnMove, &QPushButton::clicked, this, &TFrameChart::BtnMoveClick);
   connect(axisY_, &QValueAxis::rangeChanged, this, &TFrameChart::UpdateLabelFormats);
   connect(axisX_, &QValueAxis::rangeChanged, this, &TFrameChart::UpdateLabelFormats);
+  connect(axisX_, &QValueAxis::rangeChanged, this, &TFrameChart::RefeedLater);
+  connect(chart_, &QChart::plotAreaChanged, this, &TFrameChart::RefeedLater);
   connect(series_, &QLineSeries::hovered, this, [this](const QPointF& point, bool state) {
     if (!state) return;
     QToolTip::showText(QCursor::pos(), QStringLiteral("%1: %2")
@@ -223,10 +221,22 @@ bool TFrameChart::Depth() const { return view_->depth; }
 bool TFrameChart::Panning() const { return view_->panning; }
 
 void TFrameChart::Reset() {
+  all_.clear();
   series_->clear();
   series_->setVisible(false);
-  view_->points.clear();
   view_->viewport()->update();
+}
+
+void TFrameChart::Refeed() {
+  refeedPending_ = false;
+  const int columns = static_cast<int>(std::max(chart_->plotArea().width(), 200.0));
+  series_->replace(VisiblePoints(all_, axisX_->min(), axisX_->max(), columns));
+}
+
+void TFrameChart::RefeedLater() {
+  if (refeedPending_ || all_.isEmpty()) return;
+  refeedPending_ = true;
+  QMetaObject::invokeMethod(this, &TFrameChart::Refeed, Qt::QueuedConnection);
 }
 
 void TFrameChart::ShowChart(const QList<QPointF>& points) {
@@ -243,9 +253,9 @@ void TFrameChart::ShowChart(const QList<QPointF>& points) {
   axisY_->setRange(low, high);
   axisY_->applyNiceNumbers();
   fullY_ = QPointF(axisY_->min(), axisY_->max());
-  series_->replace(points);
-  view_->points = points;
+  all_ = points;
   BtnUnZoomClick();
+  Refeed();
   series_->setVisible(true);
 }
 

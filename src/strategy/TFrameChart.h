@@ -6,7 +6,12 @@
 // "3D顯示" (the line is drawn as a ribbon with depth, or flat).
 //
 // The points are handed over once, when a run finishes (ShowChart); between Reset
-// and ShowChart the line is empty and off.
+// and ShowChart the line is empty and off. A run over thousands of shoes gives
+// hundreds of thousands of points, more than the chart can lay out quickly, so the
+// line is fed the visible part of the points with at most four per pixel column
+// (the first, lowest, highest and last of the column): the same picture, drawn
+// from a few thousand points, fed again whenever the visible range or the width
+// changes.
 #pragma once
 
 #include <QList>
@@ -37,6 +42,8 @@ class TFrameChart : public QWidget {
   void ShowChart(const QList<QPointF>& points);
 
   QLineSeries* Series() const { return series_; }
+  // Every point of the last run, as handed over.
+  const QList<QPointF>& Points() const { return all_; }
   QValueAxis* AxisX() const { return axisX_; }
   QValueAxis* AxisY() const { return axisY_; }
   bool Depth() const;
@@ -66,12 +73,17 @@ class TFrameChart : public QWidget {
   // Moves both ends of every axis towards the centre by that part of its width.
   void ZoomAxes(double part);
   void UpdateLabelFormats();
+  // Feeds the line the visible points (now, or once the present event is done).
+  void Refeed();
+  void RefeedLater();
 
   QtDepthChartView* view_ = nullptr;
   QChart* chart_ = nullptr;
   QLineSeries* series_ = nullptr;
   QValueAxis* axisX_ = nullptr;
   QValueAxis* axisY_ = nullptr;
+  QList<QPointF> all_;
+  bool refeedPending_ = false;
   QPointF fullX_{0, 1};
   QPointF fullY_{-1, 1};
 };
