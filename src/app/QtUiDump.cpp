@@ -24,8 +24,9 @@ namespace zavuv {
 namespace {
 
 bool Skipped(const QWidget* w) {
-  if (qobject_cast<const QScrollBar*>(w) || qobject_cast<const QHeaderView*>(w) || qobject_cast<const QTabBar*>(w) ||
-      qobject_cast<const QSplitterHandle*>(w))
+  // Scroll bars of the toolkit's own are unnamed; a program's scroll bar control has a name.
+  if ((qobject_cast<const QScrollBar*>(w) && w->objectName().isEmpty()) || qobject_cast<const QHeaderView*>(w) ||
+      qobject_cast<const QTabBar*>(w) || qobject_cast<const QSplitterHandle*>(w))
     return true;
   const QString name = w->objectName();
   return name == QLatin1String("qt_spinbox_lineedit") || name == QLatin1String("qt_scrollarea_hcontainer") ||
