@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QDir>
 #include <QFont>
@@ -118,11 +119,11 @@ bool SaveStrategyShots(zavuv::TFormDaruvedaZizeveva& window, const QDir& dir) {
   inner->setCurrentIndex(0);
   ok = Save(&window, dir.filePath(QStringLiteral("combined.png"))) && ok;
   inner->setCurrentIndex(1);
-  if (TFrameAnalysisResult* view = pages[0]->ResultView()) view->DBGridAnalysis->selectRow(0);
+  // A wider first view, the third without its shoe names, all on row 12 together.
+  if (TFrameAnalysisResult* view = pages[0]->ResultView()) view->ScrollBar1->setValue(420);
+  if (TFrameAnalysisResult* view = pages[2]->ResultView()) view->CheckBoxShoesName->click();
   Settle();
-  if (TFrameAnalysisResult* view = pages[1]->ResultView()) {
-    view->ClientDataSetAnalysis.GotoRow(11);
-  }
+  if (TFrameAnalysisResult* view = pages[1]->ResultView()) view->ClientDataSetAnalysis.GotoRow(11);
   ok = Save(&window, dir.filePath(QStringLiteral("side-by-side.png"))) && ok;
   return ok;
 }

@@ -293,6 +293,11 @@ void QtTableModel::BindView(QTableView* view) {
     QModelIndex current = guardedView->currentIndex();
     if (current.isValid() && current.row() == row) return;
     int column = current.isValid() ? current.column() : 0;
+    // A hidden column can be neither current nor scrolled to: the first shown one is.
+    if (guardedView->isColumnHidden(column)) {
+      column = 0;
+      while (column < columnCount() - 1 && guardedView->isColumnHidden(column)) ++column;
+    }
     guardedView->selectionModel()->setCurrentIndex(index(row, column), QItemSelectionModel::ClearAndSelect);
     guardedView->scrollTo(index(row, column));
   };

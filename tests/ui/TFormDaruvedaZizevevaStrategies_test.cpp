@@ -252,6 +252,12 @@ class StrategyTabTest : public QObject {
     QVERIFY(!two->DBGridAnalysis->isColumnHidden(5));
     one->ScrollBar1->setValue(400);
     QCOMPARE(one->width(), 400);
+    // A view whose first column is hidden still follows, on a shown column.
+    Click(two->CheckBoxShoesName);
+    QVERIFY(two->DBGridAnalysis->isColumnHidden(0));
+    one->ClientDataSetAnalysis.GotoRow(3);
+    QCOMPARE(two->DBGridAnalysis->currentIndex().row(), 3);
+    QVERIFY(!two->DBGridAnalysis->isColumnHidden(two->DBGridAnalysis->currentIndex().column()));
 
     // The name follows; unticking or deleting the strategy takes the view away.
     pages[0]->EditStrategyName->setText(QStringLiteral("長莊"));
