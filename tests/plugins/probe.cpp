@@ -2,7 +2,7 @@
 // settings to reach into the running analysis the way any plug-in can.
 //   ratio_game=K, ratio=R     SetRealVar("bankerwinratio", R) before game K
 //   jump_game=K, jump_to=J    after game K's row, SetIntVar("GAMENO", J - 1): the
-//                             loop goes on with game J
+//                             loop goes on with game J (once per run)
 //   blank_game=K              SetCharVar("bet", ' ') after game K's bet
 //   bad_game=K, bad=NAME      GetIntVar(NAME) before game K; with catch=1 the error
 //                             is read into "caught" and cleared
@@ -18,6 +18,8 @@
 
 class Probe : public zavuv_sdk::AdditionalSetup {
  public:
+  void Prepare() override { jumped_ = false; }
+
   void BeforeAnalysisGame(zavuv_sdk::Strategy& s) override {
     int game = s.GetIntVar("GameNo");
     if (game == 1) seen_["ratio_seen"] = std::to_string(s.GetRealVar("BankerWinRatio"));
@@ -40,7 +42,10 @@ class Probe : public zavuv_sdk::AdditionalSetup {
   void AfterCalProfit(zavuv_sdk::Strategy& s) override { seen_["shoes_name"] = std::string(s.GetPCharVar("shoesname")); }
 
   void AfterMakeRecord(zavuv_sdk::Strategy& s) override {
-    if (s.GetIntVar("GameNo") == Int("jump_game")) s.SetIntVar("GAMENO", Int("jump_to") - 1);
+    if (!jumped_ && s.GetIntVar("GameNo") == Int("jump_game")) {
+      jumped_ = true;
+      s.SetIntVar("GAMENO", Int("jump_to") - 1);
+    }
   }
 
   bool SetSetting(std::string_view name, std::string_view value) override {
@@ -65,6 +70,7 @@ class Probe : public zavuv_sdk::AdditionalSetup {
   }
   std::map<std::string, std::string> settings_;
   std::map<std::string, std::string> seen_;
+  bool jumped_ = false;
 };
 
 ZAVUV_PLUGIN(Probe, ZAVUV_KIND_SETUP, "probe")
