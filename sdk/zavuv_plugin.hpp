@@ -72,7 +72,7 @@ class Component {
   virtual ~Component() = default;
 
   // One setting by name (text as in a strategy file); false refuses it.
-  virtual bool SetSetting(std::string_view name, std::string_view value) { return false; }
+  virtual bool SetSetting(std::string_view /*name*/, std::string_view /*value*/) { return false; }
   // Every setting as "name=value" lines, each ended by "\n".
   virtual std::string GetSettings() const { return {}; }
 
@@ -101,21 +101,21 @@ class BetComponent : public Component {
   virtual void Prepare() {}
   virtual void Restart() {}
   virtual void Finish() {}
-  virtual char GetBet(Strategy& strategy) { return ' '; }
-  virtual std::int32_t GetBetAmount(Strategy& strategy) { return 0; }
-  virtual void AddGameResult(char result) {}
+  virtual char GetBet(Strategy& /*strategy*/) { return ' '; }
+  virtual std::int32_t GetBetAmount(Strategy& /*strategy*/) { return 0; }
+  virtual void AddGameResult(char /*result*/) {}
 };
 
 // An additional setup: the seven hooks.
 class AdditionalSetup : public Component {
  public:
   virtual void Prepare() {}
-  virtual void NewShoe(Strategy& strategy) {}
-  virtual void BeforeAnalysisGame(Strategy& strategy) {}
-  virtual void AfterGetBet(Strategy& strategy) {}
-  virtual void AfterGetBetAmount(Strategy& strategy) {}
-  virtual void AfterCalProfit(Strategy& strategy) {}
-  virtual void AfterMakeRecord(Strategy& strategy) {}
+  virtual void NewShoe(Strategy& /*strategy*/) {}
+  virtual void BeforeAnalysisGame(Strategy& /*strategy*/) {}
+  virtual void AfterGetBet(Strategy& /*strategy*/) {}
+  virtual void AfterGetBetAmount(Strategy& /*strategy*/) {}
+  virtual void AfterCalProfit(Strategy& /*strategy*/) {}
+  virtual void AfterMakeRecord(Strategy& /*strategy*/) {}
 };
 
 // The component behind a `self` pointer that MakeIt handed out.
