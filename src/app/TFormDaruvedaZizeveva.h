@@ -36,9 +36,9 @@ class QTimer;
 namespace zavuv {
 
 class QtDBMemo;
-class Strategy;
 class QtNavigator;
 class QtTableModel;
+class Strategy;
 class TFormExportShoesData;
 class TFrameRoadSheet;
 class TFrameShoeStats;

@@ -167,6 +167,16 @@ std::string PlugInDescription(const Obj& o, const char* what) {
   Fail(o.At("description"), "no " + std::string(what) + " plug-in " + Quote(description) + " is loaded");
 }
 
+// Makes the plug-in's component (its MakeIt may fail like any of its operations).
+template <class F>
+void MakePlugIn(const Obj& o, F choose) {
+  try {
+    choose();
+  } catch (const PlugInError& e) {
+    Fail(o.At("description"), e.what());
+  }
+}
+
 void ApplySettings(const Obj& o, Published* component) {
   if (!o.Has("settings")) return;
   const json& settings = o["settings"];
@@ -244,7 +254,7 @@ void ReadMethod(const json& j, const std::string& where, Strategy& s, const std:
     std::string description = PlugInDescription(o, "bet method");
     int item = PlugInItem(s.FrameBetMethod.Items(), s.FrameBetMethod.BuiltInCount(), description);
     if (item < 0) NoPlugIn(o, "bet method", description);
-    s.SelectBetMethod(item);
+    MakePlugIn(o, [&] { s.SelectBetMethod(item); });
     ApplySettings(o, s.FrameBetMethod.CurrentComponent());
   } else {
     Fail(where + ".kind", "unknown kind " + Quote(kind) + " (pattern, loop or plugin)");
@@ -289,7 +299,7 @@ void ReadAmount(const json& j, const std::string& where, Strategy& s, const std:
     std::string description = PlugInDescription(o, "bet amount");
     int item = PlugInItem(s.FrameBetAmount.Items(), s.FrameBetAmount.BuiltInCount(), description);
     if (item < 0) NoPlugIn(o, "bet amount", description);
-    s.SelectBetAmount(item);
+    MakePlugIn(o, [&] { s.SelectBetAmount(item); });
     ApplySettings(o, s.FrameBetAmount.CurrentComponent());
   } else {
     Fail(where + ".kind", "unknown kind " + Quote(kind) + " (level, flat, cancel, anti-cancel, double or plugin)");
@@ -308,7 +318,7 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
     int item = PlugInItem(items, static_cast<int>(AdditionalSetup::BuiltInItems().size()), description);
     if (item < 0) NoPlugIn(o, "setup", description);
     AdditionalSetup& setup = s.CreateSetup();
-    setup.ComboBoxSelectChange(item);
+    MakePlugIn(o, [&] { setup.ComboBoxSelectChange(item); });
     ApplySettings(o, setup.CurrentSetup());
     return;
   }
