@@ -224,9 +224,9 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) 
 TFormDaruvedaZizeveva::~TFormDaruvedaZizeveva() { FormDestroy(); }
 
 void TFormDaruvedaZizeveva::FormCreate() {
-  // The plug-in modules, the receive thread and the game rooms join here as their
-  // parts arrive.
+  // The receive thread and the game rooms join here as their parts arrive.
   ScratchList.clear();
+  LoadPlugIns();
   displayRoad_ = std::make_unique<TRoad>();
   analysisRoad_ = std::make_unique<TRoad>();
   TFrameRoadSheet::SetDefaultRoad(displayRoad_.get());
@@ -237,6 +237,12 @@ void TFormDaruvedaZizeveva::FormCreate() {
   }
   shoes_.OnRefresh = [this] { ClientDataSetShoesDataAfterScroll(); };
   BaseCaption = windowTitle();
+}
+
+void TFormDaruvedaZizeveva::LoadPlugIns() {
+  PlugInScan = PlugIns.LoadFolder(".", [this](const std::string& message) {
+    ShowMessage(this, QString::fromStdString(message));
+  });
 }
 
 void TFormDaruvedaZizeveva::CreateDialogs() {

@@ -10,7 +10,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "plugins/PlugInRegistry.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
@@ -36,6 +38,7 @@ namespace zavuv {
 class QtDBMemo;
 class QtNavigator;
 class QtTableModel;
+class Strategy;
 class TFormExportShoesData;
 class TFrameRoadSheet;
 class TFrameShoeStats;
@@ -68,6 +71,15 @@ class TFormDaruvedaZizeveva : public QWidget {
   TRoad& AnalysisRoad() { return *analysisRoad_; }
   ShoeStats& Stats() { return stats_; }
   RoadSettings& BeadSettings() { return roadSettings_; }
+
+  // The plug-in registry: the BA*.so modules of the working directory, registered
+  // once while the window is created (before any strategy exists) and loaded until
+  // the process ends; PlugInScan tells what became of each module file.
+  PlugInRegistry PlugIns;
+  std::vector<PlugInScanEntry> PlugInScan;
+  // AddPlugIn on a new strategy for every registered module, in load order (the
+  // strategy pages' CreateStrategy calls it before the first choice is made).
+  void AddPlugIns(Strategy& strategy) const { PlugIns.AddTo(strategy); }
 
   // The file commands of the shoe strip, each taking a file name.
   void ReadData(const QString& path);
@@ -178,6 +190,9 @@ class TFormDaruvedaZizeveva : public QWidget {
 
  private:
   void FormCreate();
+  // The start-up scan of the plug-in modules ("no plugintype" shown per module
+  // without its kind).
+  void LoadPlugIns();
   void CreateDialogs();
   void FormShow();
   void FormClose();
