@@ -233,9 +233,9 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) 
 TFormDaruvedaZizeveva::~TFormDaruvedaZizeveva() { FormDestroy(); }
 
 void TFormDaruvedaZizeveva::FormCreate() {
-  // The plug-in modules, the receive thread and the game rooms join here as their
-  // parts arrive.
+  // The receive thread and the game rooms join here as their parts arrive.
   ScratchList.clear();
+  LoadPlugIns();
   displayRoad_ = std::make_unique<TRoad>();
   analysisRoad_ = std::make_unique<TRoad>();
   TFrameRoadSheet::SetDefaultRoad(displayRoad_.get());
@@ -252,6 +252,12 @@ void TFormDaruvedaZizeveva::FormCreate() {
     return strategies;
   };
   BaseCaption = windowTitle();
+}
+
+void TFormDaruvedaZizeveva::LoadPlugIns() {
+  PlugInScan = PlugIns.LoadFolder(".", [this](const std::string& message) {
+    ShowMessage(this, QString::fromStdString(message));
+  });
 }
 
 void TFormDaruvedaZizeveva::CreateDialogs() {
@@ -741,12 +747,13 @@ TFrameStrategy* TFormDaruvedaZizeveva::AddStrategyPage(std::unique_ptr<Strategy>
   connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
     PageControlStrategy->setTabText(PageControlStrategy->indexOf(page), name);
   });
-  if (RegisterPlugIns) RegisterPlugIns(*page);
   return page;
 }
 
 TFrameStrategy* TFormDaruvedaZizeveva::CreateStrategy(const QString& name, int betMethod, int betAmount) {
-  TFrameStrategy* page = AddStrategyPage(std::make_unique<Strategy>(&host_, name.toStdString()));
+  auto strategy = std::make_unique<Strategy>(&host_, name.toStdString());
+  AddPlugIns(*strategy);
+  TFrameStrategy* page = AddStrategyPage(std::move(strategy));
   page->SelectBetMethod(betMethod);
   page->SelectBetAmount(betAmount);
   return page;
@@ -827,7 +834,7 @@ bool TFormDaruvedaZizeveva::SaveStrategies(const QString& path) {
 
 bool TFormDaruvedaZizeveva::ReadStrategies(const QString& path) {
   StrategySet set;
-  if (!Guarded(this, [&] { set = ReadStrategySet(FileName(path), &host_); })) return false;
+  if (!Guarded(this, [&] { set = ReadStrategySet(FileName(path), &host_, &PlugIns); })) return false;
   // Read whole: only now do the pages give way to the strategies of the file.
   while (PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
   for (int i = 0; i < 3; ++i) {

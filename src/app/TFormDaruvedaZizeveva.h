@@ -11,7 +11,9 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "plugins/PlugInRegistry.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
@@ -40,6 +42,7 @@ namespace zavuv {
 class QtDBMemo;
 class QtNavigator;
 class QtTableModel;
+class Strategy;
 class TFormExportShoesData;
 class TFrameRoadSheet;
 class TFrameShoeStats;
@@ -79,13 +82,11 @@ class TFormDaruvedaZizeveva : public QWidget {
 
   // The strategy pages, in page order.
   std::vector<TFrameStrategy*> StrategyPages() const;
-  // Adds a strategy page with that name and those two choices (CreateStrategy), or
-  // one showing a strategy already made (read from a strategy file).
+  // Adds a strategy page with that name and those two choices (CreateStrategy: the
+  // registered plug-ins are offered before the choices are made), or one showing a
+  // strategy already made (read from a strategy file).
   TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
   TFrameStrategy* AddStrategyPage(std::unique_ptr<Strategy> strategy);
-  // Registers the loaded plug-ins with a new strategy page (set by the plug-in
-  // loader; without it no plug-in is offered).
-  std::function<void(TFrameStrategy& page)> RegisterPlugIns;
 
   // Strategy files: every page saved as a strategy set, or the pages replaced by the
   // strategies of a set (with its bead road settings). Errors are shown.
@@ -93,6 +94,15 @@ class TFormDaruvedaZizeveva : public QWidget {
   bool ReadStrategies(const QString& path);
   // The shown result table exported as comma-separated text.
   bool ExportCombinedCsv(const QString& path);
+
+  // The plug-in registry: the BA*.so modules of the working directory, registered
+  // once while the window is created (before any strategy exists) and loaded until
+  // the process ends; PlugInScan tells what became of each module file.
+  PlugInRegistry PlugIns;
+  std::vector<PlugInScanEntry> PlugInScan;
+  // AddPlugIn on a new strategy for every registered module, in load order (the
+  // strategy pages' CreateStrategy calls it before the first choice is made).
+  void AddPlugIns(Strategy& strategy) const { PlugIns.AddTo(strategy); }
 
   // The file commands of the shoe strip, each taking a file name.
   void ReadData(const QString& path);
@@ -222,6 +232,9 @@ class TFormDaruvedaZizeveva : public QWidget {
 
  private:
   void FormCreate();
+  // The start-up scan of the plug-in modules ("no plugintype" shown per module
+  // without its kind).
+  void LoadPlugIns();
   void CreateDialogs();
   void FormShow();
   void FormClose();

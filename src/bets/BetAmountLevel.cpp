@@ -74,23 +74,11 @@ void BetAmountLevel::ReadAmt(const std::string& path) {
 
 void BetAmountLevel::SaveAmt(const std::string& path) {
   table_.Post();
-  int noted = table_.CurrentRow();
   RecordTable records;
   records.AppendSetting("WinLevelMove", "I", WinLevelMove);
   records.AppendSetting("LoseLevelMove", "I", LoseLevelMove);
   records.AppendSetting("Info", "M", Info);
-  table_.DisableControls();
-  try {
-    for (int r = 0; r < table_.RecordCount(); ++r) {
-      table_.GotoRow(r);
-      records.AppendTempData(table_, r + 1, "I", "BetAmount");
-    }
-    if (noted >= 0) table_.GotoRow(noted);
-    table_.EnableControls();
-  } catch (...) {
-    table_.EnableControls();
-    throw;
-  }
+  records.AppendRecords(table_, {{"I", "BetAmount"}});
   records.SaveToFile(path);
   LastFileName = path;
 }

@@ -139,22 +139,9 @@ void BetMethodPattern::ReadBet(const std::string& path) {
 void BetMethodPattern::SaveBet(const std::string& path) {
   if (table_.State() == DataSetState::Insert && RowIsBlank(table_)) table_.Cancel();
   else table_.Post();
-  int noted = table_.CurrentRow();
   RecordTable records;
   records.AppendSetting("Info", "M", Info);
-  table_.DisableControls();
-  try {
-    for (int r = 0; r < table_.RecordCount(); ++r) {
-      table_.GotoRow(r);
-      records.AppendTempData(table_, r + 1, "M", "Pattern");
-      records.AppendTempData(table_, r + 1, "M", "Bet");
-    }
-    if (noted >= 0) table_.GotoRow(noted);
-    table_.EnableControls();
-  } catch (...) {
-    table_.EnableControls();
-    throw;
-  }
+  records.AppendRecords(table_, {{"M", "Pattern"}, {"M", "Bet"}});
   records.SaveToFile(path);
   LastFileName = path;
 }

@@ -1,21 +1,20 @@
 #include "bets/QtPlugInComboBox.h"
 
-#include <QPainter>
 #include <QStylePainter>
+
+#include "plugins/QtPlugInItemDelegate.h"
 
 namespace zavuv {
 
 QtPlugInComboBox::QtPlugInComboBox(QWidget* parent) : QComboBox(parent) {
   setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  setItemDelegate(new QtPlugInItemDelegate(this, 15));
 }
 
 void QtPlugInComboBox::SetFirstPlugIn(int index) {
   firstPlugIn_ = index;
+  MarkPlugInItems(this, index);
   update();
 }
-
-void QtPlugInComboBox::SetItemHeight(int height) { setItemDelegate(new QtPlugInItemDelegate(this, height)); }
 
 QFont QtPlugInComboBox::ItemFont(int index) const {
   QFont f = font();
@@ -42,33 +41,6 @@ void QtPlugInComboBox::paintEvent(QPaintEvent*) {
   painter.setFont(ItemFont(index));
   painter.setPen(ItemColour(index, false));
   painter.drawText(field.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, itemText(index));
-}
-
-QtPlugInItemDelegate::QtPlugInItemDelegate(QtPlugInComboBox* combo, int itemHeight)
-    : QStyledItemDelegate(combo), combo_(combo), itemHeight_(itemHeight) {}
-
-void QtPlugInItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                 const QModelIndex& index) const {
-  const bool selected = option.state & (QStyle::State_Selected | QStyle::State_MouseOver);
-  const QPalette& palette = option.palette;
-  painter->save();
-  painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
-  const int row = index.row();
-  QColor colour = combo_->ItemColour(row, selected);
-  if (!colour.isValid()) colour = selected ? palette.highlightedText().color() : palette.text().color();
-  painter->setFont(combo_->ItemFont(row));
-  painter->setPen(colour);
-  const QRect text = option.rect.adjusted(1, 1, 0, 0);
-  painter->drawText(text, Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
-  painter->restore();
-}
-
-QSize QtPlugInItemDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  QSize size = QStyledItemDelegate::sizeHint(option, index);
-  QFontMetrics bold(combo_->ItemFont(index.row()));
-  size.setHeight(std::max(itemHeight_, bold.height() + 2));
-  size.setWidth(std::max(size.width(), bold.horizontalAdvance(index.data().toString()) + 8));
-  return size;
 }
 
 }  // namespace zavuv

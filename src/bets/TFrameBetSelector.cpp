@@ -8,16 +8,12 @@
 
 #include "bets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
+#include "plugins/QtPlugInPanel.h"
 #include "table/QtMessages.h"
 
 namespace zavuv {
 
 using namespace kit;
-
-std::function<TFrameCommonBet*(CommonBet&, QWidget*)>& TFrameBetSelector::PlugInViewMaker() {
-  static std::function<TFrameCommonBet*(CommonBet&, QWidget*)> maker;
-  return maker;
-}
 
 TFrameBetSelector::TFrameBetSelector(BetSelector& selector, const char* caption, const char* eachName,
                                      const char* eachCaption, QWidget* parent)
@@ -97,18 +93,22 @@ void TFrameBetSelector::ComponentChanged() {
   delete view_;
   view_ = nullptr;
   CommonBet* component = selector_.CurrentComponent();
-  if (component) {
-    view_ = MakeView(*component);
-    if (!view_ && PlugInViewMaker()) view_ = PlugInViewMaker()(*component, Panel1);
-  }
+  if (component) view_ = MakeView(*component);
   if (!view_ && selector_.ItemIndex() >= 0) {
-    // A plug-in component without a panel of its own: its caption stands in.
+    // A plug-in component: the panel its module makes (which goes before the
+    // component does), or its caption when the module makes none.
     view_ = new TFrameCommonBet(Panel1);
     view_->setObjectName(QStringLiteral("PlugInComponent"));
     auto* layout = new QVBoxLayout(view_);
-    auto* caption = new QLabel(ComboBoxSelect->itemText(selector_.ItemIndex()), view_);
-    caption->setObjectName(QStringLiteral("LabelPlugIn"));
-    layout->addWidget(caption);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* panel = component ? MakePlugInPanel(component, view_) : nullptr;
+    if (panel) {
+      layout->addWidget(panel);
+    } else {
+      auto* caption = new QLabel(ComboBoxSelect->itemText(selector_.ItemIndex()), view_);
+      caption->setObjectName(QStringLiteral("LabelPlugIn"));
+      layout->addWidget(caption);
+    }
     layout->addStretch(1);
   }
   if (view_) {

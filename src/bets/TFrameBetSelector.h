@@ -6,8 +6,6 @@
 // old component's panel goes before the component does and the new one is shown.
 #pragma once
 
-#include <functional>
-
 #include "bets/BetSelector.h"
 #include "bets/TFrameCommonBet.h"
 
@@ -34,10 +32,6 @@ class TFrameBetSelector : public TFrameCommonBet {
   void AddPlugIn(BetPlugIn plugIn);
   // Shows the list's items and choice and the restart box as the engine has them.
   void LoadChoices();
-
-  // Makes the panel of a plug-in component; without it (or when it gives nothing) a
-  // plug-in component is shown by its caption alone. Set by the plug-in loader.
-  static std::function<TFrameCommonBet*(CommonBet& component, QWidget* parent)>& PlugInViewMaker();
 
   QWidget* PanelSelect = nullptr;
   QLabel* Label1 = nullptr;

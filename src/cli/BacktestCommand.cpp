@@ -21,6 +21,7 @@ namespace {
 
 const char* kHelp =
     "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
+    "                   [--plugins DIR | --no-plugins]\n"
     "\n"
     "Runs every strategy of the strategy set over the shoes (the button \"分析分段資料\")\n"
     "and prints the combined result and each strategy's result as JSON (UTF-8).\n"
@@ -30,6 +31,9 @@ const char* kHelp =
     "  --from NAME      start at the first shoe named exactly NAME (none: analyse nothing)\n"
     "  --to NAME        stop after the shoe named exactly NAME (none: run to the last shoe)\n"
     "  --rows WHICH     which result rows to print: none, combined (default) or all\n"
+    "  --plugins DIR    load the plug-in modules BA*.so of DIR; by default those of the\n"
+    "                   working directory, as the program does (see zavuv-cli plugins)\n"
+    "  --no-plugins     load no plug-in module\n"
     "\n"
     "Output:\n"
     "  {\"combined\": [[ShoesName, GameNo, Bet, BetAmount, GameResult, Profit, AccProfit], ...],\n"
@@ -167,14 +171,19 @@ int RunBacktest(const Args& args) {
   std::string rows = reader.Option("--rows").value_or("combined");
   if (rows != "none" && rows != "combined" && rows != "all")
     throw CliError("--rows: \"" + rows + "\" is not none, combined or all");
+  auto plugInFolder = reader.Option("--plugins");
+  bool noPlugIns = reader.Flag("--no-plugins");
+  if (plugInFolder && noPlugIns) throw CliError("--plugins and --no-plugins exclude each other");
   auto files = reader.Positional(2, "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] "
-                                    "[--rows none|combined|all]");
+                                    "[--rows none|combined|all] [--plugins DIR | --no-plugins]");
 
   ShoesData shoes;
   ReadShoesFile(shoes, files[0]);
   TRoad display, analysis;
   StrategyHost host{&shoes, &display, &analysis, nullptr};
-  StrategySet set = ReadStrategySet(files[1], &host);
+  PlugInRegistry plugIns;
+  if (!noPlugIns) LoadPlugIns(plugIns, plugInFolder.value_or("."), "backtest");
+  StrategySet set = ReadStrategySet(files[1], &host, &plugIns);
   host.Roads = &set.Roads;
 
   MultiStrategyAnalysis combined(&host);

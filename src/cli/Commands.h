@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "plugins/PlugInRegistry.h"
+
 namespace zavuv::cli {
 
 using Args = std::vector<std::string>;
@@ -21,5 +23,12 @@ int RunStats(const Args& args);
 int RunConvert(const Args& args);
 int RunDeal(const Args& args);
 int RunBacktest(const Args& args);
+int RunPlugIns(const Args& args);
+
+// Loads the plug-in modules of a folder into the registry; a module that the
+// program would report ("no plugintype", another interface version) is reported
+// on standard error.
+std::vector<PlugInScanEntry> LoadPlugIns(PlugInRegistry& registry, const std::string& folder,
+                                         const std::string& command);
 
 }  // namespace zavuv::cli

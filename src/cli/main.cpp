@@ -15,6 +15,8 @@ const char* kUsage =
     "                 [--delimiter TEXT] [--banker TEXT] [--player TEXT] [--tie TEXT]\n"
     "  deal --shoes N [--seed S] OUT\n"
     "  backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
+    "           [--plugins DIR | --no-plugins]\n"
+    "  plugins [DIR]\n"
     "Files: .DAT (shoe data file), .json (list of {\"name\",\"result\",\"info\"}),\n"
     ".TXT (text export, output only). COMMAND --help tells more.\n";
 
@@ -34,6 +36,7 @@ int main(int argc, char** argv) {
     if (command == "convert") return RunConvert(args);
     if (command == "deal") return RunDeal(args);
     if (command == "backtest") return RunBacktest(args);
+    if (command == "plugins") return RunPlugIns(args);
     std::fprintf(stderr, "zavuv-cli: unknown command \"%s\"\n%s", command.c_str(), kUsage);
     return 2;
   } catch (const std::exception& e) {

@@ -1,17 +1,10 @@
 #include "plugins/Published.h"
 
+#include "table/Table.h"
+
 namespace zavuv {
 
 namespace {
-
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  return true;
-}
 
 const PubValue& Arg(PubArgs args, std::size_t i) {
   if (i >= args.size())

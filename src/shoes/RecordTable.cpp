@@ -43,6 +43,16 @@ RecordTable::RecordTable()
 
 void RecordTable::AppendTempData(const Table& source, std::int32_t recordNo, std::string_view type,
                                  std::string_view fieldName) {
+  AppendValue(source, source.CurrentRow(), recordNo, type, fieldName);
+}
+
+void RecordTable::AppendRecords(const Table& source, std::initializer_list<TypedField> fields) {
+  for (int r = 0; r < source.RecordCount(); ++r)
+    for (const TypedField& f : fields) AppendValue(source, r, r + 1, f.type, f.name);
+}
+
+void RecordTable::AppendValue(const Table& source, int sourceRow, std::int32_t recordNo, std::string_view type,
+                              std::string_view fieldName) {
   std::vector<Value> row(kDateTime + 1);
   row[kRecordNo] = recordNo;
   row[kFieldName] = std::string(fieldName);
@@ -50,7 +60,10 @@ void RecordTable::AppendTempData(const Table& source, std::int32_t recordNo, std
   // A missing field is an error naming it; a row with an unknown letter carries no
   // value and so needs no field.
   int column = ValueColumn(type);
-  if (column >= 0) row[column] = TakeAs(column, source.FieldValue(fieldName));
+  if (column >= 0) {
+    int field = source.FieldIndex(fieldName);
+    row[column] = TakeAs(column, sourceRow < 0 ? Value{} : source.GetValue(sourceRow, field));
+  }
   Post();
   AppendRow(std::move(row));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,13 @@ class RecordTable : public ClientDataSet {
   // taken as the type letter says.
   void AppendTempData(const Table& source, std::int32_t recordNo, std::string_view type,
                       std::string_view fieldName);
+  // Flattens every record of the source table, in order, without moving its cursor:
+  // for record r (1-based) one row per (type letter, field name) pair, in that order.
+  struct TypedField {
+    const char* type;
+    const char* name;
+  };
+  void AppendRecords(const Table& source, std::initializer_list<TypedField> fields);
   // Appends a settings row (RecordNo 0) with a value given directly.
   void AppendSetting(std::string_view fieldName, std::string_view type, const Value& value);
   // Assigns the current row's value to the destination's field that FieldName names;
@@ -40,6 +48,12 @@ class RecordTable : public ClientDataSet {
                const std::function<void(const RecordTable&)>& onSetting = nullptr);
 
   void SaveToFile(const std::string& path) const;
+
+ private:
+  // One row for a field of the source's row (-1: an empty table, no value).
+  void AppendValue(const Table& source, int sourceRow, std::int32_t recordNo, std::string_view type,
+                   std::string_view fieldName);
+ public:
   void LoadFromFile(const std::string& path);
 };
 

@@ -141,34 +141,13 @@ void ShoesData::MergeData(const std::string& path) {
 }
 
 void ShoesData::SaveData(const std::string& path) {
-  ControlsDetached detached(table_);
+  // A pending change is saved too: it is posted first (with its refresh). The rows
+  // are read in place, so the cursor never leaves the current shoe and the shoe
+  // needs no second refresh.
+  table_.Post();
   RecordTable rows;
-  bool posted = table_.State() != DataSetState::Browse;
-  int noted = 0;
-  {
-    FlagGuard loading(ShoesLoading);
-    // A pending change is saved too; it is committed here rather than by the walk so
-    // that its refresh is not lost (see the end).
-    table_.Post();
-    noted = table_.RecNo();
-    for (table_.First(); !table_.Eof(); table_.Next()) {
-      int r = table_.RecNo();
-      for (const char* field : kFieldNames) rows.AppendTempData(table_, r, "M", field);
-    }
-  }
-  // Back to the noted shoe: a move refreshes it; a committed change that needs no
-  // move gets the refresh that its post would have had.
-  auto back = [&] {
-    int moved = table_.MoveBy(noted - table_.RecNo());
-    if (moved == 0 && posted) Refresh();
-  };
-  try {
-    rows.SaveToFile(path);
-  } catch (...) {
-    back();
-    throw;
-  }
-  back();
+  rows.AppendRecords(table_, {{"M", kFieldNames[kName]}, {"M", kFieldNames[kResult]}, {"M", kFieldNames[kInfo]}});
+  rows.SaveToFile(path);
 }
 
 std::string ShoesData::ExportLine(const ShoeRecord& shoe, const ExportOptions& options) {

@@ -5,21 +5,11 @@
 
 #include "roads/TRoad.h"
 #include "strategy/StrategyHost.h"
+#include "table/Table.h"
 
 namespace zavuv {
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
 
 const RoadSettings& DefaultRoads() {
   static const RoadSettings roads;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "plugins/PlugInRegistry.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "strategy/Strategy.h"
@@ -186,8 +187,10 @@ std::string MultiStrategyAnalysis::NextStrategyName(const std::vector<std::strin
 }
 
 std::unique_ptr<Strategy> MultiStrategyAnalysis::CreateStrategy(StrategyHost* mainForm, const std::string& name,
-                                                                int betMethod, int betAmount) {
+                                                                int betMethod, int betAmount,
+                                                                const PlugInRegistry* plugIns) {
   auto strategy = std::make_unique<Strategy>(mainForm, name);
+  if (plugIns) plugIns->AddTo(*strategy);
   strategy->SelectBetMethod(betMethod);
   strategy->SelectBetAmount(betAmount);
   return strategy;

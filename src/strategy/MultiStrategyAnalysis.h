@@ -14,6 +14,7 @@
 
 namespace zavuv {
 
+class PlugInRegistry;
 class Strategy;
 struct StrategyHost;
 
@@ -63,10 +64,12 @@ class MultiStrategyAnalysis {
   // The name of a new strategy page: "策略" and the smallest number n from 1 that no
   // page caption has.
   static std::string NextStrategyName(const std::vector<std::string>& captions);
-  // A new strategy with its host, plug-ins registered by the caller, and the two
-  // choices made (the engine side of CreateStrategy).
+  // A new strategy with its host, every record of the plug-in registry (if one is
+  // given) added in load order, and the two choices made (the engine side of
+  // CreateStrategy; a choice may be a plug-in item).
   static std::unique_ptr<Strategy> CreateStrategy(StrategyHost* mainForm, const std::string& name,
-                                                  int betMethod, int betAmount);
+                                                  int betMethod, int betAmount,
+                                                  const PlugInRegistry* plugIns = nullptr);
 
  private:
   void StartCombined();

@@ -1,5 +1,6 @@
 #include "strategy/Strategy.h"
 
+#include "plugins/PlugInComponent.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "strategy/StrategyHost.h"
@@ -206,6 +207,12 @@ void Strategy::AnalysisCurrentShoe() {
     AbandonAnalysis();
     throw;
   }
+}
+
+void Strategy::AddPlugIn(const TPlugIns& record) {
+  if (record.IsBetMethod()) AddBetMethodPlugIn(MakeBetPlugIn(record));
+  else if (record.IsBetAmount()) AddBetAmountPlugIn(MakeBetPlugIn(record));
+  else if (record.IsSetup()) AddSetupPlugIn(MakeSetupPlugIn(record));
 }
 
 AdditionalSetup& Strategy::CreateSetup() {

@@ -14,6 +14,7 @@
 #include "bets/BetAmountLevel.h"
 #include "bets/BetMethodLoop.h"
 #include "bets/BetMethodPattern.h"
+#include "plugins/PlugInComponent.h"
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupStartBet.h"
@@ -146,6 +147,87 @@ std::vector<std::int32_t> IntRows(const Obj& o, const char* key) {
   return out;
 }
 
+// ---- plug-in components: {"kind": "plugin", "description": CAPTION, "settings": {...}} ----
+
+// The position of the plug-in item with that caption among the items, or -1.
+int PlugInItem(const std::vector<std::string>& items, int builtIns, const std::string& description) {
+  for (std::size_t i = static_cast<std::size_t>(builtIns); i < items.size(); ++i)
+    if (items[i] == description) return static_cast<int>(i);
+  return -1;
+}
+
+std::string PlugInDescription(const Obj& o, const char* what) {
+  if (!o.Has("description")) Fail(o.Where(), "a plug-in is named by its \"description\"");
+  std::string description = o.Text("description", "");
+  if (description.empty()) Fail(o.At("description"), "expected the caption of a " + std::string(what) + " plug-in");
+  return description;
+}
+
+[[noreturn]] void NoPlugIn(const Obj& o, const char* what, const std::string& description) {
+  Fail(o.At("description"), "no " + std::string(what) + " plug-in " + Quote(description) + " is loaded");
+}
+
+// Makes the plug-in's component (its MakeIt may fail like any of its operations).
+template <class F>
+void MakePlugIn(const Obj& o, F choose) {
+  try {
+    choose();
+  } catch (const PlugInError& e) {
+    Fail(o.At("description"), e.what());
+  }
+}
+
+void ApplySettings(const Obj& o, Published* component) {
+  if (!o.Has("settings")) return;
+  const json& settings = o["settings"];
+  if (!settings.is_object()) Fail(o.At("settings"), "expected an object of settings");
+  PlugInCore* core = PlugInCoreOf(component);
+  if (!core) {
+    if (!settings.empty()) Fail(o.At("settings"), "the plug-in made no component to take them");
+    return;
+  }
+  for (const auto& item : settings.items()) {
+    std::string where = o.At("settings") + "." + item.key();
+    const json& value = item.value();
+    std::string text;
+    if (value.is_string()) text = Utf8ToBig5(value.get<std::string>());
+    else if (value.is_boolean()) text = value.get<bool>() ? "1" : "0";
+    else if (value.is_number()) text = value.dump();
+    else Fail(where, "expected a text, a number or true/false");
+    bool taken = false;
+    try {
+      taken = core->SetSetting(item.key(), text);
+    } catch (const std::exception& e) {
+      Fail(where, e.what());
+    }
+    if (!taken) Fail(where, "the plug-in refuses " + value.dump(-1, ' ', false, json::error_handler_t::replace));
+  }
+}
+
+bool IsWholeNumber(const std::string& text) {
+  std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (i >= text.size() || text.size() - i > 15) return false;
+  if (text[i] == '0' && text.size() - i > 1) return false;
+  for (; i < text.size(); ++i)
+    if (text[i] < '0' || text[i] > '9') return false;
+  return text != "-0";
+}
+
+ordered PlugInJson(const std::string& description, Published* component) {
+  ordered o;
+  o["kind"] = "plugin";
+  o["description"] = description;
+  if (PlugInCore* core = PlugInCoreOf(component)) {
+    ordered settings = ordered::object();
+    for (const auto& [name, value] : core->Settings()) {
+      if (IsWholeNumber(value)) settings[name] = std::stoll(value);
+      else settings[name] = Big5ToUtf8(value);
+    }
+    if (!settings.empty()) o["settings"] = settings;
+  }
+  return o;
+}
+
 void FillAmounts(ClientDataSet& table, const std::vector<std::int32_t>& amounts) {
   if (table.State() != DataSetState::Browse) table.Cancel();
   table.EmptyDataSet();
@@ -167,8 +249,15 @@ void ReadMethod(const json& j, const std::string& where, Strategy& s, const std:
     auto& m = *static_cast<BetMethodLoop*>(s.FrameBetMethod.CurrentComponent());
     m.LoopText = o.Text("text", m.LoopText);
     m.UnchangeNextToTie = o.Bool("unchanged_next_to_tie", m.UnchangeNextToTie);
+  } else if (kind == "plugin") {
+    Obj o(j, where, {"kind", "description", "settings"});
+    std::string description = PlugInDescription(o, "bet method");
+    int item = PlugInItem(s.FrameBetMethod.Items(), s.FrameBetMethod.BuiltInCount(), description);
+    if (item < 0) NoPlugIn(o, "bet method", description);
+    MakePlugIn(o, [&] { s.SelectBetMethod(item); });
+    ApplySettings(o, s.FrameBetMethod.CurrentComponent());
   } else {
-    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (pattern or loop)");
+    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (pattern, loop or plugin)");
   }
 }
 
@@ -205,8 +294,15 @@ void ReadAmount(const json& j, const std::string& where, Strategy& s, const std:
   } else if (kind == "double") {
     Obj o(j, where, {"kind"});
     s.SelectBetAmount(BetAmount::kDouble);
+  } else if (kind == "plugin") {
+    Obj o(j, where, {"kind", "description", "settings"});
+    std::string description = PlugInDescription(o, "bet amount");
+    int item = PlugInItem(s.FrameBetAmount.Items(), s.FrameBetAmount.BuiltInCount(), description);
+    if (item < 0) NoPlugIn(o, "bet amount", description);
+    MakePlugIn(o, [&] { s.SelectBetAmount(item); });
+    ApplySettings(o, s.FrameBetAmount.CurrentComponent());
   } else {
-    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (level, flat, cancel, anti-cancel or double)");
+    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (level, flat, cancel, anti-cancel, double or plugin)");
   }
 }
 
@@ -214,12 +310,25 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
   if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
   if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
   std::string kind = j.at("kind").get<std::string>();
+  if (kind == "plugin") {
+    Obj o(j, where, {"kind", "description", "settings"});
+    std::string description = PlugInDescription(o, "setup");
+    std::vector<std::string> items = AdditionalSetup::BuiltInItems();
+    for (const SetupPlugIn& p : s.SetupPlugIns) items.push_back(p.Description);
+    int item = PlugInItem(items, static_cast<int>(AdditionalSetup::BuiltInItems().size()), description);
+    if (item < 0) NoPlugIn(o, "setup", description);
+    AdditionalSetup& setup = s.CreateSetup();
+    MakePlugIn(o, [&] { setup.ComboBoxSelectChange(item); });
+    ApplySettings(o, setup.CurrentSetup());
+    return;
+  }
   int item = kind == "start-bet" ? AdditionalSetup::kStartBet
              : kind == "risk"    ? AdditionalSetup::kTakeProfitStopLoss
              : kind == "group"   ? AdditionalSetup::kGroup
              : kind == "continuous-win" ? AdditionalSetup::kContinuousWin
                                         : -1;
-  if (item < 0) Fail(where + ".kind", "unknown kind " + Quote(kind) + " (start-bet, risk, group or continuous-win)");
+  if (item < 0)
+    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (start-bet, risk, group, continuous-win or plugin)");
   // Check the whole entry before the setup is added.
   std::unique_ptr<Obj> o;
   if (item == AdditionalSetup::kStartBet) o = std::make_unique<Obj>(j, where, std::initializer_list<const char*>{"kind"});
@@ -255,11 +364,12 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
 }
 
 std::unique_ptr<Strategy> ReadStrategy(const json& j, const std::string& where, const std::string& folder,
-                                       StrategyHost* host, const std::vector<std::string>& namesSoFar) {
+                                       StrategyHost* host, const PlugInRegistry* plugIns,
+                                       const std::vector<std::string>& namesSoFar) {
   Obj o(j, where, {"name", "use", "road", "restart_method_each_shoe", "restart_amount_each_shoe", "method",
                    "amount", "setups"});
   std::string name = o.Has("name") ? o.Text("name", "") : MultiStrategyAnalysis::NextStrategyName(namesSoFar);
-  auto s = MultiStrategyAnalysis::CreateStrategy(host, name, BetMethod::kPattern, BetAmount::kLevel);
+  auto s = MultiStrategyAnalysis::CreateStrategy(host, name, BetMethod::kPattern, BetAmount::kLevel, plugIns);
   s->Use = o.Bool("use", true);
   s->RoadIndex = static_cast<int>(o.Int("road", 0, 0, BaseStrategy::kRoadCount - 1));
   s->SetBetMethodEach(o.Bool("restart_method_each_shoe", true));
@@ -299,6 +409,8 @@ void ReadRoadSettings(const json& j, RoadSettings& roads) {
 ordered MethodJson(const Strategy& s) {
   ordered m;
   CommonBet* c = s.FrameBetMethod.CurrentComponent();
+  if (int item = s.FrameBetMethod.ItemIndex(); item >= 0 && s.FrameBetMethod.IsPlugInItem(item))
+    return PlugInJson(s.FrameBetMethod.Items()[static_cast<std::size_t>(item)], c);
   if (auto* p = dynamic_cast<BetMethodPattern*>(c)) {
     m["kind"] = "pattern";
     ordered rows = ordered::array();
@@ -326,6 +438,8 @@ ordered AmountRows(const ClientDataSet& t) {
 ordered AmountJson(const Strategy& s) {
   ordered a;
   CommonBet* c = s.FrameBetAmount.CurrentComponent();
+  if (int item = s.FrameBetAmount.ItemIndex(); item >= 0 && s.FrameBetAmount.IsPlugInItem(item))
+    return PlugInJson(s.FrameBetAmount.Items()[static_cast<std::size_t>(item)], c);
   if (auto* l = dynamic_cast<BetAmountLevel*>(c)) {
     a["kind"] = "level";
     a["rows"] = AmountRows(l->Table());
@@ -351,6 +465,8 @@ ordered AmountJson(const Strategy& s) {
 
 ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
   ordered o;
+  if (setup.ItemIndex() >= 0 && setup.IsPlugInItem(setup.ItemIndex()))
+    return PlugInJson(setup.Caption(), setup.CurrentSetup());
   if (setup.SetupAs<AdditionalSetupStartBet>()) {
     o["kind"] = "start-bet";
   } else if (auto* r = setup.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
@@ -371,14 +487,15 @@ ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
     o["kind"] = "continuous-win";
     o["wins"] = c->ConWin;
   } else {
-    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": a plug-in setup cannot be written to a file");
+    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": a setup cannot be written to a file");
   }
   return o;
 }
 
 }  // namespace
 
-StrategySet ParseStrategySet(std::string_view text, const std::string& folder, StrategyHost* host) {
+StrategySet ParseStrategySet(std::string_view text, const std::string& folder, StrategyHost* host,
+                             const PlugInRegistry* plugIns) {
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
@@ -396,21 +513,21 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
     if (!list.is_array()) Fail("strategies", "expected a list");
     std::vector<std::string> names;
     for (std::size_t i = 0; i < list.size(); ++i) {
-      set.Strategies.push_back(ReadStrategy(list[i], "strategies[" + std::to_string(i) + "]", folder, host, names));
+      set.Strategies.push_back(ReadStrategy(list[i], "strategies[" + std::to_string(i) + "]", folder, host, plugIns, names));
       names.push_back(set.Strategies.back()->StrategyName);
     }
   }
   return set;
 }
 
-StrategySet ReadStrategySet(const std::string& path, StrategyHost* host) {
+StrategySet ReadStrategySet(const std::string& path, StrategyHost* host, const PlugInRegistry* plugIns) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw StrategyFileError(path + ": cannot be opened");
   std::ostringstream text;
   text << in.rdbuf();
   std::string folder = std::filesystem::path(path).parent_path().string();
   try {
-    return ParseStrategySet(text.str(), folder, host);
+    return ParseStrategySet(text.str(), folder, host, plugIns);
   } catch (const StrategyFileError& e) {
     throw StrategyFileError(path + ": " + e.what());
   }

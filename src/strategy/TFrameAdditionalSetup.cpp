@@ -7,6 +7,7 @@
 
 #include "bets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
+#include "plugins/QtPlugInPanel.h"
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupStartBet.h"
@@ -20,11 +21,6 @@
 namespace zavuv {
 
 using namespace kit;
-
-std::function<QWidget*(CommonAdditionalSetup&, QWidget*)>& TFrameAdditionalSetup::PlugInViewMaker() {
-  static std::function<QWidget*(CommonAdditionalSetup&, QWidget*)> maker;
-  return maker;
-}
 
 TFrameAdditionalSetup::TFrameAdditionalSetup(AdditionalSetup& setup, QWidget* parent)
     : QWidget(parent), setup_(setup) {
@@ -83,14 +79,15 @@ void TFrameAdditionalSetup::SetupChanged() {
     view_ = new TFrameAdditionalSetupGroup(*s, Panel1);
   else if (auto* s = dynamic_cast<AdditionalSetupContinuousWin*>(current))
     view_ = new TFrameAdditionalSetupContinuousWin(*s, Panel1);
-  else if (current && PlugInViewMaker())
-    view_ = PlugInViewMaker()(*current, Panel1);
   if (!view_ && setup_.ItemIndex() >= 0) {
+    // A plug-in setup: the panel its module makes (which goes before the setup
+    // does), or its caption when the module makes none.
     view_ = new QWidget(Panel1);
     view_->setObjectName(QStringLiteral("PlugInSetup"));
     auto* layout = new QVBoxLayout(view_);
-    auto* caption = Named(new QLabel(Caption(), view_), "LabelPlugIn");
-    layout->addWidget(caption);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QWidget* panel = current ? MakePlugInPanel(current, view_) : nullptr;
+    layout->addWidget(panel ? panel : Named(new QLabel(Caption(), view_), "LabelPlugIn"));
     layout->addStretch(1);
   }
   if (view_) {

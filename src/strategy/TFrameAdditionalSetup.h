@@ -5,8 +5,6 @@
 // settings; the page caption follows the chosen kind.
 #pragma once
 
-#include <functional>
-
 #include <QWidget>
 
 #include "strategy/AdditionalSetup.h"
@@ -31,10 +29,6 @@ class TFrameAdditionalSetup : public QWidget {
   QString Caption() const;
   // Appends a setup plug-in to the engine's selector and to the list.
   void AddPlugIn(SetupPlugIn plugIn);
-
-  // Makes the panel of a plug-in setup (set by the plug-in loader); without it a
-  // plug-in setup is shown by its caption alone.
-  static std::function<QWidget*(CommonAdditionalSetup& setup, QWidget* parent)>& PlugInViewMaker();
 
   QWidget* PanelSelect = nullptr;
   QLabel* Label1 = nullptr;

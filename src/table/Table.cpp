@@ -7,8 +7,6 @@
 
 namespace zavuv {
 
-namespace {
-
 bool EqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -19,6 +17,8 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+namespace {
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);

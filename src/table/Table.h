@@ -148,6 +148,9 @@ class TableCursor {
   int row_ = 0;
 };
 
+// Compares two names with the letters a to z taken as A to Z.
+bool EqualNoCase(std::string_view a, std::string_view b);
+
 // Cuts 8-bit Big5 text to at most max bytes without leaving the first byte of a
 // double-byte character behind.
 std::string CutBig5(std::string_view text, std::size_t max);

@@ -118,7 +118,9 @@ TEST_F(CliTest, DealIsRepeatableAndNamesSortInDealingOrder) {
     std::string result = a[i]["result"];
     EXPECT_GE(result.size(), 60u);
     EXPECT_LE(result.size(), 100u);
-    if (i > 0) EXPECT_LT(a[i - 1]["name"].get<std::string>(), a[i]["name"].get<std::string>());
+    if (i > 0) {
+      EXPECT_LT(a[i - 1]["name"].get<std::string>(), a[i]["name"].get<std::string>());
+    }
   }
   EXPECT_NE(Cli("deal " + P("x.json")).status, 0);  // --shoes is required
 }

@@ -144,8 +144,7 @@ TEST_F(ShoesTest, SaveReadAndMergeRoundTrips) {
   const auto three = shoes_.Shoes();
 
   const std::string path = Path("three.DAT");
-  EXPECT_EQ(Refreshes([&] { shoes_.SaveData(path); }), 1);  // back from the last shoe to the second
-  EXPECT_EQ(seen_, std::vector<std::string>{nameZh});
+  EXPECT_EQ(Refreshes([&] { shoes_.SaveData(path); }), 0);  // the cursor stays on the second shoe
   EXPECT_EQ(shoes_.Table().RecNo(), 2);
   EXPECT_FALSE(shoes_.ShoesLoading);
 

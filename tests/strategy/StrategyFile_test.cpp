@@ -95,7 +95,7 @@ TEST(StrategyFile, ReadsEveryKindAndTheDefaults) {
 
 TEST(StrategyFile, RefusesBadInputNamingThePlace) {
   EXPECT_EQ(ErrorOf(R"({"strategies": [{}, {"amount": {"kind": "foo"}}]})"),
-            "strategies[1].amount.kind: unknown kind \"foo\" (level, flat, cancel, anti-cancel or double)");
+            "strategies[1].amount.kind: unknown kind \"foo\" (level, flat, cancel, anti-cancel, double or plugin)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 7}]})"), "strategies[0].road: 7 is out of range (0 to 6)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 1.5}]})"), "strategies[0].road: expected a whole number");
   EXPECT_EQ(ErrorOf(R"({"road_settings": {"beads": [6, 0, 6]}})"), "road_settings.beads[1]: 0 is out of range (1 to 20)");

@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -14,6 +16,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QPointer>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -420,6 +423,50 @@ class StrategyTabTest : public QObject {
     QCOMPARE(QString::fromStdString(shoes.CurrentName()), lastShoe);
     QVERIFY(!shoes.BatchRunning);
     QVERIFY(!window->ProgressAnalysis);
+  }
+
+  void plugInComponentsShowTheirPanelsOnThePages() {
+    // A window started among two of the sample modules offers them on every page.
+    QTemporaryDir folder;
+    for (const char* name : {"BAMartingale.so", "BAStopAfterLosses.so"})
+      QVERIFY(QFile::copy(QDir(QStringLiteral(ZAVUV_PLUGIN_DIR)).filePath(name), folder.filePath(name)));
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QDir::setCurrent(home));
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    TFrameStrategy* page = window->StrategyPages()[0];
+    QCOMPARE(page->ComboBoxBetAmount->count(), 6);
+    QCOMPARE(page->ComboBoxBetAmount->itemText(5), QStringLiteral("馬丁加倍注碼"));
+    QVERIFY(page->ComboBoxBetAmount->IsPlugInItem(5));
+    QCOMPARE(page->FrameBetAmount->ComboBoxSelect->count(), 6);
+
+    page->PageControl1->setCurrentIndex(0);
+    page->ComboBoxBetAmount->setFocus();
+    QTest::keyClick(page->ComboBoxBetAmount, Qt::Key_End);
+    QCOMPARE(page->FrameBetAmount->ComboBoxSelect->currentIndex(), 5);
+    QPointer<QSpinBox> cap = page->FrameBetAmount->CurrentView()->findChild<QSpinBox*>(QStringLiteral("SpinEditCap"));
+    QVERIFY(cap);
+    cap->setValue(800);
+    // Another choice: the module's panel goes before its component.
+    page->SelectBetAmount(BetAmount::kFlat);
+    QVERIFY(cap.isNull());
+
+    page->BtnCreateSetup->click();
+    TFrameAdditionalSetup* setup = page->SetupFrame(0);
+    QCOMPARE(setup->ComboBoxSelect->count(), 5);
+    setup->ComboBoxSelectChange(4);
+    QCOMPARE(page->PageControlAdditionalSetup->tabText(0), QStringLiteral("連輸後停止本靴"));
+    QPointer<QSpinBox> losses = setup->CurrentView()->findChild<QSpinBox*>(QStringLiteral("SpinEditLosses"));
+    QVERIFY(losses);
+    setup->ComboBoxSelectChange(0);
+    QVERIFY(losses.isNull());
+    setup->ComboBoxSelectChange(4);
+    page->BtnDestroySetup->click();
+    QCOMPARE(page->PageControlAdditionalSetup->count(), 0);
+    QTest::mouseClick(window->BtnDestroyStrategy, Qt::LeftButton);
+    QCOMPARE(window->PageControlStrategy->count(), 0);
   }
 
   void dumpNamesTheStrategyControls() {
