@@ -469,6 +469,53 @@ class StrategyTabTest : public QObject {
     QCOMPARE(window->PageControlStrategy->count(), 0);
   }
 
+  void plugInStrategyRunsTheSameInZavuvCli() {
+    // The three sample modules, set up through their panels in the window, then the
+    // same strategy saved to a file and run by zavuv-cli over the same shoes.
+    QTemporaryDir folder;
+    for (const char* name : {"BAFollowLast.so", "BAMartingale.so", "BAStopAfterLosses.so"})
+      QVERIFY(QFile::copy(QDir(QStringLiteral(ZAVUV_PLUGIN_DIR)).filePath(name), folder.filePath(name)));
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder.path()));
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QDir::setCurrent(home));
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->ReadData(QStringLiteral(ZAVUV_SOURCE_DIR "/data/sample.DAT"));
+    TFrameStrategy* page = window->StrategyPages()[0];
+    page->SelectBetMethod(2);
+    page->SelectBetAmount(5);
+    auto* cap = page->FrameBetAmount->CurrentView()->findChild<QSpinBox*>(QStringLiteral("SpinEditCap"));
+    QVERIFY(cap);
+    cap->setValue(2400);
+    page->BtnCreateSetup->click();
+    page->SetupFrame(0)->ComboBoxSelectChange(4);
+    auto* losses = page->SetupFrame(0)->CurrentView()->findChild<QSpinBox*>(QStringLiteral("SpinEditLosses"));
+    QVERIFY(losses);
+    losses->setValue(3);
+    QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);
+    QVERIFY(messages.isEmpty());
+    const QJsonArray windowRows = Rows(window->Combined().ClientDataSetAnalysis);
+    QVERIFY(windowRows.size() > 2000);
+    int bets = 0;
+    for (const QJsonValue& row : windowRows) bets += row.toArray()[2].toString() != QStringLiteral(" ");
+    QVERIFY(bets > 100);
+
+    nextFile = folder.filePath(QStringLiteral("plugins.json"));
+    QTest::mouseClick(window->BtnSaveStrategies, Qt::LeftButton);
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+    QProcess cli;
+    cli.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../src/zavuv-cli"),
+              {QStringLiteral("backtest"), QStringLiteral(ZAVUV_SOURCE_DIR "/data/sample.DAT"), nextFile,
+               QStringLiteral("--plugins"), folder.path()});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QJsonArray cliRows =
+        QJsonDocument::fromJson(cli.readAllStandardOutput()).object()[QStringLiteral("combined")].toArray();
+    QCOMPARE(cliRows.size(), windowRows.size());
+    for (qsizetype r = 0; r < cliRows.size(); ++r) QCOMPARE(cliRows[r].toArray(), windowRows[r].toArray());
+  }
+
   void dumpNamesTheStrategyControls() {
     window->StrategyPages()[0]->CheckBoxViewResults->click();
     const QJsonObject tree = DumpWidget(window.get());
