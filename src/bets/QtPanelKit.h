@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -43,6 +44,21 @@ inline QSpinBox* Spin(QWidget* parent, const char* name, int value, int minimum 
   spin->setValue(value);
   spin->setMinimumWidth(90);
   return spin;
+}
+
+// Read-only figure fields under each other, each after its caption; every label is
+// named "Label" + the field's name without its "Edit" prefix and is its buddy.
+inline void AddCaptionedRows(QGridLayout* grid, QWidget* parent,
+                             std::initializer_list<std::pair<const char*, QWidget*>> rows) {
+  int r = grid->count() == 0 ? 0 : grid->rowCount();
+  for (const auto& [caption, field] : rows) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(QStringLiteral("Label") + field->objectName().mid(4));
+    label->setBuddy(field);
+    grid->addWidget(label, r, 0);
+    grid->addWidget(field, r, 1);
+    ++r;
+  }
 }
 
 // A path as the engine's file functions take it.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "bets/QtPanelKit.h"
 #include "stats/TFrameContinuous.h"
 
 namespace zavuv {
@@ -37,19 +38,10 @@ TFrameShoeStats::TFrameShoeStats(ShoeStats& stats, QWidget* parent) : QWidget(pa
 
   auto* form = new QGridLayout;
   form->setHorizontalSpacing(6);
-  const std::pair<const char*, QLineEdit*> rows[] = {
-      {"開莊次數", EditNoOfBanker}, {"開閒次數", EditNoOfPlayer}, {"開和次數", EditNoOfTie},
-      {"莊閒比:莊", EditB_Ratio},   {"莊閒比:閒", EditP_Ratio},   {"開黐次數", EditNoOfSame},
-      {"開跳次數", EditNoOfDiff}};
-  int r = 0;
-  for (const auto& [caption, edit] : rows) {
-    auto* label = new QLabel(QString::fromUtf8(caption), this);
-    label->setObjectName(QStringLiteral("Label") + edit->objectName().mid(4));
-    label->setBuddy(edit);
-    form->addWidget(label, r, 0);
-    form->addWidget(edit, r, 1);
-    ++r;
-  }
+  kit::AddCaptionedRows(form, this,
+                        {{"開莊次數", EditNoOfBanker}, {"開閒次數", EditNoOfPlayer}, {"開和次數", EditNoOfTie},
+                         {"莊閒比:莊", EditB_Ratio}, {"莊閒比:閒", EditP_Ratio}, {"開黐次數", EditNoOfSame},
+                         {"開跳次數", EditNoOfDiff}});
 
   CheckBoxStatEach = new QCheckBox(QStringLiteral("多靴統計時每靴重新開始計算連莊連閒"), this);
   CheckBoxStatEach->setObjectName(QStringLiteral("CheckBoxStatEach"));

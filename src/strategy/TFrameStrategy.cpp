@@ -227,20 +227,11 @@ QWidget* TFrameStrategy::BuildStatsPage() {
   EditLoseGame = StatField(page, "EditLoseGame");
   EditTotalWinAmount = StatField(page, "EditTotalWinAmount");
   EditTotalLoseAmount = StatField(page, "EditTotalLoseAmount");
-  const std::pair<const char*, QLineEdit*> rows[] = {
-      {"最高利潤", EditMaxProfit}, {"最高虧損", EditMaxLoss},   {"下注次數", EditNoOfBet},
-      {"總下注額", EditTotalBetAmount}, {"羸的局數", EditWinGame}, {"輸的局數", EditLoseGame},
-      {"總羸金額", EditTotalWinAmount}, {"總輸金額", EditTotalLoseAmount}};
   auto* form = new QGridLayout;
-  int r = 0;
-  for (const auto& [caption, edit] : rows) {
-    auto* label = new QLabel(QString::fromUtf8(caption), page);
-    label->setObjectName(QStringLiteral("Label") + edit->objectName().mid(4));
-    label->setBuddy(edit);
-    form->addWidget(label, r, 0);
-    form->addWidget(edit, r, 1);
-    ++r;
-  }
+  kit::AddCaptionedRows(form, page,
+                        {{"最高利潤", EditMaxProfit}, {"最高虧損", EditMaxLoss}, {"下注次數", EditNoOfBet},
+                         {"總下注額", EditTotalBetAmount}, {"羸的局數", EditWinGame}, {"輸的局數", EditLoseGame},
+                         {"總羸金額", EditTotalWinAmount}, {"總輸金額", EditTotalLoseAmount}});
   auto* left = new QVBoxLayout;
   left->addLayout(form);
   left->addStretch(1);
