@@ -176,11 +176,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication app(argc, argv);
+  // The program's title. No display name: the toolkit would append it to every
+  // dialog's caption ("關於 — zavuv"); message boxes take the title from the name.
   QApplication::setApplicationName(QStringLiteral("zavuv"));
-  QApplication::setApplicationDisplayName(QStringLiteral("zavuv"));
-  // Traditional Chinese shapes whatever the locale says.
+  // Arial for the Latin text, Traditional Chinese shapes for the rest whatever the
+  // locale says.
   QFont font = QApplication::font();
-  font.setFamilies({QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Arial")});
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK TC")});
   QApplication::setFont(font);
 
   if (bench && file.isEmpty()) {
