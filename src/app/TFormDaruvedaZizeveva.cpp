@@ -674,10 +674,12 @@ QWidget* TFormDaruvedaZizeveva::BuildStrategyPage() {
   connect(BtnAnalysisAllShoes, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick);
   connect(BtnReadStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadStrategiesClick);
   connect(BtnSaveStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnSaveStrategiesClick);
+  // Tight enough for the window's start width of 793 pixels.
   auto* row = new QHBoxLayout;
+  row->setSpacing(4);
   row->addWidget(BtnCreateStrategy);
   row->addWidget(BtnDestroyStrategy);
-  row->addSpacing(10);
+  row->addSpacing(4);
   row->addWidget(fromLabel);
   row->addWidget(EditShoeFrom);
   row->addWidget(toLabel);

@@ -114,6 +114,23 @@ bool SaveStrategyShots(zavuv::TFormDaruvedaZizeveva& window, const QDir& dir) {
   window.PageControlStrategy->setCurrentWidget(pages[1]);
   pages[1]->PageControl1->setCurrentIndex(2);
   ok = Save(&window, dir.filePath(QStringLiteral("strategy-cancel.png"))) && ok;
+  pages[1]->PageControl1->setCurrentIndex(1);
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-loop.png"))) && ok;
+  window.PageControlStrategy->setCurrentWidget(pages[2]);
+  pages[2]->PageControl1->setCurrentIndex(2);
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-flat.png"))) && ok;
+  window.PageControlStrategy->setCurrentWidget(pages[3]);
+  pages[3]->PageControl1->setCurrentIndex(2);
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-anti-cancel.png"))) && ok;
+  pages[3]->PageControl1->setCurrentIndex(5);
+  pages[3]->BtnCreateSetup->click();
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-setup-start-bet.png"))) && ok;
+  pages[3]->BtnCreateSetup->click();
+  if (TFrameAdditionalSetup* setup = pages[3]->SetupFrame(1)) setup->ComboBoxSelectChange(AdditionalSetup::kContinuousWin);
+  ok = Save(&window, dir.filePath(QStringLiteral("strategy-setup-continuous-win.png"))) && ok;
+  pages[3]->PageControlAdditionalSetup->setCurrentIndex(0);
+  pages[3]->BtnDestroySetup->click();
+  pages[3]->BtnDestroySetup->click();
   window.PageControl1->setCurrentWidget(window.TabSheetMutliStrategy);
   auto* inner = window.TabSheetMutliStrategy->findChild<QTabWidget*>(QStringLiteral("PageControlMultiStrategy"));
   inner->setCurrentIndex(0);
@@ -176,11 +193,13 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication app(argc, argv);
+  // The program's title. No display name: the toolkit would append it to every
+  // dialog's caption ("關於 — zavuv"); message boxes take the title from the name.
   QApplication::setApplicationName(QStringLiteral("zavuv"));
-  QApplication::setApplicationDisplayName(QStringLiteral("zavuv"));
-  // Traditional Chinese shapes whatever the locale says.
+  // Arial for the Latin text, Traditional Chinese shapes for the rest whatever the
+  // locale says.
   QFont font = QApplication::font();
-  font.setFamilies({QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Arial")});
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK TC")});
   QApplication::setFont(font);
 
   if (bench && file.isEmpty()) {
@@ -212,7 +231,23 @@ int main(int argc, char** argv) {
   if (!screenshots.isEmpty()) {
     QDir().mkpath(screenshots);
     QDir dir(screenshots);
+    // The window as it opens (forum page, 793 × 533), then its pages at the start size.
+    bool started = Save(&window, dir.filePath(QStringLiteral("start.png")));
+    window.PageControl1->setCurrentWidget(window.TabSheetRoad);
+    started = Save(&window, dir.filePath(QStringLiteral("start-road.png"))) && started;
+    window.PageControl1->setCurrentWidget(window.TabSheetStats);
+    started = Save(&window, dir.filePath(QStringLiteral("start-statistics.png"))) && started;
+    window.PageControl1->setCurrentWidget(window.TabSheetStrategy);
+    started = Save(&window, dir.filePath(QStringLiteral("start-strategy.png"))) && started;
     window.resize(1100, 720);
+    window.PageControl1->setCurrentWidget(window.TabSheetRoad);
+    window.PageControlRoad->setCurrentIndex(1);
+    started = Save(&window, dir.filePath(QStringLiteral("road-settings.png"))) && started;
+    window.PageControlRoad->setCurrentIndex(0);
+    window.PageControl1->setCurrentWidget(window.TabSheetGameRoom);
+    started = Save(&window, dir.filePath(QStringLiteral("game-room.png"))) && started;
+    window.PageControl1->setCurrentWidget(window.TabSheetSetup);
+    started = Save(&window, dir.filePath(QStringLiteral("setup.png"))) && started;
     window.PageControl1->setCurrentWidget(window.TabSheetRoad);
     bool ok = Save(&window, dir.filePath(QStringLiteral("road.png")));
     window.PageControl1->setCurrentWidget(window.TabSheetStats);
@@ -224,7 +259,7 @@ int main(int argc, char** argv) {
     ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
     window.AboutBox->hide();
     ok = SaveStrategyShots(window, dir) && ok;
-    return ok ? 0 : 1;
+    return ok && started ? 0 : 1;
   }
   return app.exec();
 }

@@ -18,7 +18,7 @@ namespace zavuv {
 using namespace kit;
 
 namespace {
-const char* const kAmtFilter = "百家樂注碼法|*.AMT";
+const char* const kAmtFilter = "百家樂注碼法(*.AMT)|*.AMT";
 }
 
 TFrameBetAmountLevel::TFrameBetAmountLevel(BetAmountLevel& amount, QWidget* parent)

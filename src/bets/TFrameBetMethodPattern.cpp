@@ -18,7 +18,7 @@ namespace zavuv {
 using namespace kit;
 
 namespace {
-const char* const kMedFilter = "百家樂投注法|*.MED";
+const char* const kMedFilter = "百家樂投注法(*.MED)|*.MED";
 }
 
 TFrameBetMethodPattern::TFrameBetMethodPattern(BetMethodPattern& method, QWidget* parent)

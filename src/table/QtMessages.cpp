@@ -24,13 +24,17 @@ UrlHook& urlHook() {
 }
 
 // "百家樂資料|*.DAT" becomes "百家樂資料 (*.DAT *.dat)": the toolkit's filter syntax, and
-// the extension in either case, since file systems here tell the cases apart.
+// the extension in either case, since file systems here tell the cases apart. A
+// description that already names its pattern, "百家樂投注法(*.MED)|*.MED", keeps its
+// wording: "百家樂投注法(*.MED *.med)".
 QString QtFilter(const QString& filter) {
   QStringList parts = filter.split(QLatin1Char('|'));
   if (parts.size() < 2) return filter;
   QString pattern = parts[1];
   QString lower = pattern.toLower();
   if (lower != pattern) pattern += QLatin1Char(' ') + lower;
+  const QString named = QLatin1Char('(') + parts[1] + QLatin1Char(')');
+  if (parts[0].endsWith(named)) return parts[0].chopped(named.size()) + QLatin1Char('(') + pattern + QLatin1Char(')');
   return parts[0] + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 

@@ -1,4 +1,5 @@
 // The main window driven through its real widgets on the offscreen platform.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QJsonArray>
@@ -41,6 +42,12 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() {
+    // The program's own font, so that sizes come out as the user sees them.
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK TC")});
+    QApplication::setFont(font);
+  }
   void init() {
     messages.clear();
     nextFile.clear();
@@ -90,6 +97,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Cancel)->toolTip(), QStringLiteral("取消編輯中記錄"));
     QCOMPARE(window->BtnMergeData->toolTip(), QStringLiteral("讀入靴資料, 合併到現時資料之後面"));
     QCOMPARE(window->PanelConnectServer->width(), 169);
+    // The start size holds: no page asks for more room than the window has.
+    QCOMPARE(window->size(), QSize(793, 533));
+    QVERIFY(window->minimumSizeHint().width() <= 793);
+    QCOMPARE(window->PanelShoesData->height(), 125);
     QVERIFY(!window->BtnConnect->isEnabled());
     QVERIFY(window->TimerGetMessage->isActive());
     QCOMPARE(window->TimerGetMessage->interval(), 500);

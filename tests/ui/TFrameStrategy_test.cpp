@@ -325,7 +325,7 @@ class StrategyPageTest : public QObject {
     pattern->MemoBetInfo->setPlainText(QStringLiteral("第一行\n第二行"));
     nextFile = dir.filePath(QStringLiteral("mine.MED"));
     QTest::mouseClick(pattern->BtnSaveBet, Qt::LeftButton);
-    QCOMPARE(filters.last(), QStringLiteral("百家樂投注法 (*.MED *.med)"));
+    QCOMPARE(filters.last(), QStringLiteral("百家樂投注法(*.MED *.med)"));
     QVERIFY(QFile::exists(nextFile));
     // Another component, then the file read back into it.
     page->SelectBetMethod(1);
@@ -354,7 +354,7 @@ class StrategyPageTest : public QObject {
     level->Amount().Table().AppendRow({2400});
     nextFile = dir.filePath(QStringLiteral("mine.AMT"));
     QTest::mouseClick(level->BtnSaveAmt, Qt::LeftButton);
-    QCOMPARE(filters.last(), QStringLiteral("百家樂注碼法 (*.AMT *.amt)"));
+    QCOMPARE(filters.last(), QStringLiteral("百家樂注碼法(*.AMT *.amt)"));
     page->SelectBetAmount(1);
     page->SelectBetAmount(0);
     level = static_cast<TFrameBetAmountLevel*>(page->FrameBetAmount->CurrentView());
