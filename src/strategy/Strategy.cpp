@@ -174,6 +174,14 @@ void Strategy::FinishAnalysis() {
 }
 
 void Strategy::AbandonAnalysis() {
+  // The components get their Finish too, so that the pattern and level tables are
+  // shown again; an error there must not hide the one that ended the run.
+  for (BetSelector* selector : {static_cast<BetSelector*>(&FrameBetMethod), static_cast<BetSelector*>(&FrameBetAmount)}) {
+    try {
+      selector->Finish();
+    } catch (...) {
+    }
+  }
   if (detached_) {
     detached_ = false;
     ClientDataSetAnalysis.EnableControls();

@@ -162,6 +162,10 @@ QVariant QtTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant QtTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  // Column titles stand at the left, as in every grid of the program, so that the
+  // title of a wide column (a shoe's results) is in sight.
+  if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal)
+    return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
   if (role != Qt::DisplayRole || !table_) return {};
   if (orientation == Qt::Horizontal) {
     int field = FieldOfColumn(section);

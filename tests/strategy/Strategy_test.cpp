@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "StrategyTestKit.h"
+#include "bets/BetAmountLevel.h"
+#include "bets/BetMethodPattern.h"
 #include "plugins/Published.h"
 #include "table/Big5.h"
 
@@ -213,4 +215,25 @@ TEST(Published, LookupIgnoresCaseAndFindsTheMostDerived) {
   PublishedCall call("GetPredict");
   EXPECT_EQ(ResultChar(call(s, {'P'})), 'P');
   EXPECT_THROW(call(odd, {'P'}), PublishedError);
+}
+
+TEST(StrategyAbandon, ARunEndedByAnErrorShowsEveryTableAgain) {
+  struct Failing : CommonAdditionalSetup {
+    void AfterGetBet(Strategy&) override { throw std::runtime_error("setup failed"); }
+  };
+  Strategy s;
+  s.SelectBetMethod(BetMethod::kPattern);
+  s.SelectBetAmount(BetAmount::kLevel);
+  s.AddSetupPlugIn({"failing", [](AdditionalSetup&) { return std::make_unique<Failing>(); }});
+  s.CreateSetup().ComboBoxSelectChange(4);
+  auto* pattern = dynamic_cast<BetMethodPattern*>(s.FrameBetMethod.CurrentComponent());
+  auto* level = dynamic_cast<BetAmountLevel*>(s.FrameBetAmount.CurrentComponent());
+  ASSERT_TRUE(pattern && level);
+  s.PrepareAnalysis();
+  EXPECT_TRUE(pattern->Table().ControlsDisabled());
+  EXPECT_THROW(s.AnalysisShoe("BBPPB"), std::runtime_error);
+  s.AbandonAnalysis();  // what every run does when an error ends it
+  EXPECT_FALSE(s.ClientDataSetAnalysis.ControlsDisabled());
+  EXPECT_FALSE(pattern->Table().ControlsDisabled());
+  EXPECT_FALSE(level->Table().ControlsDisabled());
 }
