@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFrame>
+#include <QVBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -59,6 +61,21 @@ inline void AddCaptionedRows(QGridLayout* grid, QWidget* parent,
     grid->addWidget(field, r, 1);
     ++r;
   }
+}
+
+// The layout of a selector panel: its choice strip on top and below it the sunken
+// client panel "Panel1" that holds the chosen component's panel, which is returned.
+inline QFrame* SelectorPanels(QWidget* self, QWidget* panelSelect) {
+  auto* panel1 = Named(new QFrame(self), "Panel1");
+  panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  auto* inner = new QVBoxLayout(panel1);
+  inner->setContentsMargins(4, 4, 4, 4);
+  auto* layout = new QVBoxLayout(self);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(panelSelect);
+  layout->addWidget(panel1, 1);
+  return panel1;
 }
 
 // A path as the engine's file functions take it.

@@ -33,15 +33,7 @@ TFrameBetSelector::TFrameBetSelector(BetSelector& selector, const char* caption,
   strip->addSpacing(12);
   strip->addWidget(CheckBoxEach);
   strip->addStretch(1);
-  Panel1 = Named(new QFrame(this), "Panel1");
-  Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  auto* inner = new QVBoxLayout(Panel1);
-  inner->setContentsMargins(4, 4, 4, 4);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(PanelSelect);
-  layout->addWidget(Panel1, 1);
+  Panel1 = SelectorPanels(this, PanelSelect);
 
   connect(ComboBoxSelect, &QComboBox::activated, this, &TFrameBetSelector::ComboBoxSelectChange);
   connect(CheckBoxEach, &QCheckBox::clicked, this, [this](bool on) {

@@ -37,15 +37,7 @@ TFrameAdditionalSetup::TFrameAdditionalSetup(AdditionalSetup& setup, QWidget* pa
   strip->addWidget(Label1);
   strip->addWidget(ComboBoxSelect);
   strip->addStretch(1);
-  Panel1 = Named(new QFrame(this), "Panel1");
-  Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  auto* inner = new QVBoxLayout(Panel1);
-  inner->setContentsMargins(4, 4, 4, 4);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(PanelSelect);
-  layout->addWidget(Panel1, 1);
+  Panel1 = SelectorPanels(this, PanelSelect);
 
   connect(ComboBoxSelect, &QComboBox::activated, this, &TFrameAdditionalSetup::ComboBoxSelectChange);
   setup_.OnSetupChanged = [this] { SetupChanged(); };
