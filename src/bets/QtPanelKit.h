@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QString>
@@ -46,6 +47,15 @@ inline QSpinBox* Spin(QWidget* parent, const char* name, int value, int minimum 
   spin->setValue(value);
   spin->setMinimumWidth(90);
   return spin;
+}
+
+// A read-only figure field, right-aligned, at most maxWidth pixels wide.
+inline QLineEdit* FigureField(QWidget* parent, const char* name, int maxWidth) {
+  auto* edit = Named(new QLineEdit(parent), name);
+  edit->setReadOnly(true);
+  edit->setAlignment(Qt::AlignRight);
+  edit->setMaximumWidth(maxWidth);
+  return edit;
 }
 
 // Read-only figure fields under each other, each after its caption; every label is

@@ -131,22 +131,21 @@ void WriteStrategy(Out& out, const Strategy& s, bool rows) {
     out.Raw(",\"rows\":");
     WriteRows(out, s.ClientDataSetAnalysis);
   }
-  out.Raw(",\"stats\":{\"MaxProfit\":");
-  out.Real(s.MaxProfit);
-  out.Raw(",\"MaxLoss\":");
-  out.Real(s.MaxLoss);
-  out.Raw(",\"NoOfBet\":");
-  out.Int(s.NoOfBet);
-  out.Raw(",\"TotalBetAmount\":");
-  out.Int(s.TotalBetAmount);
-  out.Raw(",\"WinGame\":");
-  out.Int(s.WinGame);
-  out.Raw(",\"LoseGame\":");
-  out.Int(s.LoseGame);
-  out.Raw(",\"TotalWinAmount\":");
-  out.Real(s.TotalWinAmount);
-  out.Raw(",\"TotalLoseAmount\":");
-  out.Real(s.TotalLoseAmount);
+  // The figures in the order the statistics page shows them (whole values print as
+  // whole numbers, so the counts keep their form).
+  const std::pair<const char*, double> figures[] = {
+      {"MaxProfit", s.MaxProfit}, {"MaxLoss", s.MaxLoss},
+      {"NoOfBet", static_cast<double>(s.NoOfBet)}, {"TotalBetAmount", static_cast<double>(s.TotalBetAmount)},
+      {"WinGame", static_cast<double>(s.WinGame)}, {"LoseGame", static_cast<double>(s.LoseGame)},
+      {"TotalWinAmount", s.TotalWinAmount}, {"TotalLoseAmount", s.TotalLoseAmount}};
+  const char* separator = ",\"stats\":{\"";
+  for (const auto& [name, value] : figures) {
+    out.Raw(separator);
+    out.Raw(name);
+    out.Raw("\":");
+    out.Real(value);
+    separator = ",\"";
+  }
   out.Raw("},\"win_runs\":");
   WriteRuns(out, s.ConWin);
   out.Raw(",\"lose_runs\":");

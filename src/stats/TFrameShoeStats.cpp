@@ -15,14 +15,7 @@ namespace zavuv {
 
 namespace {
 
-QLineEdit* Field(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setReadOnly(true);
-  edit->setAlignment(Qt::AlignRight);
-  edit->setMaximumWidth(110);
-  return edit;
-}
+QLineEdit* Field(QWidget* parent, const char* name) { return kit::FigureField(parent, name, 110); }
 
 }  // namespace
 

@@ -44,13 +44,7 @@ QWidget* Page(const char* name, QVBoxLayout** layout) {
   return page;
 }
 
-QLineEdit* StatField(QWidget* parent, const char* name) {
-  auto* edit = Named(new QLineEdit(parent), name);
-  edit->setReadOnly(true);
-  edit->setAlignment(Qt::AlignRight);
-  edit->setMaximumWidth(130);
-  return edit;
-}
+QLineEdit* StatField(QWidget* parent, const char* name) { return FigureField(parent, name, 130); }
 
 QString Money(double amount) { return QString::fromStdString(FormatMoney(amount)); }
 
