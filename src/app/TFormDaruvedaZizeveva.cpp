@@ -174,7 +174,7 @@ const QString& TFormDaruvedaZizeveva::ForumTitle() {
   return title;
 }
 
-TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) {
+TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent), PlugIns(bench_.PlugIns()) {
   setObjectName(QStringLiteral("TFormDaruvedaZizeveva"));
   setWindowTitle(QStringLiteral("zavuv"));
   setWindowIcon(QIcon(ProgramIcon(32)));
@@ -194,7 +194,7 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) 
   PageControl1 = Named(new QTabWidget(lower), "PageControl1");
   PageControl1->addTab(BuildRoadPage(), QStringLiteral("路紙"));
   PageControl1->addTab(TabSheetStats = Page("TabSheetStats"), QStringLiteral("統計"));
-  FrameShoeStats = Named(new TFrameShoeStats(stats_, TabSheetStats), "FrameShoeStats");
+  FrameShoeStats = Named(new TFrameShoeStats(bench_.Stats(), TabSheetStats), "FrameShoeStats");
   TabSheetStats->layout()->addWidget(FrameShoeStats);
   PageControl1->addTab(BuildStrategyPage(), QStringLiteral("策略"));
   PageControl1->addTab(BuildMultiStrategyPage(), QStringLiteral("多重策略分析結果"));
@@ -236,21 +236,22 @@ void TFormDaruvedaZizeveva::FormCreate() {
   // The receive thread and the game rooms join here as their parts arrive.
   ScratchList.clear();
   LoadPlugIns();
-  displayRoad_ = std::make_unique<TRoad>();
-  analysisRoad_ = std::make_unique<TRoad>();
-  TFrameRoadSheet::SetDefaultRoad(displayRoad_.get());
-  TFrameRoadSheet::SetDefaultRoadSettings(&roadSettings_);
+  TFrameRoadSheet::SetDefaultRoad(&bench_.DisplayRoad());
+  TFrameRoadSheet::SetDefaultRoadSettings(&bench_.Roads());
   for (TFrameRoadSheet* sheet : {MainRoadSheet, MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) {
-    sheet->SetRoadSettings(&roadSettings_);
-    sheet->SetRoad(displayRoad_.get());
+    sheet->SetRoadSettings(&bench_.Roads());
+    sheet->SetRoad(&bench_.DisplayRoad());
   }
-  shoes_.OnRefresh = [this] { ClientDataSetShoesDataAfterScroll(); };
-  host_ = StrategyHost{&shoes_, displayRoad_.get(), analysisRoad_.get(), &roadSettings_};
-  multi_.StrategyPages = [this] {
-    std::vector<Strategy*> strategies;
-    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
-    return strategies;
+  // The views follow the workbench.
+  bench_.OnStrategyAdded = [this](Strategy& strategy, std::size_t index) { AddStrategyPage(strategy, index); };
+  bench_.OnStrategyRemoving = [this](Strategy&, std::size_t index) { RemoveStrategyPage(index); };
+  bench_.OnRoadSettingsChanged = [this] { ShowRoadSettings(); };
+  bench_.OnError = [this](std::exception_ptr error) {
+    Guarded(this, [&] { std::rethrow_exception(error); });
+    RunAbandoned();
   };
+  bench_.OnCurrentShoeShown = [this] { FrameShoeStats->ShowShoeStats(); };
+  bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   BaseCaption = windowTitle();
 }
 
@@ -264,11 +265,12 @@ void TFormDaruvedaZizeveva::CreateDialogs() {
   // In the order of start-up; the login, sign-up, account, card and board dialogs
   // join this list with the networking and the rooms.
   AboutBox = new TAboutBox(this);
-  FormExportShoesData = new TFormExportShoesData(shoes_, this);
+  FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
 }
 
 void TFormDaruvedaZizeveva::FormShow() {
-  shoes_.ShoesLoading = true;
+  ShoesData& shoes = bench_.Shoes();
+  shoes.ShoesLoading = true;
   CreateFirstStrategy();
   // The shoe table exists from the start, empty.
   int item = 0;
@@ -276,9 +278,9 @@ void TFormDaruvedaZizeveva::FormShow() {
     sheet->ComboBoxRoad->removeItem(0);   // "大路" is the main sheet's alone
     sheet->ComboBoxRoad->setCurrentIndex(item++);
   }
-  displayRoad_->SetAutoRedraw(true);
-  displayRoad_->SetResult("");
-  shoes_.ShoesLoading = false;
+  bench_.DisplayRoad().SetAutoRedraw(true);
+  bench_.DisplayRoad().SetResult("");
+  shoes.ShoesLoading = false;
   ReadSettings();
   AutoLogin();
 }
@@ -292,27 +294,27 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // The views and models go first: sheets detach from the road models and grids
   // from their tables while both still exist. The strategy pages are deleted with them.
   if (appMessageInstalled_) qApp->removeEventFilter(this);
-  shoes_.OnRefresh = nullptr;
+  bench_.Shoes().OnRefresh = nullptr;
   // Every strategy page goes through the delete action.
   while (PageControlStrategy && PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
-  multi_.Strategies.clear();
+  bench_.OnStrategyAdded = nullptr;
+  bench_.OnStrategyRemoving = nullptr;
+  bench_.OnRoadSettingsChanged = nullptr;
+  bench_.OnError = nullptr;
+  bench_.OnCurrentShoeShown = nullptr;
+  bench_.OnAutoBetLock = nullptr;
   const QObjectList children = this->children();
   for (QObject* child : children) delete child;
   TimerGetMessage = nullptr;
   TFrameRoadSheet::SetDefaultRoad(nullptr);
   TFrameRoadSheet::SetDefaultRoadSettings(nullptr);
   ScratchList.clear();
-  displayRoad_.reset();
-  analysisRoad_.reset();
 }
 
 void TFormDaruvedaZizeveva::CreateFirstStrategy() { BtnCreateStrategy->click(); }
 void TFormDaruvedaZizeveva::ReadSettings() {}
 void TFormDaruvedaZizeveva::AutoLogin() {}
 void TFormDaruvedaZizeveva::WriteSettings() {}
-void TFormDaruvedaZizeveva::AnalyseCurrentShoe() {
-  if (!Guarded(this, [&] { multi_.AnalysisCurrentShoe(); })) RunAbandoned();
-}
 
 void TFormDaruvedaZizeveva::RunAbandoned() {
   for (TFrameStrategy* page : StrategyPages()) page->RunAbandoned();
@@ -339,7 +341,7 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   DBNavigatorShoesData = Named(new QtNavigator(PanelShoesData), "DBNavigatorShoesData");
   DBNavigatorShoesData->SetHints(kShoeNavigatorHints);
   DBNavigatorShoesData->SetDeleteQuestion(QStringLiteral("刪除本靴記錄?"));
-  DBNavigatorShoesData->SetTable(&shoes_.Table());
+  DBNavigatorShoesData->SetTable(&bench_.Shoes().Table());
   DBNavigatorShoesData->setFixedWidth(9 * 26);
   BtnReadData = Button(PanelShoesData, "BtnReadData", "讀入資料", "開啟檔案讀入靴資料");
   BtnSaveData = Button(PanelShoesData, "BtnSaveData", "儲存資料", "將所有靴資料存入檔案");
@@ -348,14 +350,14 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   BtnAbout = Button(PanelShoesData, "BtnAbout", "關於");
   auto* gridLabel = Label(PanelShoesData, "LabelShoesData", "每靴資料");
   DBGridShoesData = Named(new QTableView(PanelShoesData), "DBGridShoesData");
-  DataSourceShoesData = Named(new QtTableModel(&shoes_.Table(), this), "DataSourceShoesData");
+  DataSourceShoesData = Named(new QtTableModel(&bench_.Shoes().Table(), this), "DataSourceShoesData");
   DataSourceShoesData->SetColumns({"ShoesName", "ShoesResult"});
   DataSourceShoesData->BindView(DBGridShoesData);
   DBGridShoesData->horizontalHeader()->setStretchLastSection(true);
   DBGridShoesData->setColumnWidth(0, DBGridShoesData->fontMetrics().averageCharWidth() * 15 + 10);
   auto* infoLabel = Label(PanelShoesData, "LabelShoesInfo", "每靴詳細說明");
   DBMemoShoesInfo = Named(new QtDBMemo(PanelShoesData), "DBMemoShoesInfo");
-  DBMemoShoesInfo->SetField(&shoes_.Table(), "ShoesInfo");
+  DBMemoShoesInfo->SetField(&bench_.Shoes().Table(), "ShoesInfo");
 
   connect(BtnReadData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
   connect(BtnMergeData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
@@ -390,15 +392,15 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
 }
 
 void TFormDaruvedaZizeveva::ReadData(const QString& path) {
-  Guarded(this, [&] { shoes_.ReadData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::MergeData(const QString& path) {
-  Guarded(this, [&] { shoes_.MergeData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::SaveData(const QString& path) {
-  Guarded(this, [&] { shoes_.SaveData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::BtnReadDataClick() {
@@ -418,7 +420,7 @@ void TFormDaruvedaZizeveva::BtnSaveDataClick() {
 }
 
 void TFormDaruvedaZizeveva::BtnExportShoesDataClick() {
-  if (shoes_.Table().State() != DataSetState::Browse) {
+  if (bench_.Shoes().Table().State() != DataSetState::Browse) {
     ShowMessage(this, QStringLiteral("資料更改中"));
     return;
   }
@@ -429,29 +431,12 @@ void TFormDaruvedaZizeveva::BtnAboutClick() { AboutBox->exec(); }
 
 // ---------------------------------------------------------------- current shoe
 
-void TFormDaruvedaZizeveva::ClientDataSetShoesDataAfterScroll() {
-  if (shoes_.RefreshSuppressed()) return;
-  const std::string result = shoes_.CurrentResult();
-  displayRoad_->SetResult(result);
-  AnalyseCurrentShoe();
-  stats_.ClearShoeStats();
-  stats_.AddShoeStats(result);
-  stats_.ShowShoeStats();
-  FrameShoeStats->ShowShoeStats();
-}
-
 void TFormDaruvedaZizeveva::BtnStatAllClick() {
-  displayRoad_->SetResult("");
-  displayRoad_->SetAutoRedraw(false);
   ShoeRange range;
   range.From = Utf8ToBig5(EditShoeFrom->text().toStdString());
   range.To = Utf8ToBig5(EditShoeTo->text().toStdString());
   range.RestartEachShoe = FrameShoeStats->CheckBoxStatEach->isChecked();
-  // The grid is detached while the walk moves the cursor.
-  shoes_.Table().DisableControls();
-  Guarded(this, [&] { stats_.CountRange(shoes_, range); });
-  shoes_.Table().EnableControls();
-  displayRoad_->SetAutoRedraw(true);
+  Guarded(this, [&] { bench_.CountRangeStats(range); });
   FrameShoeStats->ShowShoeStats();
 }
 
@@ -588,11 +573,11 @@ QWidget* TFormDaruvedaZizeveva::BuildRoadSettingPage() {
     auto* spin = new QSpinBox(group);
     spin->setObjectName(QStringLiteral("SpinEditNoOfBall") + n);
     spin->setRange(1, 20);
-    spin->setValue(roadSettings_.beads[i]);
+    spin->setValue(bench_.Roads().beads[i]);
     label->setBuddy(spin);
     auto* box = new QCheckBox(QStringLiteral("開和不計"), group);
     box->setObjectName(QStringLiteral("CheckBoxBallRoadIgnoreTie") + n);
-    box->setChecked(roadSettings_.ignoreTies[i]);
+    box->setChecked(bench_.Roads().ignoreTies[i]);
     auto* g = new QGridLayout(group);
     g->addWidget(label, 0, 0);
     g->addWidget(spin, 0, 1);
@@ -613,8 +598,8 @@ void TFormDaruvedaZizeveva::SpinEditNoOfBall1Change() {
   int i = 0;
   while (i < 3 && sender() != SpinEditNoOfBall[i] && sender() != CheckBoxBallRoadIgnoreTie[i]) ++i;
   if (i == 3) return;
-  roadSettings_.beads[i] = SpinEditNoOfBall[i]->value();
-  roadSettings_.ignoreTies[i] = CheckBoxBallRoadIgnoreTie[i]->isChecked();
+  bench_.Roads().beads[i] = SpinEditNoOfBall[i]->value();
+  bench_.Roads().ignoreTies[i] = CheckBoxBallRoadIgnoreTie[i]->isChecked();
   const QString name = QStringLiteral("珠路%1").arg(i + 1);
   // The practice room's sheet follows the minor sheets once the rooms exist.
   for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) sheet->RefreshIfShowing(name);
@@ -702,13 +687,13 @@ QWidget* TFormDaruvedaZizeveva::BuildMultiStrategyPage() {
   DBNavigatorAnalysis = Named(new QtNavigator(analysis), "DBNavigatorAnalysis");
   DBNavigatorAnalysis->SetVisibleButtons({QtNavigator::First, QtNavigator::Prior, QtNavigator::Next, QtNavigator::Last});
   DBNavigatorAnalysis->setFixedWidth(4 * 26);
-  DBNavigatorAnalysis->SetTable(&multi_.ClientDataSetAnalysis);
+  DBNavigatorAnalysis->SetTable(&bench_.Combined().ClientDataSetAnalysis);
   CheckBoxAnalysisGoFirst = Named(new QCheckBox(QStringLiteral("分析後資料置頂"), analysis), "CheckBoxAnalysisGoFirst");
-  connect(CheckBoxAnalysisGoFirst, &QCheckBox::toggled, this, [this](bool on) { multi_.AnalysisGoFirst = on; });
+  connect(CheckBoxAnalysisGoFirst, &QCheckBox::toggled, this, [this](bool on) { bench_.Combined().AnalysisGoFirst = on; });
   BtnExportCombinedCsv = Button(analysis, "BtnExportCsv", "匯出CSV", "將綜合分析結果存成CSV檔 (可用試算表開啟)");
   connect(BtnExportCombinedCsv, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnExportCombinedCsvClick);
   DBGridAnalysis = Named(new QTableView(analysis), "DBGridAnalysis");
-  DataSourceAnalysis = Named(new QtTableModel(&multi_.ClientDataSetAnalysis, this), "DataSourceAnalysis");
+  DataSourceAnalysis = Named(new QtTableModel(&bench_.Combined().ClientDataSetAnalysis, this), "DataSourceAnalysis");
   ShowResultGrid(DataSourceAnalysis, DBGridAnalysis);
   auto* row = new QHBoxLayout;
   row->addWidget(DBNavigatorAnalysis);
@@ -741,39 +726,35 @@ std::vector<TFrameStrategy*> TFormDaruvedaZizeveva::StrategyPages() const {
   return pages;
 }
 
-TFrameStrategy* TFormDaruvedaZizeveva::AddStrategyPage(std::unique_ptr<Strategy> strategy) {
-  strategy->SetMainForm(&host_);
-  auto* page = new TFrameStrategy(std::move(strategy), ScrollBoxViewResultsContents);
-  const int index = PageControlStrategy->addTab(page, page->StrategyName());
-  PageControlStrategy->setCurrentIndex(index);
+void TFormDaruvedaZizeveva::AddStrategyPage(Strategy& strategy, std::size_t index) {
+  auto* page = new TFrameStrategy(strategy, ScrollBoxViewResultsContents);
+  const int at = PageControlStrategy->insertTab(static_cast<int>(index), page, page->StrategyName());
+  PageControlStrategy->setCurrentIndex(at);
   connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
     PageControlStrategy->setTabText(PageControlStrategy->indexOf(page), name);
   });
-  return page;
+}
+
+void TFormDaruvedaZizeveva::RemoveStrategyPage(std::size_t index) {
+  QWidget* page = PageControlStrategy->widget(static_cast<int>(index));
+  PageControlStrategy->removeTab(static_cast<int>(index));
+  delete page;   // with its side-by-side view
 }
 
 TFrameStrategy* TFormDaruvedaZizeveva::CreateStrategy(const QString& name, int betMethod, int betAmount) {
-  auto strategy = std::make_unique<Strategy>(&host_, name.toStdString());
-  AddPlugIns(*strategy);
-  TFrameStrategy* page = AddStrategyPage(std::move(strategy));
-  page->SelectBetMethod(betMethod);
-  page->SelectBetAmount(betAmount);
-  return page;
+  Guarded(this, [&] { bench_.CreateStrategy(name.toStdString(), betMethod, betAmount); });
+  const std::vector<TFrameStrategy*> pages = StrategyPages();
+  return pages.empty() ? nullptr : pages.back();
 }
 
 void TFormDaruvedaZizeveva::BtnCreateStrategyClick() {
-  std::vector<std::string> captions;
-  for (int i = 0; i < PageControlStrategy->count(); ++i) captions.push_back(PageControlStrategy->tabText(i).toStdString());
-  CreateStrategy(QString::fromStdString(MultiStrategyAnalysis::NextStrategyName(captions)), 0, 0);
+  CreateStrategy(QString::fromStdString(bench_.NextStrategyName()), 0, 0);
 }
 
 void TFormDaruvedaZizeveva::BtnDestroyStrategyClick() {
-  auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->currentWidget());
-  if (!page) return;
-  multi_.Strategies.clear();   // rebuilt at the start of every run
-  page->ReleaseComponents();
-  PageControlStrategy->removeTab(PageControlStrategy->indexOf(page));
-  delete page;   // with its side-by-side view
+  const int index = PageControlStrategy->currentIndex();
+  if (index < 0) return;
+  Guarded(this, [&] { bench_.RemoveStrategy(static_cast<std::size_t>(index)); });
 }
 
 bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
@@ -802,51 +783,49 @@ bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
 void TFormDaruvedaZizeveva::CancelAnalysis() { cancelRequested_ = true; }
 
 void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
-  multi_.EditShoeFrom = Utf8ToBig5(EditShoeFrom->text().toStdString());
-  multi_.EditShoeTo = Utf8ToBig5(EditShoeTo->text().toStdString());
-  multi_.AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
+  bench_.Combined().AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
   cancelRequested_ = false;
   progressShown_ = 0;
   runClock_.start();
-  multi_.Progress = [this](int done, int total) { return AnalysisProgress(done, total); };
-  // The shoe grid stays still while the run walks the shoes.
-  shoes_.Table().DisableControls();
-  const bool done = Guarded(this, [&] { multi_.AnalysisAllShoes(); });
-  shoes_.Table().EnableControls();
-  multi_.Progress = nullptr;
+  RangeRun run;
+  const bool done = Guarded(this, [&] {
+    run = bench_.AnalyseRange(Utf8ToBig5(EditShoeFrom->text().toStdString()),
+                              Utf8ToBig5(EditShoeTo->text().toStdString()),
+                              [this](int done, int total) { return AnalysisProgress(done, total); });
+  });
   delete ProgressAnalysis;
   ProgressAnalysis = nullptr;
   if (!done) {
     RunAbandoned();
     return;
   }
-  if (multi_.Cancelled)
+  if (run.Cancelled)
     ShowMessage(this, QStringLiteral("分析已取消: 各策略及綜合分析結果只包括已分析的 %1 靴 (共 %2 靴)")
-                          .arg(multi_.ShoesAnalysed)
-                          .arg(multi_.ShoesInRange()));
+                          .arg(run.ShoesAnalysed)
+                          .arg(run.ShoesInRange));
 }
 
 bool TFormDaruvedaZizeveva::SaveStrategies(const QString& path) {
-  return Guarded(this, [&] {
-    std::vector<const Strategy*> strategies;
-    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
-    WriteStrategySet(FileName(path), roadSettings_, strategies);
-  });
+  return Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); });
 }
 
 bool TFormDaruvedaZizeveva::ReadStrategies(const QString& path) {
-  StrategySet set;
-  if (!Guarded(this, [&] { set = ReadStrategySet(FileName(path), &host_, &PlugIns); })) return false;
-  // Read whole: only now do the pages give way to the strategies of the file.
-  while (PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
-  for (int i = 0; i < 3; ++i) {
-    SpinEditNoOfBall[i]->setValue(set.Roads.Beads(i));
-    CheckBoxBallRoadIgnoreTie[i]->setChecked(set.Roads.IgnoreTies(i));
-  }
-  for (auto& strategy : set.Strategies) AddStrategyPage(std::move(strategy));
+  if (!Guarded(this, [&] { bench_.ReadStrategies(FileName(path)); })) return false;
   if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
-  if (!shoes_.RefreshSuppressed()) AnalyseCurrentShoe();
   return true;
+}
+
+void TFormDaruvedaZizeveva::ShowRoadSettings() {
+  for (int i = 0; i < 3; ++i) {
+    const QSignalBlocker spin(SpinEditNoOfBall[i]);
+    const QSignalBlocker box(CheckBoxBallRoadIgnoreTie[i]);
+    SpinEditNoOfBall[i]->setValue(bench_.Roads().Beads(i));
+    CheckBoxBallRoadIgnoreTie[i]->setChecked(bench_.Roads().IgnoreTies(i));
+  }
+  for (int i = 0; i < 3; ++i) {
+    const QString name = QStringLiteral("珠路%1").arg(i + 1);
+    for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) sheet->RefreshIfShowing(name);
+  }
 }
 
 void TFormDaruvedaZizeveva::BtnReadStrategiesClick() {
@@ -860,7 +839,7 @@ void TFormDaruvedaZizeveva::BtnSaveStrategiesClick() {
 }
 
 bool TFormDaruvedaZizeveva::ExportCombinedCsv(const QString& path) {
-  return Guarded(this, [&] { WriteTableCsv(multi_.ClientDataSetAnalysis, FileName(path)); });
+  return Guarded(this, [&] { WriteTableCsv(bench_.Combined().ClientDataSetAnalysis, FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::BtnExportCombinedCsvClick() {

@@ -13,13 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "plugins/PlugInRegistry.h"
-#include "roads/RoadSettings.h"
-#include "roads/TRoad.h"
-#include "shoes/ShoesData.h"
-#include "stats/ShoeStats.h"
-#include "strategy/MultiStrategyAnalysis.h"
-#include "strategy/StrategyHost.h"
+#include "app/Workbench.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -62,6 +56,9 @@ class TAboutBox : public QDialog {
 class TFormDaruvedaZizeveva : public QWidget {
   Q_OBJECT
 
+  // What the window shows and acts on; first, so that it outlives every view.
+  Workbench bench_;
+
  public:
   // Creates the window (FormCreate) and then its dialogs, which live for the whole run.
   explicit TFormDaruvedaZizeveva(QWidget* parent = nullptr);
@@ -70,23 +67,21 @@ class TFormDaruvedaZizeveva : public QWidget {
   static const QString& ForumAddress();
   static const QString& ForumTitle();
 
-  // The engine side.
-  ShoesData& Shoes() { return shoes_; }
-  TRoad& DisplayRoad() { return *displayRoad_; }
-  TRoad& AnalysisRoad() { return *analysisRoad_; }
-  ShoeStats& Stats() { return stats_; }
-  RoadSettings& BeadSettings() { return roadSettings_; }
-  // What the strategies read from the window, and the combined analysis.
-  StrategyHost& Host() { return host_; }
-  MultiStrategyAnalysis& Combined() { return multi_; }
+  // The engine side: the workbench (the rooms take their reference here) and its parts.
+  Workbench& Bench() { return bench_; }
+  ShoesData& Shoes() { return bench_.Shoes(); }
+  TRoad& DisplayRoad() { return bench_.DisplayRoad(); }
+  TRoad& AnalysisRoad() { return bench_.AnalysisRoad(); }
+  ShoeStats& Stats() { return bench_.Stats(); }
+  RoadSettings& BeadSettings() { return bench_.Roads(); }
+  StrategyHost& Host() { return bench_.Host(); }
+  MultiStrategyAnalysis& Combined() { return bench_.Combined(); }
 
   // The strategy pages, in page order.
   std::vector<TFrameStrategy*> StrategyPages() const;
-  // Adds a strategy page with that name and those two choices (CreateStrategy: the
-  // registered plug-ins are offered before the choices are made), or one showing a
-  // strategy already made (read from a strategy file).
+  // Adds a strategy with that name and those two choices to the workbench (the
+  // registered plug-ins are offered before the choices are made); its page follows.
   TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
-  TFrameStrategy* AddStrategyPage(std::unique_ptr<Strategy> strategy);
 
   // Strategy files: every page saved as a strategy set, or the pages replaced by the
   // strategies of a set (with its bead road settings). Errors are shown.
@@ -98,7 +93,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   // The plug-in registry: the BA*.so modules of the working directory, registered
   // once while the window is created (before any strategy exists) and loaded until
   // the process ends; PlugInScan tells what became of each module file.
-  PlugInRegistry PlugIns;
+  PlugInRegistry& PlugIns;
   std::vector<PlugInScanEntry> PlugInScan;
   // AddPlugIn on a new strategy for every registered module, in load order (the
   // strategy pages' CreateStrategy calls it before the first choice is made).
@@ -109,8 +104,9 @@ class TFormDaruvedaZizeveva : public QWidget {
   void MergeData(const QString& path);
   void SaveData(const QString& path);
 
-  // The current-shoe refresh: roads, then the strategies' analysis, then statistics.
-  void ClientDataSetShoesDataAfterScroll();
+  // The current-shoe refresh (the workbench's): roads, then the strategies' analysis,
+  // then statistics.
+  void ClientDataSetShoesDataAfterScroll() { bench_.RefreshCurrentShoe(); }
 
   // Pending ranking boards, shown one per tick of TimerGetMessage in this order.
   bool BillboardPending = false;
@@ -249,10 +245,11 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* BuildForumPage();
   QWidget* BuildGameRoomPage();
   QWidget* BuildSetupPage();
-  // The strategies' step of the current-shoe refresh: empty the combined result
-  // table, prepare every strategy, analyse the current shoe's games when the table
-  // is in browse state and finish the strategies. The strategy pages fill it.
-  void AnalyseCurrentShoe();
+  // The page of a strategy that joined the workbench, and its going.
+  void AddStrategyPage(Strategy& strategy, std::size_t index);
+  void RemoveStrategyPage(std::size_t index);
+  // The bead road settings page after a strategy set brought its own.
+  void ShowRoadSettings();
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
   // The range run's report after each shoe; false asks it to stop.
@@ -267,13 +264,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   bool AppMessage(QObject* watched, QEvent* event);
   void PanelOtherRoadCanResize(int oldWidth, int newWidth);
 
-  ShoesData shoes_;
-  std::unique_ptr<TRoad> displayRoad_;
-  std::unique_ptr<TRoad> analysisRoad_;
-  ShoeStats stats_;
-  RoadSettings roadSettings_;
-  StrategyHost host_;
-  MultiStrategyAnalysis multi_{&host_};
   bool cancelRequested_ = false;
   QElapsedTimer runClock_;     // since the range run began
   qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date

@@ -10,13 +10,14 @@ namespace {
 // leave the refresh switched off.
 class FlagGuard {
  public:
-  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagGuard() { flag_ = false; }
+  explicit FlagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = old_; }
   FlagGuard(const FlagGuard&) = delete;
   FlagGuard& operator=(const FlagGuard&) = delete;
 
  private:
   bool& flag_;
+  bool old_;
 };
 
 std::string RatioText(std::int32_t part, std::int32_t other) {

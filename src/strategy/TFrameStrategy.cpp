@@ -53,8 +53,8 @@ const QTabWidget::TabPosition kTabPositions[] = {QTabWidget::North, QTabWidget::
 
 }  // namespace
 
-TFrameStrategy::TFrameStrategy(std::unique_ptr<Strategy> strategy, QWidget* resultViews, QWidget* parent)
-    : QWidget(parent), strategy_(std::move(strategy)), resultViews_(resultViews) {
+TFrameStrategy::TFrameStrategy(Strategy& strategy, QWidget* resultViews, QWidget* parent)
+    : QWidget(parent), strategy_(&strategy), resultViews_(resultViews) {
   setObjectName(QStringLiteral("TFrameStrategy"));
   PageControl1 = Named(static_cast<QTabWidget*>(new QtSideTabWidget(this)), "PageControl1");
   Timer1 = Named(new QTimer(this), "Timer1");
