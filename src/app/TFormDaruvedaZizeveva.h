@@ -1,11 +1,11 @@
 // The main window: the shoe strip at the top (navigator, grid, note box, file
-// buttons), the account column on the right, and the tab pages: roads, road
-// settings, statistics, strategies, combined results, sharing (hidden), forum, game
-// rooms and system settings. It owns the shoe table, the road models and the
-// statistics, and runs the current-shoe refresh after every move and post.
+// buttons), the account column on the right (TFrameAccount) and the tab pages: roads
+// and road settings (TFrameRoads), statistics, strategies (TFrameStrategies),
+// combined results (TFrameCombinedResults), sharing (hidden), forum, game rooms and
+// system settings (TFrameSystemSetup). It owns the workbench that all of them show,
+// runs start-up and shut-down and the range run's progress dialog.
 #pragma once
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
@@ -13,16 +13,14 @@
 #include <memory>
 #include <vector>
 
+#include "app/TAboutBox.h"
 #include "app/Workbench.h"
 
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressDialog;
 class QPushButton;
-class QRadioButton;
 class QScrollArea;
 class QSpinBox;
 class QSplitter;
@@ -38,20 +36,15 @@ class QtNavigator;
 class QtTableModel;
 class Strategy;
 class TFormExportShoesData;
+class TFrameAccount;
+class TFrameCombinedResults;
+class TFrameForum;
 class TFrameRoadSheet;
+class TFrameRoads;
 class TFrameShoeStats;
+class TFrameStrategies;
 class TFrameStrategy;
-
-// The about box: program icon, product name, version, a notice and three links.
-class TAboutBox : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit TAboutBox(QWidget* parent = nullptr);
-
- protected:
-  void showEvent(QShowEvent* event) override;   // centred on the screen
-};
+class TFrameSystemSetup;
 
 class TFormDaruvedaZizeveva : public QWidget {
   Q_OBJECT
@@ -83,20 +76,20 @@ class TFormDaruvedaZizeveva : public QWidget {
   // registered plug-ins are offered before the choices are made); its page follows.
   TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
 
-  // Strategy files: every page saved as a strategy set, or the pages replaced by the
-  // strategies of a set (with its bead road settings). Errors are shown.
+  // Strategy files: every strategy saved as a strategy set, or the strategies replaced
+  // by those of a set (with its bead road settings). Errors are shown.
   bool SaveStrategies(const QString& path);
   bool ReadStrategies(const QString& path);
-  // The shown result table exported as comma-separated text.
+  // The combined result table exported as comma-separated text.
   bool ExportCombinedCsv(const QString& path);
 
-  // The plug-in registry: the BA*.so modules of the working directory, registered
-  // once while the window is created (before any strategy exists) and loaded until
-  // the process ends; PlugInScan tells what became of each module file.
+  // The plug-in registry (the workbench's): the BA*.so modules of the working
+  // directory, registered once while the window is created (before any strategy
+  // exists) and loaded until the process ends; PlugInScan tells what became of each
+  // module file.
   PlugInRegistry& PlugIns;
   std::vector<PlugInScanEntry> PlugInScan;
-  // AddPlugIn on a new strategy for every registered module, in load order (the
-  // strategy pages' CreateStrategy calls it before the first choice is made).
+  // AddPlugIn on a new strategy for every registered module, in load order.
   void AddPlugIns(Strategy& strategy) const { PlugIns.AddTo(strategy); }
 
   // The file commands of the shoe strip, each taking a file name.
@@ -133,55 +126,46 @@ class TFormDaruvedaZizeveva : public QWidget {
   QPushButton* BtnAbout = nullptr;
   QSplitter* Splitter4 = nullptr;
 
-  // Account column (the networking issue brings it to life).
+  // The panels, one per area, and the same as plain widgets under their page names.
+  TFrameAccount* FrameAccount = nullptr;
+  TFrameRoads* FrameRoads = nullptr;
+  TFrameStrategies* FrameStrategies = nullptr;
+  TFrameCombinedResults* FrameCombinedResults = nullptr;
+  TFrameSystemSetup* FrameSystemSetup = nullptr;
+  TFrameForum* FrameForum = nullptr;
   QWidget* PanelConnectServer = nullptr;
-  QLabel* LabelLvl = nullptr;
-  QPushButton* BtnLevelboard = nullptr;
-  QLabel* ImageExp = nullptr;
-  QLabel* LabelExp = nullptr;
-  QPushButton* BtnConnect = nullptr;
-  QPushButton* BtnChangeInfo = nullptr;
-  QPushButton* BtnGetOnlineList = nullptr;
-  QPushButton* BtnSignUp = nullptr;
-  QTextEdit* MemoMessage = nullptr;
-  QPushButton* BtnChatFont = nullptr;
-  QPushButton* BtnClearMsg = nullptr;
-  QLineEdit* EditMessage = nullptr;
-
-  // Pages.
-  QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheetRoad = nullptr;
+  QWidget* TabSheetStrategy = nullptr;
+  QWidget* TabSheetMutliStrategy = nullptr;
+  QWidget* TabSheetSetup = nullptr;
+
+  // Controls of the panels that the window and its callers reach directly.
+  QPushButton* BtnConnect = nullptr;
+  QLineEdit* EditMessage = nullptr;
+  QTabWidget* PageControl1 = nullptr;
   QTabWidget* PageControlRoad = nullptr;
-  QWidget* TabSheetDrawRoad = nullptr;
-  QSplitter* SplitterRoad = nullptr;
   TFrameRoadSheet* MainRoadSheet = nullptr;
-  QWidget* PanelOtherRoad = nullptr;
   QSplitter* SplitterOtherRoad = nullptr;
   TFrameRoadSheet* MinorRoadSheet1 = nullptr;
   TFrameRoadSheet* MinorRoadSheet2 = nullptr;
   TFrameRoadSheet* MinorRoadSheet3 = nullptr;
-  QWidget* TabSheetRoadSetting = nullptr;
   QSpinBox* SpinEditNoOfBall[3] = {};
   QCheckBox* CheckBoxBallRoadIgnoreTie[3] = {};
   QWidget* TabSheetStats = nullptr;
   TFrameShoeStats* FrameShoeStats = nullptr;
-  QWidget* TabSheetStrategy = nullptr;
   QPushButton* BtnCreateStrategy = nullptr;
   QPushButton* BtnDestroyStrategy = nullptr;
   QLineEdit* EditShoeFrom = nullptr;
   QLineEdit* EditShoeTo = nullptr;
   QPushButton* BtnAnalysisAllShoes = nullptr;
   QTabWidget* PageControlStrategy = nullptr;
-  QWidget* TabSheetMutliStrategy = nullptr;
   QPushButton* BtnReadStrategies = nullptr;
   QPushButton* BtnSaveStrategies = nullptr;
   QTableView* DBGridAnalysis = nullptr;
-  QtTableModel* DataSourceAnalysis = nullptr;
-  QtNavigator* DBNavigatorAnalysis = nullptr;
   QCheckBox* CheckBoxAnalysisGoFirst = nullptr;
   QPushButton* BtnExportCombinedCsv = nullptr;
   QScrollArea* ScrollBoxViewResults = nullptr;
-  QWidget* ScrollBoxViewResultsContents = nullptr;   // the strip of side-by-side views
+  QWidget* ScrollBoxViewResultsContents = nullptr;
   // Shown while a range run takes longer than half a second.
   QProgressDialog* ProgressAnalysis = nullptr;
   QWidget* TabSheetShare = nullptr;
@@ -191,7 +175,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* WebBrowser1 = nullptr;
   QWidget* TabSheetGameRoom = nullptr;
   QTabWidget* PageControlGameRoom = nullptr;
-  QWidget* TabSheetSetup = nullptr;
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.
@@ -205,15 +188,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   void BtnAboutClick();
   void BtnForumClick();
   void BtnStatAllClick();
-  // Every change of the six bead-road settings.
-  void SpinEditNoOfBall1Change();
   void TimerGetMessageTimer();
-  void BtnCreateStrategyClick();
-  void BtnDestroyStrategyClick();
   void BtnAnalysisAllShoesClick();
-  void BtnReadStrategiesClick();
-  void BtnSaveStrategiesClick();
-  void BtnExportCombinedCsvClick();
   // Asks a running range analysis to stop after the shoe it is on.
   void CancelAnalysis();
 
@@ -236,20 +212,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   void FormClose();
   void FormDestroy();
   QWidget* BuildShoeStrip();
-  QWidget* BuildAccountPanel();
-  QWidget* BuildRoadPage();
-  QWidget* BuildRoadSettingPage();
-  QWidget* BuildStrategyPage();
-  QWidget* BuildMultiStrategyPage();
   QWidget* BuildSharePage();
-  QWidget* BuildForumPage();
   QWidget* BuildGameRoomPage();
-  QWidget* BuildSetupPage();
-  // The page of a strategy that joined the workbench, and its going.
-  void AddStrategyPage(Strategy& strategy, std::size_t index);
-  void RemoveStrategyPage(std::size_t index);
-  // The bead road settings page after a strategy set brought its own.
-  void ShowRoadSettings();
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
   // The range run's report after each shoe; false asks it to stop.
@@ -262,14 +226,12 @@ class TFormDaruvedaZizeveva : public QWidget {
   void WriteSettings();
   // The left-button hook installed while an embedded browser holds the focus.
   bool AppMessage(QObject* watched, QEvent* event);
-  void PanelOtherRoadCanResize(int oldWidth, int newWidth);
 
   bool cancelRequested_ = false;
   QElapsedTimer runClock_;     // since the range run began
   qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date
   bool shown_ = false;
   bool appMessageInstalled_ = false;
-  bool otherRoadLaidOut_ = false;   // the lower road panel has had its first real width
 };
 
 }  // namespace zavuv

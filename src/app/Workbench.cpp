@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "strategy/StrategyFile.h"
-#include "table/DetachedControls.h"
+#include "table/Guards.h"
 
 namespace zavuv {
 
@@ -26,7 +26,12 @@ Workbench::Workbench() : host_{&shoes_, &displayRoad_, &analysisRoad_, &roads_},
 }
 
 Workbench::~Workbench() {
+  // The views are gone by now: nobody is told of what follows.
   shoes_.OnRefresh = nullptr;
+  OnStrategyAdded = nullptr;
+  OnStrategyRemoving = nullptr;
+  OnAutoBetLock = nullptr;
+  autoBetHolder_.clear();
   multi_.Strategies.clear();
   autoBetStrategies_.clear();
   // Every strategy goes the way the delete button sends it.

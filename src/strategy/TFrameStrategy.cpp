@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetAmount.h"
 #include "bets/TFrameBetMethod.h"
@@ -26,7 +26,7 @@
 #include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameChartProfit.h"
 #include "strategy/TFrameWinLostChart.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 #include "table/TableCsv.h"
@@ -36,13 +36,6 @@ namespace zavuv {
 using namespace kit;
 
 namespace {
-
-QWidget* Page(const char* name, QVBoxLayout** layout) {
-  auto* page = Named(new QWidget, name);
-  *layout = new QVBoxLayout(page);
-  (*layout)->setContentsMargins(4, 4, 4, 4);
-  return page;
-}
 
 QLineEdit* StatField(QWidget* parent, const char* name) { return FigureField(parent, name, 130); }
 

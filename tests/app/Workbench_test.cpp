@@ -44,8 +44,8 @@ void AddFailingSetup(Strategy& s, const std::string& where) {
 }  // namespace
 
 TEST(Workbench, KeepsTheStrategiesInPageOrderAndTellsTheViews) {
-  Workbench bench;
   std::vector<std::string> told;
+  Workbench bench;
   bench.OnStrategyAdded = [&](Strategy& s, std::size_t i) { told.push_back("+" + s.StrategyName + std::to_string(i)); };
   bench.OnStrategyRemoving = [&](Strategy& s, std::size_t i) { told.push_back("-" + s.StrategyName + std::to_string(i)); };
   bench.CreateStrategy(bench.NextStrategyName(), 0, 0);

@@ -39,7 +39,7 @@
 #include "strategy/TFrameAdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 
