@@ -4,7 +4,7 @@
 # The engine folders from the bottom up; a file may include its own folder and any
 # folder below it. The views (TForm*, TFrame*, TAbout*, Qt*) and the programs' main
 # files are not checked: they may include any engine header.
-set(layers table shoes roads stats plugins bets strategy app)
+set(layers table net shoes roads stats plugins bets strategy app rooms)
 
 # Includes that still point upwards, each one named: the contracts (published
 # operations, BaseStrategy, CommonBet, CommonAdditionalSetup) and the plug-in
