@@ -200,7 +200,9 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // from their tables while both still exist. The strategy pages are deleted with them.
   if (appMessageInstalled_) qApp->removeEventFilter(this);
   bench_.Shoes().OnRefresh = nullptr;
-  // Every strategy page goes through the delete action.
+  // A room still betting lets go of the strategies; then every strategy page goes
+  // through the delete action.
+  if (bench_.AutoBetting()) Guarded(this, [&] { bench_.StopAutoBet(bench_.AutoBetHolder()); });
   while (PageControlStrategy && PageControlStrategy->count() > 0) FrameStrategies->BtnDestroyStrategyClick();
   bench_.OnStrategyAdded = nullptr;
   bench_.OnStrategyRemoving = nullptr;

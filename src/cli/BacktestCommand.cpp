@@ -95,20 +95,7 @@ void WriteRows(Out& out, const ResultTable& table) {
   out.Char(']');
 }
 
-void WriteRuns(Out& out, const Continuous& runs) {
-  const ClientDataSet& t = runs.Table();
-  out.Char('[');
-  for (int r = 0; r < t.RecordCount(); ++r) {
-    if (r) out.Char(',');
-    out.Char('[');
-    for (int f = 0; f < 3; ++f) {
-      if (f) out.Char(',');
-      out.Int(AsInteger(t.GetValue(r, t.FieldIndex(f == 0 ? "Con" : f == 1 ? "Times" : "Above"))));
-    }
-    out.Char(']');
-  }
-  out.Char(']');
-}
+void WriteRuns(Out& out, const Continuous& runs) { out.Raw(RunsJson(runs).dump()); }
 
 template <class T>
 void WritePoints(Out& out, const std::vector<T>& points) {
