@@ -186,6 +186,8 @@ void TFormDaruvedaZizeveva::FormShow() {
   bench_.DisplayRoad().SetAutoRedraw(true);
   bench_.DisplayRoad().SetResult("");
   shoes.ShoesLoading = false;
+  // The first page is the program's own: closing right away asks nothing.
+  bench_.MarkStrategiesUnchanged();
   ReadSettings();
   AutoLogin();
 }
@@ -234,6 +236,10 @@ void TFormDaruvedaZizeveva::showEvent(QShowEvent* event) {
 }
 
 void TFormDaruvedaZizeveva::closeEvent(QCloseEvent* event) {
+  if (!KeepChanges(true, true)) {
+    event->ignore();
+    return;
+  }
   FormClose();
   event->accept();
 }
@@ -297,21 +303,48 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
 }
 
 void TFormDaruvedaZizeveva::ReadData(const QString& path) {
-  Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); });
+  if (Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) ShoesFileName = path;
 }
 
 void TFormDaruvedaZizeveva::MergeData(const QString& path) {
   Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); });
 }
 
-void TFormDaruvedaZizeveva::SaveData(const QString& path) {
-  Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); });
+bool TFormDaruvedaZizeveva::SaveData(const QString& path) {
+  if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) return false;
+  ShoesFileName = path;
+  return true;
+}
+
+bool TFormDaruvedaZizeveva::KeepChanges(bool shoes, bool strategies) {
+  const bool shoesChanged = shoes && bench_.Shoes().Changed();
+  const QString strategyChanges = strategies ? FrameStrategies->ChangesText() : QString();
+  if (!shoesChanged && strategyChanges.isEmpty()) return true;
+  QString text = QStringLiteral("下列資料已更改但未儲存:");
+  if (shoesChanged) text += QStringLiteral("\n靴資料");
+  if (!strategyChanges.isEmpty()) text += QLatin1Char('\n') + strategyChanges;
+  text += QStringLiteral("\n是否儲存?");
+  switch (AskSave(this, text)) {
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      return false;
+    case SaveAnswer::Save:
+      break;
+  }
+  if (shoesChanged) {
+    const QString path =
+        ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"), ShoesFileName);
+    if (path.isEmpty() || !SaveData(path)) return false;
+  }
+  return strategyChanges.isEmpty() || FrameStrategies->SaveStrategiesAs();
 }
 
 void TFormDaruvedaZizeveva::BtnReadDataClick() {
   const bool merge = sender() == BtnMergeData;
   const QString path = ChooseOpenFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"));
   if (path.isEmpty()) return;
+  if (!merge && !KeepChanges(true, false)) return;
   if (merge)
     MergeData(path);
   else
@@ -319,7 +352,7 @@ void TFormDaruvedaZizeveva::BtnReadDataClick() {
 }
 
 void TFormDaruvedaZizeveva::BtnSaveDataClick() {
-  const QString path = ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"));
+  const QString path = ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"), ShoesFileName);
   if (path.isEmpty()) return;
   SaveData(path);
 }

@@ -95,7 +95,14 @@ class TFormDaruvedaZizeveva : public QWidget {
   // The file commands of the shoe strip, each taking a file name.
   void ReadData(const QString& path);
   void MergeData(const QString& path);
-  void SaveData(const QString& path);
+  bool SaveData(const QString& path);
+  // The data file last read or saved (empty at first): where the save question offers to save.
+  QString ShoesFileName;
+
+  // Before an action that would lose unsaved work (the shoes, the strategy set or
+  // both, as the flags say): asks "save / don't save / cancel", naming what changed;
+  // nothing is asked when nothing changed. True when the action may go on.
+  bool KeepChanges(bool shoes, bool strategies);
 
   // The current-shoe refresh (the workbench's): roads, then the strategies' analysis,
   // then statistics.

@@ -40,7 +40,10 @@ TFrameStrategies::TFrameStrategies(Workbench& bench, QWidget* resultViews, QWidg
   BtnSaveStrategies = Button(this, "BtnSaveStrategies", "儲存策略組合", "將所有策略存入策略組合檔");
   PageControlStrategy = Named(new QTabWidget(this), "PageControlStrategy");
   connect(BtnCreateStrategy, &QPushButton::clicked, this, [this] { BtnCreateStrategyClick(); });
-  connect(BtnDestroyStrategy, &QPushButton::clicked, this, [this] { BtnDestroyStrategyClick(); });
+  connect(BtnDestroyStrategy, &QPushButton::clicked, this, [this] {
+    if (PageControlStrategy->currentIndex() >= 0 && AskYesNo(this, QStringLiteral("刪除本策略?")))
+      BtnDestroyStrategyClick();
+  });
   connect(BtnReadStrategies, &QPushButton::clicked, this, [this] { BtnReadStrategiesClick(); });
   connect(BtnSaveStrategies, &QPushButton::clicked, this, [this] { BtnSaveStrategiesClick(); });
   // Tight enough for the window's start width of 793 pixels.
@@ -113,14 +116,38 @@ bool TFrameStrategies::ReadStrategies(const QString& path) {
   return true;
 }
 
+QString TFrameStrategies::ChangesText() const {
+  if (!bench_.StrategySetChanged()) return {};
+  QString text = QStringLiteral("策略組合");
+  QStringList names;
+  for (const std::string& name : bench_.ChangedStrategies()) names << QString::fromStdString(name);
+  if (!names.isEmpty()) text += QStringLiteral(" (") + names.join(QStringLiteral(", ")) + QLatin1Char(')');
+  return text;
+}
+
+bool TFrameStrategies::SaveStrategiesAs() {
+  const QString path = ChooseSaveFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
+  return !path.isEmpty() && SaveStrategies(path);
+}
+
 void TFrameStrategies::BtnReadStrategiesClick() {
+  // The pages give way to the set read: changes are saved first if the user wants.
+  const QString changes = ChangesText();
+  if (!changes.isEmpty()) {
+    switch (AskSave(this, QStringLiteral("下列資料已更改但未儲存:\n") + changes + QStringLiteral("\n是否先儲存?"))) {
+      case SaveAnswer::Save:
+        if (!SaveStrategiesAs()) return;
+        break;
+      case SaveAnswer::Discard:
+        break;
+      case SaveAnswer::Cancel:
+        return;
+    }
+  }
   const QString path = ChooseOpenFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
   if (!path.isEmpty()) ReadStrategies(path);
 }
 
-void TFrameStrategies::BtnSaveStrategiesClick() {
-  const QString path = ChooseSaveFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
-  if (!path.isEmpty()) SaveStrategies(path);
-}
+void TFrameStrategies::BtnSaveStrategiesClick() { SaveStrategiesAs(); }
 
 }  // namespace zavuv

@@ -39,7 +39,14 @@ class TFrameStrategies : public QWidget {
   bool SaveStrategies(const QString& path);
   bool ReadStrategies(const QString& path);
 
+  // What the strategy set lost if it went now, as the save question names it: empty
+  // when nothing changed, else "策略組合" with the changed pages' names.
+  QString ChangesText() const;
+  // The set saved under a name the user chooses; false when cancelled or failed.
+  bool SaveStrategiesAs();
+
   void BtnCreateStrategyClick();
+  // Deletes the current page (the button asks first; shut-down does not).
   void BtnDestroyStrategyClick();
   void BtnReadStrategiesClick();
   void BtnSaveStrategiesClick();

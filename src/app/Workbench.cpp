@@ -75,6 +75,7 @@ Strategy& Workbench::CreateStrategy(const std::string& name, int betMethod, int 
   } catch (...) {
     if (!error) error = std::current_exception();
   }
+  strategyBaseline_[&added] = StrategyText(added);
   if (error) std::rethrow_exception(error);
   return added;
 }
@@ -84,6 +85,7 @@ Strategy& Workbench::AddStrategy(std::unique_ptr<Strategy> strategy) {
   strategy->SetMainForm(&host_);
   strategies_.push_back(std::move(strategy));
   Strategy& added = *strategies_.back();
+  strategyBaseline_[&added] = StrategyText(added);
   if (OnStrategyAdded) OnStrategyAdded(added, strategies_.size() - 1);
   return added;
 }
@@ -95,6 +97,7 @@ void Workbench::RemoveStrategy(std::size_t index) {
   Strategy& strategy = *strategies_[index];
   strategy.ReleaseComponents();
   if (OnStrategyRemoving) OnStrategyRemoving(strategy, index);
+  strategyBaseline_.erase(&strategy);
   strategies_.erase(strategies_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
@@ -106,10 +109,52 @@ void Workbench::MoveStrategy(std::size_t from, std::size_t to) {
   strategies_.insert(strategies_.begin() + static_cast<std::ptrdiff_t>(to), std::move(moved));
 }
 
-void Workbench::SaveStrategies(const std::string& path) const {
+void Workbench::SaveStrategies(const std::string& path) {
   std::vector<const Strategy*> list;
   for (const auto& s : strategies_) list.push_back(s.get());
   WriteStrategySet(path, roads_, list);
+  MarkStrategiesUnchanged();
+}
+
+std::string Workbench::StrategyText(const Strategy& strategy) const {
+  return FormatStrategySet(RoadSettings{}, {&strategy});
+}
+
+std::string Workbench::SetText() const {
+  std::vector<const Strategy*> list;
+  for (const auto& s : strategies_) list.push_back(s.get());
+  return FormatStrategySet(roads_, list);
+}
+
+bool Workbench::StrategyChanged(std::size_t index) const {
+  if (index >= strategies_.size()) return false;
+  const Strategy& strategy = *strategies_[index];
+  if (strategy.FrameBetMethod.Modified() || strategy.FrameBetAmount.Modified()) return true;
+  auto found = strategyBaseline_.find(&strategy);
+  return found == strategyBaseline_.end() || found->second != StrategyText(strategy);
+}
+
+std::vector<std::string> Workbench::ChangedStrategies() const {
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < strategies_.size(); ++i)
+    if (StrategyChanged(i)) names.push_back(strategies_[i]->StrategyName);
+  return names;
+}
+
+bool Workbench::StrategySetChanged() const {
+  if (SetText() != setBaseline_) return true;
+  for (std::size_t i = 0; i < strategies_.size(); ++i)
+    if (StrategyChanged(i)) return true;
+  return false;
+}
+
+void Workbench::MarkStrategiesUnchanged() {
+  for (auto& s : strategies_) {
+    s->FrameBetMethod.MarkUnchanged();
+    s->FrameBetAmount.MarkUnchanged();
+    strategyBaseline_[s.get()] = StrategyText(*s);
+  }
+  setBaseline_ = SetText();
 }
 
 void Workbench::ReadStrategies(const std::string& path) {
@@ -121,6 +166,7 @@ void Workbench::ReadStrategies(const std::string& path) {
   for (int i = 0; i < 3; ++i) roads_.beads[i] = set.Roads.Beads(i);
   if (OnRoadSettingsChanged) OnRoadSettingsChanged();
   for (auto& strategy : set.Strategies) AddStrategy(std::move(strategy));
+  MarkStrategiesUnchanged();
   if (shoes_.RefreshSuppressed()) return;
   // The set is in place; an error of the analysis is the refresh's, not the file's.
   try {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,11 +88,20 @@ class Workbench {
 
   // ---- strategy sets ----
   // Writes the bead road settings and every strategy as a strategy set.
-  void SaveStrategies(const std::string& path) const;
+  void SaveStrategies(const std::string& path);
   // Replaces the strategies and the bead road settings by those of a set. The file is
   // read whole first: on an error nothing changes. Afterwards the current shoe is
   // analysed again (unless a guard holds the refresh); an error there goes to OnError.
   void ReadStrategies(const std::string& path);
+  // What changed since the set was last read or saved (or since MarkStrategiesUnchanged,
+  // which the window calls once its first page exists): the set as a whole (pages
+  // added, removed, reordered or edited, the bead road settings) and each strategy by
+  // itself (a new strategy counts from its state when it joined).
+  bool StrategySetChanged() const;
+  bool StrategyChanged(std::size_t index) const;
+  // The names of the strategies that changed (UTF-8), in page order.
+  std::vector<std::string> ChangedStrategies() const;
+  void MarkStrategiesUnchanged();
   // Told after the bead road settings changed other than by the road settings page.
   std::function<void()> OnRoadSettingsChanged;
 
@@ -153,6 +163,12 @@ class Workbench {
   std::vector<std::unique_ptr<Strategy>> strategies_;
   MultiStrategyAnalysis multi_;
   ShoeStats stats_;
+
+  // A strategy as a one-strategy set, pending component edits included.
+  std::string StrategyText(const Strategy& strategy) const;
+  std::string SetText() const;
+  std::map<const Strategy*, std::string> strategyBaseline_;
+  std::string setBaseline_;
 
   std::string autoBetHolder_;
   std::vector<Strategy*> autoBetStrategies_;

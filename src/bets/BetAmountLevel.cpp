@@ -15,6 +15,17 @@ std::vector<FieldDef> LevelFields() { return {{"BetAmount", FieldType::Integer, 
 BetAmountLevel::BetAmountLevel() : Info(Utf8ToBig5("過3關的過關纜")), table_(LevelFields()) {
   for (std::int32_t amount : {300, 600, 1200}) table_.AppendRow({amount});
   table_.First();
+  baseline_ = Contents();
+}
+
+std::string BetAmountLevel::Contents() const {
+  std::string text = std::to_string(WinLevelMove) + ' ' + std::to_string(LoseLevelMove) + ' ' + Info;
+  for (int r = 0; r < table_.RecordCount(); ++r) text += '\n' + AsString(table_.GetValue(r, 0));
+  return text;
+}
+
+bool BetAmountLevel::Modified() const {
+  return table_.State() != DataSetState::Browse || Contents() != baseline_;
 }
 
 void BetAmountLevel::Prepare() {
@@ -70,6 +81,7 @@ void BetAmountLevel::ReadAmt(const std::string& path) {
   LoseLevelMove = loseMove;
   Info = std::move(info);
   LastFileName = path;
+  baseline_ = Contents();
 }
 
 void BetAmountLevel::SaveAmt(const std::string& path) {
@@ -81,6 +93,7 @@ void BetAmountLevel::SaveAmt(const std::string& path) {
   records.AppendRecords(table_, {{"I", "BetAmount"}});
   records.SaveToFile(path);
   LastFileName = path;
+  baseline_ = Contents();
 }
 
 const PublishedClass& BetAmountLevel::StaticClass() {

@@ -41,11 +41,18 @@ class BetAmountLevel : public CommonBet {
   // Writes the .AMT file (a pending edit of the table is posted first).
   void SaveAmt(const std::string& path);
 
+  // The table (a pending edit counts) or the description differs from the last read
+  // or save, or from the defaults.
+  bool Modified() const override;
+  void MarkUnchanged() override { baseline_ = Contents(); }
+
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }
 
  private:
+  std::string Contents() const;
   ClientDataSet table_;
+  std::string baseline_;   // Contents() as last read or saved, or at first
   bool detached_ = false;
 };
 

@@ -54,6 +54,7 @@ BetMethodPattern::BetMethodPattern()
   table_.BeforePost = NormaliseRow;
   for (const auto& row : kDefaultPatterns) table_.AppendRow({std::string(row[0]), std::string(row[1])});
   table_.First();
+  baseline_ = Contents();
   watcher_ = std::make_unique<Watcher>(rowsValid_);
   table_.AddObserver(watcher_.get());
 }
@@ -134,6 +135,7 @@ void BetMethodPattern::ReadBet(const std::string& path) {
   Info = std::move(info);
   LastFileName = path;
   rowsValid_ = false;
+  baseline_ = Contents();
 }
 
 void BetMethodPattern::SaveBet(const std::string& path) {
@@ -144,6 +146,18 @@ void BetMethodPattern::SaveBet(const std::string& path) {
   records.AppendRecords(table_, {{"M", "Pattern"}, {"M", "Bet"}});
   records.SaveToFile(path);
   LastFileName = path;
+  baseline_ = Contents();
+}
+
+std::string BetMethodPattern::Contents() const {
+  std::string text = Info;
+  for (int r = 0; r < table_.RecordCount(); ++r)
+    text += '\n' + AsString(table_.GetValue(r, 0)) + '\t' + AsString(table_.GetValue(r, 1));
+  return text;
+}
+
+bool BetMethodPattern::Modified() const {
+  return table_.State() != DataSetState::Browse || Contents() != baseline_;
 }
 
 const PublishedClass& BetMethodPattern::StaticClass() {

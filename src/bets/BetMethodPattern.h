@@ -52,6 +52,11 @@ class BetMethodPattern : public CommonBet {
   // Upper-cases the text and keeps only "B" and "P".
   static std::string Normalise(std::string_view text);
 
+  // The table (a pending edit counts) or the description differs from the last read
+  // or save, or from the defaults.
+  bool Modified() const override;
+  void MarkUnchanged() override { baseline_ = Contents(); }
+
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }
 
@@ -63,7 +68,9 @@ class BetMethodPattern : public CommonBet {
   class Watcher;
   void BuildRows();
 
+  std::string Contents() const;
   ClientDataSet table_;
+  std::string baseline_;   // Contents() as last read or saved, or at first
   TRoad history_;
   std::vector<Row> rows_;   // the table as the scan reads it
   bool rowsValid_ = false;

@@ -44,6 +44,10 @@ class BetSelector : public CommonBet {
   void ReleaseComponent();
 
   CommonBet* CurrentComponent() const { return current_.get(); }
+  bool Modified() const override { return current_ && current_->Modified(); }
+  void MarkUnchanged() override {
+    if (current_) current_->MarkUnchanged();
+  }
   // Told before the chosen component goes (views let go of it and its tables), and
   // after every switch of component (views put the new one on show).
   std::function<void()> OnComponentChanging;

@@ -24,6 +24,13 @@ class CommonBet : public Published {
   virtual std::int32_t GetBetAmount(BaseStrategy& strategy) { return 0; }
   virtual void AddGameResult(char result) {}
 
+  // Whether the component's own tables differ from what was last read or saved, or
+  // from its defaults when it has neither been read nor saved; what a switch of
+  // component would throw away. Components without tables are never modified.
+  virtual bool Modified() const { return false; }
+  // Takes the tables as they are as the saved state (a strategy set read or saved).
+  virtual void MarkUnchanged() {}
+
   // The main window, handed on by the selector that made the component.
   StrategyHost* MainForm = nullptr;
   void SetMainForm(StrategyHost* mainForm) { MainForm = mainForm; }

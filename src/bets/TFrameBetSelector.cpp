@@ -72,7 +72,16 @@ void TFrameBetSelector::LoadSettings() {
   if (view_) view_->LoadSettings();
 }
 
+bool TFrameBetSelector::MayReplace(QWidget* parent, const BetSelector& selector, int index) {
+  if (index == selector.ItemIndex() || !selector.Modified()) return true;
+  return AskYesNo(parent, QStringLiteral("表格已更改但未儲存, 更換後更改會失去, 是否更換?"));
+}
+
 void TFrameBetSelector::ComboBoxSelectChange(int index) {
+  if (!MayReplace(this, selector_, index)) {
+    LoadChoices();
+    return;
+  }
   if (!Guarded(this, [&] { selector_.ComboBoxSelectChange(index); })) LoadChoices();
 }
 

@@ -32,6 +32,10 @@ class TFrameBetSelector : public TFrameCommonBet {
   void AddPlugIn(BetPlugIn plugIn);
   // Shows the list's items and choice and the restart box as the engine has them.
   void LoadChoices();
+  // Whether the selector may switch to `index`: always for its own item or a
+  // component without changes; otherwise the user is asked, since the switch throws
+  // away the table edited by hand.
+  static bool MayReplace(QWidget* parent, const BetSelector& selector, int index);
 
   QWidget* PanelSelect = nullptr;
   QLabel* Label1 = nullptr;

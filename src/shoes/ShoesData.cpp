@@ -46,7 +46,28 @@ ShoesData::ShoesData()
   };
   table_.AfterScroll = [this] { Refresh(); };
   table_.AfterPost = [this] { Refresh(); };
+  MarkUnchanged();
 }
+
+std::uint64_t ShoesData::Fingerprint() const {
+  // FNV-1a over every field, each ended by a byte no Big5 text holds.
+  std::uint64_t h = 1469598103934665603ull;
+  auto add = [&h](std::string_view text) {
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ull;
+    h = (h ^ 0xFFu) * 1099511628211ull;
+  };
+  const int count = table_.RecordCount();
+  for (int r = 0; r < count; ++r)
+    for (int f = 0; f < 3; ++f) add(AsString(table_.GetValue(r, f)));
+  add(std::to_string(count));
+  return h;
+}
+
+bool ShoesData::Changed() const {
+  return table_.State() != DataSetState::Browse || Fingerprint() != saved_;
+}
+
+void ShoesData::MarkUnchanged() const { saved_ = Fingerprint(); }
 
 void ShoesData::Refresh() {
   if (RefreshSuppressed() || !OnRefresh) return;
@@ -106,6 +127,7 @@ void ShoesData::ReadData(const std::string& path) {
   RecordTable rows;
   LoadShoeRows(rows, table_, path);
   Fill(true, [&] { rows.Rebuild(table_); });
+  MarkUnchanged();
 }
 
 void ShoesData::MergeData(const std::string& path) {
@@ -123,6 +145,7 @@ void ShoesData::SaveData(const std::string& path) {
   RecordTable rows;
   rows.AppendRecords(table_, {{"M", kFieldNames[kName]}, {"M", kFieldNames[kResult]}, {"M", kFieldNames[kInfo]}});
   rows.SaveToFile(path);
+  MarkUnchanged();
 }
 
 std::string ShoesData::ExportLine(const ShoeRecord& shoe, const ExportOptions& options) {
@@ -207,6 +230,7 @@ void ShoesData::ReadJson(const std::string& path) {
   Fill(true, [&] {
     for (const ShoeRecord& s : shoes) AppendShoe(s);
   });
+  MarkUnchanged();
 }
 
 void ShoesData::MergeJson(const std::string& path) {
@@ -219,6 +243,7 @@ void ShoesData::MergeJson(const std::string& path) {
 void ShoesData::SaveJson(const std::string& path) const {
   if (table_.State() != DataSetState::Browse) throw TableError(kEditingMessage);
   WriteFileReplacing(path, ShoesToJson(Shoes()));
+  MarkUnchanged();
 }
 
 }  // namespace zavuv

@@ -3,6 +3,7 @@
 // flags, and the file operations (read, merge, save, text export, JSON lists).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -93,6 +94,12 @@ class ShoesData {
   static std::string ShoesToJson(const std::vector<ShoeRecord>& shoes);
   static std::vector<ShoeRecord> ShoesFromJson(std::string_view text, const std::string& source);
 
+  // Whether the shoes differ from what was last read or saved (a pending edit counts;
+  // a table changed and changed back does not). The shoes start unchanged, empty.
+  bool Changed() const;
+  // Takes the shoes as they are as the saved state (read and save do it themselves).
+  void MarkUnchanged() const;
+
   // Messages the views show: an action that needs the browse state, and a failed
   // text export.
   static constexpr const char* kEditingMessage = "資料更改中";
@@ -104,7 +111,10 @@ class ShoesData {
   // set and the view detached; the cursor then goes to the first shoe, which runs
   // the one refresh.
   void Fill(bool replace, const std::function<void()>& fill);
+  // A fingerprint of every record (names, results, notes, their count).
+  std::uint64_t Fingerprint() const;
   ClientDataSet table_;
+  mutable std::uint64_t saved_ = 0;
 };
 
 }  // namespace zavuv

@@ -293,8 +293,19 @@ void TFrameStrategy::SelectBetAmount(int index) {
   Guarded(this, [&] { strategy_->SelectBetAmount(index); });
 }
 
-void TFrameStrategy::ComboBoxBetMethodChange(int index) { SelectBetMethod(index); }
-void TFrameStrategy::ComboBoxBetAmountChange(int index) { SelectBetAmount(index); }
+void TFrameStrategy::ComboBoxBetMethodChange(int index) {
+  if (TFrameBetSelector::MayReplace(this, strategy_->FrameBetMethod, index))
+    SelectBetMethod(index);
+  else
+    FrameBetMethodComboBoxSelectChange(strategy_->FrameBetMethod.ItemIndex());
+}
+
+void TFrameStrategy::ComboBoxBetAmountChange(int index) {
+  if (TFrameBetSelector::MayReplace(this, strategy_->FrameBetAmount, index))
+    SelectBetAmount(index);
+  else
+    FrameBetAmountComboBoxSelectChange(strategy_->FrameBetAmount.ItemIndex());
+}
 
 void TFrameStrategy::FrameBetMethodComboBoxSelectChange(int index) {
   const QSignalBlocker block(ComboBoxBetMethod);

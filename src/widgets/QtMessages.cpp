@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QApplication>
 
 namespace zavuv {
@@ -16,6 +17,10 @@ MessageHook& messageHook() {
 }
 FileHook& fileHook() {
   static FileHook hook;
+  return hook;
+}
+SaveHook& saveHook() {
+  static SaveHook hook;
   return hook;
 }
 UrlHook& urlHook() {
@@ -58,6 +63,7 @@ QString Choose(QWidget* parent, bool save, const QString& filter, const QString&
 void SetMessageHook(MessageHook hook) { messageHook() = std::move(hook); }
 void SetFileHook(FileHook hook) { fileHook() = std::move(hook); }
 void SetUrlHook(UrlHook hook) { urlHook() = std::move(hook); }
+void SetSaveHook(SaveHook hook) { saveHook() = std::move(hook); }
 
 void ShowError(QWidget* parent, const QString& text) {
   if (messageHook()) {
@@ -72,13 +78,32 @@ void ShowMessage(QWidget* parent, const QString& text) {
     messageHook()(MessageKind::Information, text);
     return;
   }
-  QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+  box.exec();
 }
 
 bool AskYesNo(QWidget* parent, const QString& text) {
   if (messageHook()) return messageHook()(MessageKind::Question, text);
   return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+SaveAnswer AskSave(QWidget* parent, const QString& text) {
+  if (saveHook()) return saveHook()(text);
+  // A message hook without a save hook answers as for a question: go on without saving
+  // (Yes) or cancel (No).
+  if (messageHook()) return messageHook()(MessageKind::Question, text) ? SaveAnswer::Discard : SaveAnswer::Cancel;
+  QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+  box.setObjectName(QStringLiteral("AskSave"));
+  QPushButton* save = box.addButton(QStringLiteral("儲存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("不儲存"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return SaveAnswer::Save;
+  if (box.clickedButton() == discard) return SaveAnswer::Discard;
+  return SaveAnswer::Cancel;
 }
 
 QString ChooseOpenFile(QWidget* parent, const QString& filter, const QString& defaultExt, const QString& fileName) {

@@ -16,6 +16,10 @@ enum class MessageKind { Error, Information, Question };
 
 // Receives a message; for a question its return value is the answer (Yes = true).
 using MessageHook = std::function<bool(MessageKind kind, const QString& text)>;
+// The answer to "save the changes?".
+enum class SaveAnswer { Save, Discard, Cancel };
+// Receives that question (its text names what changed) and answers for the user.
+using SaveHook = std::function<SaveAnswer(const QString& text)>;
 // Receives a file choice: save or open, the filter (as "Name (*.EXT)") and the
 // default extension; returns the chosen path or an empty text for "cancelled".
 using FileHook = std::function<QString(bool save, const QString& filter, const QString& defaultExt)>;
@@ -25,13 +29,17 @@ using UrlHook = std::function<void(const QUrl& url)>;
 void SetMessageHook(MessageHook hook);
 void SetFileHook(FileHook hook);
 void SetUrlHook(UrlHook hook);
+void SetSaveHook(SaveHook hook);
 
 // An error of a user action: the standard error box.
 void ShowError(QWidget* parent, const QString& text);
-// A plain message box with an OK button.
+// A plain message box (no icon) with an OK button.
 void ShowMessage(QWidget* parent, const QString& text);
 // A Yes/No question; true for Yes.
 bool AskYesNo(QWidget* parent, const QString& text);
+// Asks whether to save changes before they would be lost: "儲存", "不儲存", "取消".
+// With only a message hook installed, the hook's question answers Yes for "不儲存".
+SaveAnswer AskSave(QWidget* parent, const QString& text);
 // The file dialogs. The filter is given as "百家樂資料|*.DAT"; the dialog starts in the
 // current directory with the given file name (empty by default). An empty result
 // means cancelled.

@@ -7,6 +7,8 @@
 
 #include "app/Workbench.h"
 #include "bets/BetAmountFlat.h"
+#include "bets/BetAmountLevel.h"
+#include "bets/BetMethodPattern.h"
 #include "bets/BetMethodLoop.h"
 #include "strategy/CommonAdditionalSetup.h"
 
@@ -250,4 +252,61 @@ TEST(WorkbenchAutoBet, BatchRunningIsPutBackAfterAnError) {
   EXPECT_FALSE(bench.AutoBetting());
   EXPECT_FALSE(bench.Shoes().BatchRunning);
   EXPECT_FALSE(s.ClientDataSetAnalysis.ControlsDisabled());
+}
+
+TEST(Workbench, TellsWhatChangedSinceTheSetWasReadOrSaved) {
+  Workbench bench;
+  bench.CreateStrategy("A", BetMethod::kPattern, BetAmount::kLevel);
+  bench.MarkStrategiesUnchanged();
+  EXPECT_FALSE(bench.StrategySetChanged());
+
+  // A new page changes the set, but not as a page of its own until it is edited.
+  Strategy& b = bench.CreateStrategy("B", BetMethod::kLoop, BetAmount::kFlat);
+  EXPECT_TRUE(bench.StrategySetChanged());
+  EXPECT_FALSE(bench.StrategyChanged(1));
+  static_cast<BetAmountFlat*>(b.FrameBetAmount.CurrentComponent())->FlatBet = 777;
+  EXPECT_TRUE(bench.StrategyChanged(1));
+  EXPECT_EQ(bench.ChangedStrategies(), std::vector<std::string>{"B"});
+
+  const auto path = (std::filesystem::temp_directory_path() / "zavuv_workbench_changed.json").string();
+  bench.SaveStrategies(path);
+  EXPECT_FALSE(bench.StrategySetChanged());
+  EXPECT_TRUE(bench.ChangedStrategies().empty());
+
+  // A pattern row being edited counts before it is posted.
+  auto& pattern = *static_cast<BetMethodPattern*>(bench.StrategyAt(0).FrameBetMethod.CurrentComponent());
+  pattern.Table().Edit();
+  EXPECT_TRUE(pattern.Modified());
+  EXPECT_TRUE(bench.StrategyChanged(0));
+  pattern.Table().SetFieldValue("Pattern", std::string("BBBB"));
+  pattern.Table().Post();
+  EXPECT_TRUE(bench.StrategySetChanged());
+
+  // Reading the set back takes it as saved, tables and all.
+  bench.ReadStrategies(path);
+  EXPECT_FALSE(bench.StrategySetChanged());
+  EXPECT_FALSE(bench.StrategyAt(0).FrameBetMethod.Modified());
+  // Removing a page or reordering changes the set.
+  bench.MoveStrategy(0, 1);
+  EXPECT_TRUE(bench.StrategySetChanged());
+  std::filesystem::remove(path);
+}
+
+TEST(Workbench, ComponentTablesTellHandEditsFromDefaultsAndFiles) {
+  BetAmountLevel level;
+  EXPECT_FALSE(level.Modified());
+  level.Table().Last();
+  level.Table().Edit();
+  level.Table().SetFieldValue(0, std::int32_t{2400});
+  level.Table().Post();
+  EXPECT_TRUE(level.Modified());
+  const auto path = (std::filesystem::temp_directory_path() / "zavuv_workbench_level.AMT").string();
+  level.SaveAmt(path);
+  EXPECT_FALSE(level.Modified());
+  level.LoseLevelMove = 2;
+  EXPECT_TRUE(level.Modified());
+  BetAmountLevel other;
+  other.ReadAmt(path);
+  EXPECT_FALSE(other.Modified());
+  std::filesystem::remove(path);
 }

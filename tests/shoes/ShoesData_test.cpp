@@ -400,3 +400,35 @@ TEST_F(ShoesTest, JsonListsRoundTripAndRefuseBadShapes) {
   back.Table().Edit();
   EXPECT_THROW(back.SaveJson(path), TableError);
 }
+
+TEST_F(ShoesTest, ChangedSinceReadOrSaved) {
+  EXPECT_FALSE(shoes_.Changed());   // empty at first
+  Add("S1", "BPT", "");
+  EXPECT_TRUE(shoes_.Changed());
+  const std::string path = Path("changed.DAT");
+  shoes_.SaveData(path);
+  EXPECT_FALSE(shoes_.Changed());
+
+  // A pending edit counts; an edit put back as it was does not.
+  shoes_.Table().Edit();
+  EXPECT_TRUE(shoes_.Changed());
+  shoes_.Table().SetFieldValue("ShoesInfo", std::string("note"));
+  shoes_.Table().Post();
+  EXPECT_TRUE(shoes_.Changed());
+  shoes_.Table().Edit();
+  shoes_.Table().SetFieldValue("ShoesInfo", std::string());
+  shoes_.Table().Post();
+  EXPECT_FALSE(shoes_.Changed());
+
+  // A merge changes the shoes; reading a file takes its shoes as saved.
+  shoes_.MergeData(path);
+  EXPECT_TRUE(shoes_.Changed());
+  shoes_.ReadData(path);
+  EXPECT_FALSE(shoes_.Changed());
+  // A file that cannot be read changes nothing, the saved state included.
+  shoes_.Table().Delete();
+  EXPECT_TRUE(shoes_.Changed());
+  Write(Path("bad.DAT"), "not a data file");
+  EXPECT_ANY_THROW(shoes_.ReadData(Path("bad.DAT")));
+  EXPECT_TRUE(shoes_.Changed());
+}

@@ -1,0 +1,188 @@
+// The questions that keep unsaved work from being lost: closing the window, reading
+// shoes over changed ones, reading a strategy set over changed pages, switching a
+// component away from a hand-edited table, deleting a strategy page.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/TFormDaruvedaZizeveva.h"
+#include "bets/BetMethodPattern.h"
+#include "bets/QtPlugInComboBox.h"
+#include "bets/TFrameBetMethod.h"
+#include "strategy/TFrameStrategy.h"
+#include "widgets/QtMessages.h"
+
+using namespace zavuv;
+
+class KeepWorkTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    questions.clear();
+    saveQuestions.clear();
+    files.clear();
+    yes = true;
+    answer = SaveAnswer::Cancel;
+    SetMessageHook([this](MessageKind kind, const QString& text) {
+      if (kind == MessageKind::Question) questions << text;
+      return yes;
+    });
+    SetSaveHook([this](const QString& text) {
+      saveQuestions << text;
+      return answer;
+    });
+    SetFileHook([this](bool save, const QString&, const QString&) {
+      if (files.isEmpty()) return QString();
+      QString next = files.takeFirst();
+      return save || QFile::exists(next) ? next : QString();
+    });
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  }
+  void cleanup() {
+    window.reset();
+    SetMessageHook(nullptr);
+    SetSaveHook(nullptr);
+    SetFileHook(nullptr);
+  }
+
+  // Closing asks only after a change, names what changed, and "取消" keeps the window.
+  void closeAsksOnlyWhenSomethingChanged() {
+    QVERIFY(window->close());
+    QVERIFY(saveQuestions.isEmpty());
+
+    window->show();
+    window->Shoes().AppendShoe({"S1", "BPB", ""});
+    answer = SaveAnswer::Cancel;
+    QVERIFY(!window->close());
+    QCOMPARE(saveQuestions.size(), 1);
+    QVERIFY(saveQuestions[0].contains(QStringLiteral("靴資料")));
+    QVERIFY(!saveQuestions[0].contains(QStringLiteral("策略組合")));
+    QCOMPARE(window->Shoes().Table().RecordCount(), 1);
+
+    // "儲存" with the file dialog cancelled keeps the window too.
+    answer = SaveAnswer::Save;
+    QVERIFY(!window->close());
+    // "儲存" with a file: saved, and closed.
+    const QString path = dir.filePath(QStringLiteral("closing.DAT"));
+    files << path;
+    QVERIFY(window->close());
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!window->Shoes().Changed());
+  }
+
+  void closeNamesTheChangedStrategyPages() {
+    window->BtnCreateStrategy->click();   // a new page: the set changed
+    TFrameStrategy* page = window->StrategyPages().back();
+    page->GetStrategy().SetBetAmountEach(false);
+    answer = SaveAnswer::Discard;
+    QVERIFY(window->close());
+    QCOMPARE(saveQuestions.size(), 1);
+    QVERIFY(saveQuestions[0].contains(QStringLiteral("策略組合 (策略2)")));
+    QVERIFY(!saveQuestions[0].contains(QStringLiteral("靴資料")));
+  }
+
+  // "讀入資料" over changed shoes asks; "合併資料" adds and asks nothing.
+  void readingShoesOverChangedOnesAsks() {
+    const QString path = dir.filePath(QStringLiteral("two.DAT"));
+    window->Shoes().AppendShoe({"S1", "BPB", ""});
+    window->Shoes().AppendShoe({"S2", "PPP", ""});
+    QVERIFY(window->SaveData(path));
+    window->Shoes().AppendShoe({"S3", "T", ""});
+
+    answer = SaveAnswer::Cancel;
+    files << path;
+    window->BtnReadData->click();
+    QCOMPARE(saveQuestions.size(), 1);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 3);   // cancel keeps them
+
+    answer = SaveAnswer::Discard;
+    files << path;
+    window->BtnReadData->click();
+    QCOMPARE(window->Shoes().Table().RecordCount(), 2);
+
+    files << path;
+    window->BtnMergeData->click();
+    QCOMPARE(window->Shoes().Table().RecordCount(), 4);
+    files << path;
+    window->BtnReadData->click();   // the merge changed the shoes: asked again
+    QCOMPARE(saveQuestions.size(), 2);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 2);
+    files << path;
+    saveQuestions.clear();
+    window->BtnReadData->click();   // read just now: nothing asked
+    QVERIFY(saveQuestions.isEmpty());
+  }
+
+  void readingASetOverChangedPagesAsks() {
+    const QString path = dir.filePath(QStringLiteral("set.json"));
+    QVERIFY(window->SaveStrategies(path));
+    files << path;
+    window->BtnReadStrategies->click();
+    QVERIFY(saveQuestions.isEmpty());   // nothing changed
+
+    window->StrategyPages().front()->GetStrategy().SetBetMethodEach(false);
+    answer = SaveAnswer::Cancel;
+    files << path;
+    window->BtnReadStrategies->click();
+    QCOMPARE(saveQuestions.size(), 1);
+    QVERIFY(saveQuestions[0].contains(QStringLiteral("策略1")));
+    QVERIFY(!window->StrategyPages().front()->GetStrategy().BetMethodEach());   // kept
+  }
+
+  void switchingAwayFromAnEditedTableAsks() {
+    TFrameStrategy* page = window->StrategyPages().front();
+    Strategy& strategy = page->GetStrategy();
+    QtPlugInComboBox* list = page->FrameBetMethod->ComboBoxSelect;
+    // Unchanged: switched without a question, and back.
+    list->activated(1);
+    QCOMPARE(strategy.FrameBetMethod.ItemIndex(), 1);
+    list->activated(0);
+    QVERIFY(questions.isEmpty());
+
+    auto* pattern = static_cast<BetMethodPattern*>(strategy.FrameBetMethod.CurrentComponent());
+    pattern->Table().Edit();
+    pattern->Table().SetFieldValue("Pattern", std::string("BBB"));
+    pattern->Table().Post();
+    yes = false;
+    list->activated(1);
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(strategy.FrameBetMethod.CurrentComponent(), pattern);   // kept, table and all
+    QCOMPARE(list->currentIndex(), 0);
+    // The same from the quick-settings list of the page.
+    page->ComboBoxBetMethodChange(1);
+    QCOMPARE(questions.size(), 2);
+    QCOMPARE(strategy.FrameBetMethod.CurrentComponent(), pattern);
+    yes = true;
+    list->activated(1);
+    QCOMPARE(strategy.FrameBetMethod.ItemIndex(), 1);
+  }
+
+  void deletingAPageAsks() {
+    window->BtnCreateStrategy->click();
+    QCOMPARE(window->PageControlStrategy->count(), 2);
+    yes = false;
+    window->BtnDestroyStrategy->click();
+    QCOMPARE(questions, QStringList{QStringLiteral("刪除本策略?")});
+    QCOMPARE(window->PageControlStrategy->count(), 2);
+    yes = true;
+    window->BtnDestroyStrategy->click();
+    QCOMPARE(window->PageControlStrategy->count(), 1);
+  }
+
+ private:
+  std::unique_ptr<TFormDaruvedaZizeveva> window;
+  QTemporaryDir dir;
+  QStringList questions, saveQuestions, files;
+  bool yes = true;
+  SaveAnswer answer = SaveAnswer::Cancel;
+};
+
+QTEST_MAIN(KeepWorkTest)
+#include "KeepWork_test.moc"
