@@ -86,11 +86,14 @@ Value RecordTable::RowValue() const {
 }
 
 void RecordTable::ReadTempData(ClientDataSet& destination) const {
+  // The type letter first: a row that assigns nothing needs no field.
   int column = ValueColumn(AsString(FieldValue(kFieldType)));
-  int field = destination.FieldIndex(AsString(FieldValue(kFieldName)));
   if (column < 0) return;
+  int field = destination.FieldIndex(AsString(FieldValue(kFieldName)));
   destination.SetFieldValue(field, TakeAs(column, FieldValue(column)));
 }
+
+bool RecordTable::AssignsValue(std::string_view type) { return ValueColumn(type) >= 0; }
 
 void RecordTable::Rebuild(ClientDataSet& destination, const std::function<void(const RecordTable&)>& onSetting) {
   bool first = true;

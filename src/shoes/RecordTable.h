@@ -32,8 +32,11 @@ class RecordTable : public ClientDataSet {
   void AppendSetting(std::string_view fieldName, std::string_view type, const Value& value);
   // Assigns the current row's value to the destination's field that FieldName names;
   // the destination record must be in edit or insert state. A missing field is a
-  // TableError naming it; an unknown type letter assigns nothing.
+  // TableError naming it; an unknown type letter ("X") assigns nothing, whatever
+  // field the row names.
   void ReadTempData(ClientDataSet& destination) const;
+  // Whether a type letter names a value column (I, F, M or D).
+  static bool AssignsValue(std::string_view type);
 
   // The value of the current row, read from the column its type letter names (null
   // for an unknown letter).

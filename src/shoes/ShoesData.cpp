@@ -28,7 +28,7 @@ void LoadShoeRows(RecordTable& rows, const ClientDataSet& shoes, const std::stri
   TableCursor c(rows);
   for (c.First(); !c.Eof(); c.Next()) {
     std::string name = AsString(c.FieldValue("FieldName"));
-    if (shoes.FindField(name) < 0)
+    if (RecordTable::AssignsValue(AsString(c.FieldValue("FieldType"))) && shoes.FindField(name) < 0)
       throw TableError("檔案 " + path + " 第 " + std::to_string(c.Row() + 1) + " 列: 找不到欄位: " + name +
                        " (靴資料只有 ShoesName, ShoesResult, ShoesInfo)");
   }

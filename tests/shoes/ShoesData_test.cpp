@@ -432,3 +432,24 @@ TEST_F(ShoesTest, ChangedSinceReadOrSaved) {
   EXPECT_ANY_THROW(shoes_.ReadData(Path("bad.DAT")));
   EXPECT_TRUE(shoes_.Changed());
 }
+
+TEST_F(ShoesTest, ARowOfAnUnknownTypeAssignsNothingWhateverFieldItNames) {
+  RecordTable rows;
+  rows.AppendRow({1, std::string("ShoesName"), std::string("M"), Value{}, Value{}, std::string("S1"), Value{}});
+  rows.AppendRow({1, std::string("Colour"), std::string("X"), Value{}, Value{}, std::string("red"), Value{}});
+  rows.AppendRow({1, std::string("ShoesResult"), std::string("M"), Value{}, Value{}, std::string("bpt"), Value{}});
+  rows.AppendRow({2, std::string("ShoesName"), std::string("M"), Value{}, Value{}, std::string("S2"), Value{}});
+  const std::string path = Path("x-row.DAT");
+  rows.SaveToFile(path);
+  shoes_.ReadData(path);
+  const std::vector<ShoeRecord> expected = {{"S1", "BPT", ""}, {"S2", "", ""}};
+  EXPECT_EQ(shoes_.Shoes(), expected);
+  // The same row with a value type still refuses the file.
+  rows.Last();
+  rows.Edit();
+  rows.SetFieldValue("FieldName", std::string("Colour"));
+  rows.Post();
+  rows.SaveToFile(path);
+  EXPECT_THROW(shoes_.ReadData(path), TableError);
+  EXPECT_EQ(shoes_.Shoes(), expected);
+}
