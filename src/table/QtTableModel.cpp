@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTableView>
 #include <QTimer>
+#include <QValidator>
 
 #include "stats/Format.h"
 #include "table/Big5.h"
@@ -267,6 +268,33 @@ void QtTableModel::CursorMoved(int row) {
   emit currentRowChanged(row);
 }
 
+namespace {
+
+// The editor properties of an edit that the cell editor began, with the record's text then.
+const char* const kBeganEdit = "zavuvBeganEdit";
+const char* const kRowText = "zavuvRowText";
+
+QStringList RowText(const ClientDataSet& set) {
+  QStringList text;
+  for (int f = 0; f < static_cast<int>(set.Fields().size()); ++f)
+    text << QString::fromStdString(AsString(set.GetValue(set.CurrentRow(), f)));
+  return text;
+}
+
+// Accepts text whose Big5 form fits a width in bytes.
+class Big5WidthValidator : public QValidator {
+ public:
+  Big5WidthValidator(int bytes, QObject* parent) : QValidator(parent), bytes_(bytes) {}
+  State validate(QString& input, int&) const override {
+    return Utf8ToBig5(input.toStdString()).size() <= static_cast<std::size_t>(bytes_) ? Acceptable : Invalid;
+  }
+
+ private:
+  int bytes_;
+};
+
+}  // namespace
+
 void QtTableModel::StateChanged() {
   if (indicatorRow_ >= 0 && indicatorRow_ < rows_)
     emit headerDataChanged(Qt::Vertical, indicatorRow_, indicatorRow_);
@@ -275,7 +303,18 @@ void QtTableModel::StateChanged() {
 
 void QtTableModel::BindView(QTableView* view) {
   view->setModel(this);
-  view->setItemDelegate(new QtTableDelegate(view));
+  auto* delegate = new QtTableDelegate(view);
+  view->setItemDelegate(delegate);
+  // Escape closes the editor with "revert": an edit that the editor began and that
+  // changed nothing is cancelled, as the navigator's cancel would.
+  connect(delegate, &QAbstractItemDelegate::closeEditor, this,
+          [this](QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+            ClientDataSet* set = DataSet();
+            if (hint != QAbstractItemDelegate::RevertModelCache || !set || !editor ||
+                !editor->property(kBeganEdit).toBool() || set->State() != DataSetState::Edit)
+              return;
+            if (RowText(*set) == editor->property(kRowText).toStringList()) Guarded(nullptr, [&] { set->Cancel(); });
+          });
   view->setSelectionMode(QAbstractItemView::SingleSelection);
   view->setSelectionBehavior(QAbstractItemView::SelectItems);
   view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -324,14 +363,22 @@ void QtTableModel::BindView(QTableView* view) {
 QWidget* QtTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
   auto* model = const_cast<QtTableModel*>(qobject_cast<const QtTableModel*>(index.model()));
+  ClientDataSet* set = model ? model->DataSet() : nullptr;
+  const bool browsing = set && set->State() == DataSetState::Browse;
   if (model && !model->BeginEdit(index.row())) return nullptr;
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+  if (editor && set && browsing && set->State() == DataSetState::Edit) {
+    editor->setProperty(kBeganEdit, true);
+    editor->setProperty(kRowText, RowText(*set));
+  }
   if (model && model->GetTable()) {
     int field = model->FieldOfColumn(index.column());
     if (field >= 0) {
       const FieldDef& def = model->GetTable()->Fields()[field];
+      // Text fields are stored as Big5 and cut to their width in bytes: the editor
+      // takes no more than will be kept.
       if (auto* line = qobject_cast<QLineEdit*>(editor); line && def.type == FieldType::String && def.size > 0)
-        line->setMaxLength(def.size);
+        line->setValidator(new Big5WidthValidator(def.size, line));
     }
   }
   return editor;

@@ -139,13 +139,31 @@ class QtTableModelTest : public QObject {
     QCOMPARE(view.currentIndex().row(), 1);
     QCOMPARE(AsString(set->FieldValue("ShoesName")), Utf8ToBig5("第2靴"));
 
-    // Opening a cell editor starts Edit and limits the text to the field width.
+    // Opening a cell editor starts Edit and limits the text to the field's width in
+    // Big5 bytes: ten Chinese characters, or twenty letters.
     set->First();
     view.edit(model.index(2, 0));
     auto* editor = view.findChild<QLineEdit*>();
     QVERIFY(editor);
-    QCOMPARE(editor->maxLength(), 20);
     QCOMPARE(set->RecNo(), 3);
+    QCOMPARE(set->State(), DataSetState::Edit);
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("一二三四五六七八九十甲乙"));
+    QCOMPARE(editor->text(), QStringLiteral("一二三四五六七八九十"));
+    editor->clear();
+    QTest::keyClicks(editor, QStringLiteral("abcdefghij一二三四五六"));
+    QCOMPARE(editor->text(), QStringLiteral("abcdefghij一二三四五"));
+
+    // Escape with the record as it was: the edit is cancelled, not left pending.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCOMPARE(set->State(), DataSetState::Browse);
+    QCOMPARE(AsString(set->FieldValue("ShoesName")), Utf8ToBig5("第3靴"));
+    // A record that another cell changed stays in edit state after an Escape.
+    view.edit(model.index(2, 0));
+    editor = view.findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QVERIFY(model.setData(model.index(2, 1), QStringLiteral("PPP")));
+    QTest::keyClick(editor, Qt::Key_Escape);
     QCOMPARE(set->State(), DataSetState::Edit);
   }
 
