@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QToolTip>
+#include <QLocale>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -169,6 +170,11 @@ TFrameChart::TFrameChart(QWidget* parent) : QWidget(parent) {
   chart_->setTitle(QString());
   chart_->setMargins(QMargins(4, 20, 20, 4));
   chart_->setBackgroundRoundness(0);
+  // Axis figures grouped by thousands ("-40,000"), whatever the desktop's language.
+  QLocale figures(QLocale::English, QLocale::UnitedStates);
+  figures.setNumberOptions(QLocale::DefaultNumberOptions);
+  chart_->setLocale(figures);
+  chart_->setLocalizeNumbers(true);
   axisX_ = new QValueAxis;
   axisY_ = new QValueAxis;
   chart_->addAxis(axisX_, Qt::AlignBottom);

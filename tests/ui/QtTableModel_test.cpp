@@ -159,6 +159,7 @@ class QtTableModelTest : public QObject {
     QCOMPARE(set->State(), DataSetState::Browse);
     QCOMPARE(AsString(set->FieldValue("ShoesName")), Utf8ToBig5("第3靴"));
     // A record that another cell changed stays in edit state after an Escape.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);   // the closed editor goes
     view.edit(model.index(2, 0));
     editor = view.findChild<QLineEdit*>();
     QVERIFY(editor);

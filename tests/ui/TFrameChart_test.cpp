@@ -4,6 +4,9 @@
 #include <QCheckBox>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QRegularExpression>
 #include <QTest>
 #include <QValueAxis>
 
@@ -101,6 +104,22 @@ class ChartTest : public QObject {
     profit.ShowChart();
     QCOMPARE(profitFrame.Series()->points(), Points({0, 95, 95, -5}));
     QCOMPARE(profitFrame.Points().size(), 4);
+
+    // The value axis groups thousands: "-40,000", not "-40000".
+    profit.Reset();
+    profitFrame.Reset();
+    profit.AddProfit(-40000);
+    profit.AddProfit(10000);
+    profit.ShowChart();
+    profitFrame.resize(600, 320);
+    profitFrame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&profitFrame));
+    QStringList labels;
+    for (QGraphicsItem* item : profitFrame.Chart->scene()->items())
+      if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) labels << text->toPlainText();
+    const QString all = labels.join(QLatin1Char(' '));
+    QVERIFY2(all.contains(QRegularExpression(QStringLiteral("-\\d{1,2},000\\b"))), qPrintable(all));
+    QVERIFY2(!all.contains(QRegularExpression(QStringLiteral("\\d{5}"))), qPrintable(all));
   }
 
   void zoomAndUnzoom() {
