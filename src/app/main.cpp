@@ -16,6 +16,7 @@
 #include <cstring>
 
 #include "app/QtProgramModes.h"
+#include "widgets/QtTranslations.h"
 #include "app/QtUiDump.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "widgets/QtMessages.h"
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
   QFont font = QApplication::font();
   font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Noto Sans CJK TC")});
   QApplication::setFont(font);
+  // The toolkit's dialogs in the program's language.
+  zavuv::LoadToolkitTranslations();
 
   if (bench && file.isEmpty()) {
     Usage();
