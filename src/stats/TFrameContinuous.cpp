@@ -1,5 +1,7 @@
 #include "stats/TFrameContinuous.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -23,6 +25,9 @@ TFrameContinuous::TFrameContinuous(QWidget* parent) : QWidget(parent) {
   layout->addWidget(LabelName);
   layout->addWidget(DBGrid1, 1);
   SetContinuous(&own_);
+  connect(DataSource1, &QAbstractItemModel::modelReset, this, &TFrameContinuous::FitColumns);
+  connect(DataSource1, &QAbstractItemModel::dataChanged, this, &TFrameContinuous::FitColumns);
+  connect(DataSource1, &QAbstractItemModel::rowsInserted, this, &TFrameContinuous::FitColumns);
 }
 
 TFrameContinuous::~TFrameContinuous() {
@@ -40,6 +45,14 @@ void TFrameContinuous::SetContinuous(Continuous* continuous) {
   DBGrid1->setColumnWidth(2, 34);
   DBGrid1->horizontalHeader()->setMinimumSectionSize(20);
   DBGrid1->horizontalHeader()->setStretchLastSection(true);
+  FitColumns();
+}
+
+void TFrameContinuous::FitColumns() {
+  // The start widths, or wider where a figure needs it (a count of 46,711 shows whole).
+  const int widths[] = {34, 32, 34};
+  for (int c = 0; c < 3 && c < DataSource1->columnCount(); ++c)
+    DBGrid1->setColumnWidth(c, std::max(widths[c], DBGrid1->sizeHintForColumn(c)));
 }
 
 void TFrameContinuous::SetCaption(const QString& caption) { LabelName->setText(caption); }

@@ -24,6 +24,8 @@ class TFrameContinuous : public QWidget {
   void SetContinuous(Continuous* continuous);
   Continuous* GetContinuous() const { return continuous_; }
   void SetCaption(const QString& caption);
+  // Widens the columns to their figures (never narrower than at first).
+  void FitColumns();
 
   QLabel* LabelName = nullptr;
   QTableView* DBGrid1 = nullptr;

@@ -4,12 +4,14 @@
 #include <QCheckBox>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTableView>
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QRegularExpression>
 #include <QTest>
 #include <QValueAxis>
 
+#include "stats/TFrameContinuous.h"
 #include "strategy/TFrameChartProfit.h"
 #include "strategy/TFrameWinLostChart.h"
 
@@ -120,6 +122,24 @@ class ChartTest : public QObject {
     const QString all = labels.join(QLatin1Char(' '));
     QVERIFY2(all.contains(QRegularExpression(QStringLiteral("-\\d{1,2},000\\b"))), qPrintable(all));
     QVERIFY2(!all.contains(QRegularExpression(QStringLiteral("\\d{5}"))), qPrintable(all));
+  }
+
+  // The run tables show their counts whole, however large.
+  void runTablesFitTheirFigures() {
+    Continuous runs;
+    TFrameContinuous table;
+    table.SetContinuous(&runs);
+    table.resize(160, 300);
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    const int narrow = table.DBGrid1->columnWidth(1);
+    for (int i = 0; i < 46711; ++i) runs.AddRun(1);
+    runs.ShowTable();
+    const QString figure = table.DBGrid1->model()->index(0, 1).data().toString();
+    QCOMPARE(figure.remove(QLatin1Char(',')), QStringLiteral("46711"));
+    QVERIFY(table.DBGrid1->columnWidth(1) > narrow);
+    QVERIFY(table.DBGrid1->columnWidth(1) >=
+            table.DBGrid1->fontMetrics().horizontalAdvance(table.DBGrid1->model()->index(0, 1).data().toString()));
   }
 
   void zoomAndUnzoom() {
