@@ -29,6 +29,7 @@ bool BetAmountLevel::Modified() const {
 }
 
 void BetAmountLevel::Prepare() {
+  table_.Post();   // a level still being edited in its grid counts from this run on
   if (!detached_) {
     table_.DisableControls();
     detached_ = true;

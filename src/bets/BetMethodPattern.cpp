@@ -80,6 +80,10 @@ void BetMethodPattern::BuildRows() {
 }
 
 void BetMethodPattern::Prepare() {
+  // A row still being edited in its grid is posted (normalised) before the scan reads
+  // the table; an untouched new row is dropped, as on saving.
+  if (table_.State() == DataSetState::Insert && RowIsBlank(table_)) table_.Cancel();
+  else table_.Post();
   if (!detached_) {
     table_.DisableControls();
     detached_ = true;

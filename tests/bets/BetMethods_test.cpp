@@ -81,6 +81,26 @@ TEST(BetMethodPattern, TheLastMatchingRowDecides) {
   EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "   ");
 }
 
+TEST(BetMethodPattern, ARowLeftBeingEditedIsPostedWhenARunIsPrepared) {
+  Host h;
+  auto s = PatternStrategy(h);
+  auto& m = MethodOf<BetMethodPattern>(*s);
+  SetPatterns(m, {{"PP", "B"}});
+  // Typed into the grid and not yet posted: lower case, with a stray letter.
+  m.Table().Append();
+  m.Table().SetFieldValue("Pattern", std::string("bbx"));
+  m.Table().SetFieldValue("Bet", std::string("p"));
+  RunShoe(*s, "BBB");
+  EXPECT_EQ(m.Table().State(), DataSetState::Browse);
+  EXPECT_EQ(AsString(m.Table().GetValue(1, 0)), "BB");
+  EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "  P");
+  // An untouched new row is dropped rather than posted as a blank pattern.
+  m.Table().Append();
+  RunShoe(*s, "BBB");
+  EXPECT_EQ(m.Table().RecordCount(), 2);
+  EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "  P");
+}
+
 TEST(BetMethodPattern, DerivedRoadsBetThroughThePrediction) {
   Host h;
   auto s = PatternStrategy(h, /*大眼仔*/ 1);
