@@ -167,6 +167,7 @@ void Workbench::ReadStrategies(const std::string& path) {
   if (OnRoadSettingsChanged) OnRoadSettingsChanged();
   for (auto& strategy : set.Strategies) AddStrategy(std::move(strategy));
   MarkStrategiesUnchanged();
+  rangeKept_ = false;
   if (shoes_.RefreshSuppressed()) return;
   // The set is in place; an error of the analysis is the refresh's, not the file's.
   try {
@@ -185,9 +186,10 @@ void Workbench::RefreshCurrentShoe() {
   if (shoes_.RefreshSuppressed()) return;
   const std::string result = shoes_.CurrentResult();
   displayRoad_.SetResult(result);
+  if (rangeKept_ && shoes_.Revision() != rangeRevision_) rangeKept_ = false;
   std::exception_ptr error;
   try {
-    AnalyseCurrentShoe();
+    if (!rangeKept_) AnalyseCurrentShoe();
   } catch (...) {
     error = std::current_exception();
   }
@@ -212,7 +214,10 @@ RangeRun Workbench::AnalyseRange(const std::string& from, const std::string& to,
   } reset{multi_};
   // The shoe grid stays still while the run walks the shoes.
   DetachedControls still(shoes_.Table());
+  rangeKept_ = false;
   multi_.AnalysisAllShoes();
+  rangeKept_ = true;
+  rangeRevision_ = shoes_.Revision();
   return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange()};
 }
 

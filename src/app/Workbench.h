@@ -122,6 +122,10 @@ class Workbench {
   // the run there. Errors are thrown, with every guard put back.
   RangeRun AnalyseRange(const std::string& from, const std::string& to,
                         std::function<bool(int done, int total)> progress = {});
+  // After a range run its results stay on the strategy pages while the user only moves
+  // through the shoes; the current-shoe analysis takes over again once a shoe is
+  // posted, the shoes are read or merged, or a strategy set is read.
+  bool RangeResultsKept() const { return rangeKept_; }
   // "統計" over a range: the display road is emptied and the statistics counted.
   void CountRangeStats(const ShoeRange& range);
 
@@ -169,6 +173,9 @@ class Workbench {
   std::string SetText() const;
   std::map<const Strategy*, std::string> strategyBaseline_;
   std::string setBaseline_;
+
+  bool rangeKept_ = false;
+  std::uint64_t rangeRevision_ = 0;   // the shoes' revision when the range run ended
 
   std::string autoBetHolder_;
   std::vector<Strategy*> autoBetStrategies_;

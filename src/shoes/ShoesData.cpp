@@ -45,7 +45,10 @@ ShoesData::ShoesData()
     t.SetFieldValue(kResult, NormaliseResult(AsString(t.FieldValue(kResult))));
   };
   table_.AfterScroll = [this] { Refresh(); };
-  table_.AfterPost = [this] { Refresh(); };
+  table_.AfterPost = [this] {
+    ++revision_;
+    Refresh();
+  };
   MarkUnchanged();
 }
 
@@ -109,6 +112,7 @@ std::vector<ShoeRecord> ShoesData::Shoes() const {
 
 void ShoesData::Fill(bool replace, const std::function<void()>& fill) {
   DetachedControls detached(table_);
+  ++revision_;
   {
     FlagGuard loading(ShoesLoading);
     if (replace)

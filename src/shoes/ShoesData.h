@@ -99,6 +99,8 @@ class ShoesData {
   bool Changed() const;
   // Takes the shoes as they are as the saved state (read and save do it themselves).
   void MarkUnchanged() const;
+  // Counts the changes of content: every post, read and merge.
+  std::uint64_t Revision() const { return revision_; }
 
   // Messages the views show: an action that needs the browse state, and a failed
   // text export.
@@ -115,6 +117,7 @@ class ShoesData {
   std::uint64_t Fingerprint() const;
   ClientDataSet table_;
   mutable std::uint64_t saved_ = 0;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace zavuv

@@ -310,3 +310,24 @@ TEST(Workbench, ComponentTablesTellHandEditsFromDefaultsAndFiles) {
   EXPECT_FALSE(other.Modified());
   std::filesystem::remove(path);
 }
+
+TEST(Workbench, RangeResultsStayWhileTheUserOnlyMovesThroughTheShoes) {
+  Workbench bench;
+  bench.Shoes().AppendShoe({"S1", "BPBB", ""});
+  bench.Shoes().AppendShoe({"S2", "PPB", ""});
+  Scripted(bench, "s", "B", 100);
+  bench.AnalyseRange("", "");
+  ASSERT_EQ(bench.Combined().ClientDataSetAnalysis.RecordCount(), 7);
+  EXPECT_TRUE(bench.RangeResultsKept());
+  // A click on another shoe: the roads and statistics follow, the range results stay.
+  bench.Shoes().Table().First();
+  EXPECT_EQ(bench.DisplayRoad().Result(), std::string_view("BPBB"));
+  EXPECT_EQ(bench.Stats().NoOfBanker, 3);
+  EXPECT_EQ(bench.Combined().ClientDataSetAnalysis.RecordCount(), 7);
+  // A posted change is the user's next step: the current shoe is analysed again.
+  bench.Shoes().Table().Edit();
+  bench.Shoes().Table().SetFieldValue("ShoesResult", std::string("BB"));
+  bench.Shoes().Table().Post();
+  EXPECT_FALSE(bench.RangeResultsKept());
+  EXPECT_EQ(bench.Combined().ClientDataSetAnalysis.RecordCount(), 2);
+}
