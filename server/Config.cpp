@@ -48,6 +48,7 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"login_timeout", [&](const std::string& v) { c.loginTimeoutSeconds = ParseDuration(v); }},
       {"pause_reading_bytes", [&](const std::string& v) { c.pauseReadingBytes = std::size_t(num(v)); }},
       {"disconnect_bytes", [&](const std::string& v) { c.disconnectBytes = std::size_t(num(v)); }},
+      {"socket_send_buffer", [&](const std::string& v) { c.socketSendBuffer = int(num(v)); }},
       {"write_stall", [&](const std::string& v) { c.writeStallSeconds = ParseDuration(v); }},
       {"chat_per_second", [&](const std::string& v) { c.chatPerSecond = num(v); }},
       {"chat_burst", [&](const std::string& v) { c.chatBurst = num(v); }},

@@ -26,7 +26,8 @@ struct Config {
   double loginTimeoutSeconds = 30;        // idle time before a successful login
   std::size_t pauseReadingBytes = 64 * 1024;   // output queued: stop reading input
   std::size_t disconnectBytes = 256 * 1024;    // output queued: disconnect
-  double writeStallSeconds = 10;          // output waiting without progress: disconnect
+  double writeStallSeconds = 10;
+  int socketSendBuffer = 64 * 1024;            // kernel send buffer per connection          // output waiting without progress: disconnect
 
   // Rates (token buckets: a burst, then a steady rate).
   double chatPerSecond = 1;               // per connection

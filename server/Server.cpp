@@ -272,6 +272,10 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   auto c = std::make_shared<Connection>(io_);
   c->socket = std::move(socket);
   c->socket.set_option(asio::ip::tcp::no_delay(true), ec);
+  // A fixed kernel buffer: what a client has not read waits in our queue, where it is
+  // counted and bounded, not in an autotuned buffer of several megabytes.
+  if (config_.socketSendBuffer > 0)
+    c->socket.set_option(asio::socket_base::send_buffer_size(config_.socketSendBuffer), ec);
   c->id = nextId_++;
   c->address = address;
   c->connectedAt = c->lastWriteProgress = Clock::now();
