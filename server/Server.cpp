@@ -439,7 +439,8 @@ void Server::Close(Connection& c, const std::string& reason) {
   asio::error_code ec;
   c.socket.shutdown(asio::ip::tcp::socket::shutdown_both, ec);
   c.socket.close(ec);
-  c.queue.clear();
+  // A write under way still refers to the queued buffers until its handler runs.
+  if (!c.writing) c.queue.clear();
   c.queuedBytes = 0;
   Log("disconnect", {{"id", std::to_string(c.id)}, {"account", c.account}, {"reason", reason}});
 }
