@@ -103,7 +103,7 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   std::size_t frontOffset = 0;
   std::size_t queuedBytes = 0;
   bool writing = false, reading = false, readPaused = false;
-  bool closed = false, doomed = false, closeAfterFlush = false;
+  bool closed = false, doomed = false, closeAfterFlush = false, flushPosted = false;
   std::string closeReason;
   Clock::time_point connectedAt, lastWriteProgress;
 
@@ -199,7 +199,9 @@ void Server::Start() {
                                             config_.roomListMax, *this));
     roomTimers_.push_back(std::make_unique<asio::steady_timer>(io_));
   }
-  for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, 0);
+  // At normal pace the rooms start 3 s apart, so that their settlements and lists do
+  // not all fall on the same moment.
+  for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, config_.pace == Pace::Fast ? 0 : int(i) * 3000);
   signals_.add(SIGINT);
   signals_.add(SIGTERM);
   signals_.async_wait([this](const asio::error_code& ec, int signal) {
@@ -328,7 +330,15 @@ void Server::Enqueue(Connection& c, const Buffer& line) {
     asio::post(io_, [this, self = c.shared_from_this()] { Close(*self, "output queue over limit"); });
     return;
   }
-  if (!c.writing) StartWrite(c.shared_from_this());
+  // The write starts once the current handler is done, so that the lines it queues
+  // (a room step, a settlement, the state after login) go out in one system call.
+  if (!c.writing && !c.flushPosted) {
+    c.flushPosted = true;
+    asio::post(io_, [this, self = c.shared_from_this()] {
+      self->flushPosted = false;
+      if (!self->writing) StartWrite(self);
+    });
+  }
 }
 
 void Server::StartWrite(const ConnectionPtr& c) {

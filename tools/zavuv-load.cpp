@@ -69,6 +69,22 @@ long ReadProcKb(pid_t pid, const char* key) {
   return 0;
 }
 
+// User and system CPU seconds of a process so far.
+double CpuSeconds(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  std::size_t close = text.rfind(')');
+  if (close == std::string::npos) return 0;
+  std::istringstream fields(text.substr(close + 2));
+  std::string f;
+  unsigned long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> f; ++i) {
+    if (i == 14) utime = std::stoull(f);
+    if (i == 15) stime = std::stoull(f);
+  }
+  return double(utime + stime) / sysconf(_SC_CLK_TCK);
+}
+
 double Percentile(std::vector<double> v, double p) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
@@ -405,6 +421,7 @@ class Tool {
       c->nextChat = Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(phase(random_)));
     }
     std::uint64_t linesBefore = linesReceived_;
+    double cpuBefore = CpuSeconds(pid_), toolBefore = CpuSeconds(getpid());
     chatting_ = measuring_ = true;
     auto began = Clock::now();
     Pump(o_.measureSeconds);
@@ -413,6 +430,10 @@ class Tool {
     Pump(5);   // drain: replies to the last messages and bets
     measuring_ = false;
     linesPerSecond_ = (linesReceived_ - linesBefore) / (elapsed + 5);
+    serverCpu_ = CpuSeconds(pid_) - cpuBefore;
+    toolCpu_ = CpuSeconds(getpid()) - toolBefore;
+    linesPerCpuSecond_ = serverCpu_ > 0 ? (linesReceived_ - linesBefore) / serverCpu_ : 0;
+    windowSeconds_ = elapsed + 5;
     lost_ = 0;
     for (auto& c : clients_)
       if (c->state == LoadClient::State::Online && !c->slow)
@@ -425,7 +446,10 @@ class Tool {
                 Percentile(latencies_, 0.5), Percentile(latencies_, 0.99), (unsigned long long)lost_,
                 (unsigned long long)reordered_, (unsigned long long)betsSent_, (unsigned long long)betsConfirmed_, rss,
                 std::max(peakKb_, ReadProcKb(pid_, "VmHWM:")), perConn);
-    std::printf("   (chat messages sent %llu, echo samples %zu", (unsigned long long)chatsSent_, latencies_.size());
+    std::printf("   (chat messages sent %llu, echo samples %zu; server CPU %.0f %% of one core, %.0f lines per server "
+                "CPU second; load tool CPU %.0f %%",
+                (unsigned long long)chatsSent_, latencies_.size(), 100 * serverCpu_ / windowSeconds_, linesPerCpuSecond_,
+                100 * toolCpu_ / windowSeconds_);
     for (auto& [why, count] : failures_) std::printf(", %s: %d", why.c_str(), count);
     std::printf(")\n");
     std::fflush(stdout);
@@ -445,7 +469,7 @@ class Tool {
   unsigned window_ = 0;
   std::vector<double> latencies_;
   std::uint64_t linesReceived_ = 0, reordered_ = 0, chatsSent_ = 0, betsSent_ = 0, betsConfirmed_ = 0, lost_ = 0;
-  double linesPerSecond_ = 0;
+  double linesPerSecond_ = 0, serverCpu_ = 0, toolCpu_ = 0, linesPerCpuSecond_ = 0, windowSeconds_ = 1;
 };
 
 const char* const kUsage =
