@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize clean demo
+.PHONY: all deps configure build run test bench sanitize clean demo package
 
 all: build
 
@@ -36,3 +36,7 @@ sanitize: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
+
+# The Debian package (program, zavuv-cli, zavuv-server, sample data, plug-in SDK) in $(BUILD)/.
+package: build
+	cmake --build $(BUILD) --target package
