@@ -159,7 +159,10 @@ void TFormDaruvedaZizeveva::FormCreate() {
     Guarded(this, [&] { std::rethrow_exception(error); });
     RunAbandoned();
   };
-  bench_.OnCurrentShoeShown = [this] { FrameShoeStats->ShowShoeStats(); };
+  bench_.OnCurrentShoeShown = [this] {
+    FrameShoeStats->ShowShoeStats();
+    FrameRoads->ShowAskRoad();
+  };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   BaseCaption = windowTitle();
 }

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "app/Workbench.h"
+#include "roads/QtAskRoad.h"
 #include "roads/TFrameRoadSheet.h"
 #include "widgets/QtPanelKit.h"
 
@@ -67,7 +68,14 @@ TFrameRoads::TFrameRoads(Workbench& bench, QWidget* parent) : QWidget(parent), b
   SplitterOtherRoad->setStretchFactor(1, 1);
   SplitterOtherRoad->setSizes({200, 400, 200});
   SplitterOtherRoad->installEventFilter(this);
-  SplitterRoad->addWidget(MainRoadSheet);
+  auto* mainRow = Named(new QWidget, "PanelMainRoad");
+  auto* mainRowLayout = new QHBoxLayout(mainRow);
+  mainRowLayout->setContentsMargins(0, 0, 0, 0);
+  mainRowLayout->setSpacing(2);
+  PanelAskRoad = new QtAskRoad(mainRow);
+  mainRowLayout->addWidget(MainRoadSheet, 1);
+  mainRowLayout->addWidget(PanelAskRoad, 0, Qt::AlignTop);
+  SplitterRoad->addWidget(mainRow);
   SplitterRoad->addWidget(PanelOtherRoad);
   SplitterRoad->setStretchFactor(0, 1);
   SplitterRoad->setSizes({250, 150});
@@ -174,5 +182,7 @@ bool TFrameRoads::eventFilter(QObject* watched, QEvent* event) {
   }
   return QWidget::eventFilter(watched, event);
 }
+
+void TFrameRoads::ShowAskRoad() { PanelAskRoad->ShowRoad(bench_.DisplayRoad()); }
 
 }  // namespace zavuv

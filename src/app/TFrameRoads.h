@@ -13,6 +13,7 @@ class QTabWidget;
 
 namespace zavuv {
 
+class QtAskRoad;
 class TFrameRoadSheet;
 class Workbench;
 
@@ -27,11 +28,14 @@ class TFrameRoads : public QWidget {
   // The settings page shows the workbench's settings again (a strategy set brought
   // its own) and the sheets showing a bead road redraw.
   void ShowRoadSettings();
+  // 問路 follows the display road (after every refresh of the current shoe).
+  void ShowAskRoad();
 
   QTabWidget* PageControlRoad = nullptr;
   QWidget* TabSheetDrawRoad = nullptr;
   QSplitter* SplitterRoad = nullptr;
   TFrameRoadSheet* MainRoadSheet = nullptr;
+  QtAskRoad* PanelAskRoad = nullptr;   // 問路, right of the main sheet
   QWidget* PanelOtherRoad = nullptr;
   QSplitter* SplitterOtherRoad = nullptr;
   TFrameRoadSheet* MinorRoadSheet1 = nullptr;
