@@ -2,6 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QToolButton>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -164,6 +171,8 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameRoads->ShowAskRoad();
   };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
+  FrameStrategies->OnFileUsed = [this](const QString& path) { UseRecentFile(RecentStrategyFiles, path); };
+  setAcceptDrops(true);
   BaseCaption = windowTitle();
 }
 
@@ -244,6 +253,7 @@ void TFormDaruvedaZizeveva::closeEvent(QCloseEvent* event) {
     return;
   }
   FormClose();
+  WriteWindowState();
   event->accept();
 }
 
@@ -262,6 +272,12 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   BtnMergeData = Button(PanelShoesData, "BtnMergeData", "合併資料", "讀入靴資料, 合併到現時資料之後面");
   BtnExportShoesData = Button(PanelShoesData, "BtnExportShoesData", "匯出資料", "匯出靴資料為文字檔");
   BtnAbout = Button(PanelShoesData, "BtnAbout", "關於");
+  BtnRecentFiles = Named(new QToolButton(PanelShoesData), "BtnRecentFiles");
+  BtnRecentFiles->setText(QStringLiteral("最近"));
+  BtnRecentFiles->setToolTip(QStringLiteral("最近使用的靴資料檔及策略組合檔"));
+  BtnRecentFiles->setPopupMode(QToolButton::InstantPopup);
+  BtnRecentFiles->setMenu(new QMenu(BtnRecentFiles));
+  connect(BtnRecentFiles->menu(), &QMenu::aboutToShow, this, &TFormDaruvedaZizeveva::FillRecentMenu);
   auto* gridLabel = Label(PanelShoesData, "LabelShoesData", "每靴資料");
   DBGridShoesData = Named(new QTableView(PanelShoesData), "DBGridShoesData");
   DataSourceShoesData = Named(new QtTableModel(&bench_.Shoes().Table(), this), "DataSourceShoesData");
@@ -286,6 +302,7 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   top->addWidget(gridLabel);
   top->addStretch(1);
   for (QPushButton* b : {BtnReadData, BtnSaveData, BtnMergeData, BtnExportShoesData}) top->addWidget(b);
+  top->addWidget(BtnRecentFiles);
   auto* left = new QVBoxLayout;
   left->setSpacing(2);
   left->addLayout(top);
@@ -306,16 +323,127 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
 }
 
 void TFormDaruvedaZizeveva::ReadData(const QString& path) {
-  if (Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) ShoesFileName = path;
+  if (!Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) return;
+  ShoesFileName = path;
+  UseRecentFile(RecentShoeFiles, path);
 }
 
 void TFormDaruvedaZizeveva::MergeData(const QString& path) {
-  Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); });
+  if (Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) UseRecentFile(RecentShoeFiles, path);
+}
+
+void TFormDaruvedaZizeveva::UseRecentFile(QStringList& list, const QString& path) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  list.removeAll(full);
+  list.prepend(full);
+  while (list.size() > kRecentFiles) list.removeLast();
+}
+
+void TFormDaruvedaZizeveva::FillRecentMenu() {
+  QMenu* menu = BtnRecentFiles->menu();
+  menu->clear();
+  auto add = [&](const QString& caption, const QString& path, void (TFormDaruvedaZizeveva::*open)(const QString&)) {
+    QAction* action = menu->addAction(caption);
+    action->setToolTip(path);
+    connect(action, &QAction::triggered, this, [this, path, open] { (this->*open)(path); });
+  };
+  for (const QString& path : RecentShoeFiles)
+    add(QFileInfo(path).fileName(), path, &TFormDaruvedaZizeveva::OpenRecentShoeFile);
+  if (!RecentShoeFiles.isEmpty() && !RecentStrategyFiles.isEmpty()) menu->addSeparator();
+  for (const QString& path : RecentStrategyFiles)
+    add(QStringLiteral("策略組合: ") + QFileInfo(path).fileName(), path, &TFormDaruvedaZizeveva::OpenRecentStrategyFile);
+  if (menu->isEmpty()) menu->addAction(QStringLiteral("(沒有)"))->setEnabled(false);
+}
+
+void TFormDaruvedaZizeveva::OpenRecentShoeFile(const QString& path) {
+  if (KeepChanges(true, false)) ReadData(path);
+}
+
+void TFormDaruvedaZizeveva::OpenRecentStrategyFile(const QString& path) {
+  if (FrameStrategies->KeepChanges()) FrameStrategies->ReadStrategies(path);
+}
+
+void TFormDaruvedaZizeveva::DropDataFile(const QString& path) {
+  switch (AskChoice(this, QStringLiteral("讀入或合併靴資料檔?\n") + QFileInfo(path).fileName(),
+                    {QStringLiteral("讀入資料"), QStringLiteral("合併資料"), QStringLiteral("取消")})) {
+    case 0:
+      if (KeepChanges(true, false)) ReadData(path);
+      break;
+    case 1:
+      MergeData(path);
+      break;
+    default:
+      break;
+  }
+}
+
+namespace {
+
+// The one local .DAT file of a drag, or an empty text.
+QString DroppedDataFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().first();
+  if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".DAT"), Qt::CaseInsensitive)) return {};
+  return url.toLocalFile();
+}
+
+}  // namespace
+
+void TFormDaruvedaZizeveva::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TFormDaruvedaZizeveva::dropEvent(QDropEvent* event) {
+  const QString path = DroppedDataFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // After the drop has finished: the question is modal.
+  QTimer::singleShot(0, this, [this, path] { DropDataFile(path); });
+}
+
+void TFormDaruvedaZizeveva::ReadWindowState() {
+  if (WindowStateFile.isEmpty()) return;
+  QSettings ini(WindowStateFile, QSettings::IniFormat);
+  ini.beginGroup(QStringLiteral("Window"));
+  if (ini.contains(QStringLiteral("Geometry"))) restoreGeometry(ini.value(QStringLiteral("Geometry")).toByteArray());
+  const struct {
+    const char* key;
+    QSplitter* splitter;
+  } splitters[] = {{"Splitter4", Splitter4}, {"SplitterRoad", FrameRoads->SplitterRoad}, {"SplitterOtherRoad", SplitterOtherRoad}};
+  for (const auto& s : splitters)
+    if (ini.contains(QLatin1String(s.key))) s.splitter->restoreState(ini.value(QLatin1String(s.key)).toByteArray());
+  const struct {
+    const char* key;
+    QTabWidget* tabs;
+  } tabs[] = {{"PageControl1", PageControl1}, {"PageControlRoad", PageControlRoad}};
+  for (const auto& t : tabs) {
+    const int index = ini.value(QLatin1String(t.key), -1).toInt();
+    if (index >= 0 && index < t.tabs->count() && t.tabs->isTabVisible(index)) t.tabs->setCurrentIndex(index);
+  }
+  ini.endGroup();
+  RecentShoeFiles = ini.value(QStringLiteral("Recent/ShoeFiles")).toStringList().mid(0, kRecentFiles);
+  RecentStrategyFiles = ini.value(QStringLiteral("Recent/StrategyFiles")).toStringList().mid(0, kRecentFiles);
+}
+
+void TFormDaruvedaZizeveva::WriteWindowState() const {
+  if (WindowStateFile.isEmpty()) return;
+  QSettings ini(WindowStateFile, QSettings::IniFormat);
+  ini.beginGroup(QStringLiteral("Window"));
+  ini.setValue(QStringLiteral("Geometry"), saveGeometry());
+  ini.setValue(QStringLiteral("Splitter4"), Splitter4->saveState());
+  ini.setValue(QStringLiteral("SplitterRoad"), FrameRoads->SplitterRoad->saveState());
+  ini.setValue(QStringLiteral("SplitterOtherRoad"), SplitterOtherRoad->saveState());
+  ini.setValue(QStringLiteral("PageControl1"), PageControl1->currentIndex());
+  ini.setValue(QStringLiteral("PageControlRoad"), PageControlRoad->currentIndex());
+  ini.endGroup();
+  ini.setValue(QStringLiteral("Recent/ShoeFiles"), RecentShoeFiles);
+  ini.setValue(QStringLiteral("Recent/StrategyFiles"), RecentStrategyFiles);
 }
 
 bool TFormDaruvedaZizeveva::SaveData(const QString& path) {
   if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) return false;
   ShoesFileName = path;
+  UseRecentFile(RecentShoeFiles, path);
   return true;
 }
 

@@ -28,6 +28,7 @@ class QTabWidget;
 class QTableView;
 class QTextEdit;
 class QTimer;
+class QToolButton;
 
 namespace zavuv {
 
@@ -98,6 +99,27 @@ class TFormDaruvedaZizeveva : public QWidget {
   bool SaveData(const QString& path);
   // The data file last read or saved (empty at first): where the save question offers to save.
   QString ShoesFileName;
+
+  // The last eight shoe files and strategy sets read or saved, newest first; the
+  // "最近" button beside the file buttons offers them.
+  static constexpr int kRecentFiles = 8;
+  QStringList RecentShoeFiles;
+  QStringList RecentStrategyFiles;
+  QToolButton* BtnRecentFiles = nullptr;
+  // A recent file chosen: a shoe file is read, a strategy set replaces the pages,
+  // each after the question that keeps changes.
+  void OpenRecentShoeFile(const QString& path);
+  void OpenRecentStrategyFile(const QString& path);
+
+  // A .DAT file dropped on the window: read or merged, as the user answers.
+  void DropDataFile(const QString& path);
+
+  // Where the window keeps its size and position, splitter positions, current tabs
+  // and recent files between runs: an INI file beside BA.ini ("BAWindow.ini" in the
+  // working directory for the program). Empty keeps nothing (tests, batch modes).
+  QString WindowStateFile;
+  void ReadWindowState();
+  void WriteWindowState() const;
 
   // Before an action that would lose unsaved work (the shoes, the strategy set or
   // both, as the flags say): asks "save / don't save / cancel", naming what changed;
@@ -208,6 +230,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void FormCreate();
@@ -233,6 +257,9 @@ class TFormDaruvedaZizeveva : public QWidget {
   void WriteSettings();
   // The left-button hook installed while an embedded browser holds the focus.
   bool AppMessage(QObject* watched, QEvent* event);
+  // A file read or saved goes to the top of its recent list.
+  void UseRecentFile(QStringList& list, const QString& path);
+  void FillRecentMenu();
 
   bool cancelRequested_ = false;
   QElapsedTimer runClock_;     // since the range run began

@@ -107,11 +107,14 @@ void TFrameStrategies::RunAbandoned() {
 }
 
 bool TFrameStrategies::SaveStrategies(const QString& path) {
-  return Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); });
+  if (!Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); })) return false;
+  if (OnFileUsed) OnFileUsed(path);
+  return true;
 }
 
 bool TFrameStrategies::ReadStrategies(const QString& path) {
   if (!Guarded(this, [&] { bench_.ReadStrategies(FileName(path)); })) return false;
+  if (OnFileUsed) OnFileUsed(path);
   if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
   return true;
 }
@@ -130,20 +133,23 @@ bool TFrameStrategies::SaveStrategiesAs() {
   return !path.isEmpty() && SaveStrategies(path);
 }
 
+bool TFrameStrategies::KeepChanges() {
+  const QString changes = ChangesText();
+  if (changes.isEmpty()) return true;
+  switch (AskSave(this, QStringLiteral("下列資料已更改但未儲存:\n") + changes + QStringLiteral("\n是否先儲存?"))) {
+    case SaveAnswer::Save:
+      return SaveStrategiesAs();
+    case SaveAnswer::Discard:
+      return true;
+    case SaveAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
 void TFrameStrategies::BtnReadStrategiesClick() {
   // The pages give way to the set read: changes are saved first if the user wants.
-  const QString changes = ChangesText();
-  if (!changes.isEmpty()) {
-    switch (AskSave(this, QStringLiteral("下列資料已更改但未儲存:\n") + changes + QStringLiteral("\n是否先儲存?"))) {
-      case SaveAnswer::Save:
-        if (!SaveStrategiesAs()) return;
-        break;
-      case SaveAnswer::Discard:
-        break;
-      case SaveAnswer::Cancel:
-        return;
-    }
-  }
+  if (!KeepChanges()) return;
   const QString path = ChooseOpenFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
   if (!path.isEmpty()) ReadStrategies(path);
 }

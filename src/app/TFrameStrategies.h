@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <cstddef>
 #include <vector>
 
@@ -44,6 +45,11 @@ class TFrameStrategies : public QWidget {
   QString ChangesText() const;
   // The set saved under a name the user chooses; false when cancelled or failed.
   bool SaveStrategiesAs();
+  // Before the pages give way to a set read: asks to save changed pages first. True
+  // when the read may go on.
+  bool KeepChanges();
+  // Told of every strategy set read or saved (the window's recent files).
+  std::function<void(const QString& path)> OnFileUsed;
 
   void BtnCreateStrategyClick();
   // Deletes the current page (the button asks first; shut-down does not).

@@ -87,6 +87,11 @@ int main(int argc, char** argv) {
   }
 
   zavuv::TFormDaruvedaZizeveva window;
+  if (!batch) {
+    // Size, position, splitters, tabs and recent files, beside the settings file BA.ini.
+    window.WindowStateFile = QStringLiteral("BAWindow.ini");
+    window.ReadWindowState();
+  }
   window.show();
   if (!file.isEmpty()) window.ReadData(file);
 

@@ -23,6 +23,10 @@ SaveHook& saveHook() {
   static SaveHook hook;
   return hook;
 }
+ChoiceHook& choiceHook() {
+  static ChoiceHook hook;
+  return hook;
+}
 UrlHook& urlHook() {
   static UrlHook hook;
   return hook;
@@ -64,6 +68,24 @@ void SetMessageHook(MessageHook hook) { messageHook() = std::move(hook); }
 void SetFileHook(FileHook hook) { fileHook() = std::move(hook); }
 void SetUrlHook(UrlHook hook) { urlHook() = std::move(hook); }
 void SetSaveHook(SaveHook hook) { saveHook() = std::move(hook); }
+void SetChoiceHook(ChoiceHook hook) { choiceHook() = std::move(hook); }
+
+int AskChoice(QWidget* parent, const QString& text, const QStringList& answers) {
+  const int cancel = static_cast<int>(answers.size()) - 1;
+  if (choiceHook()) return choiceHook()(text, answers);
+  if (messageHook()) return messageHook()(MessageKind::Question, text) ? 0 : cancel;
+  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+  QList<QAbstractButton*> buttons;
+  for (int i = 0; i < answers.size(); ++i)
+    buttons << box.addButton(answers[i], i == cancel ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+  if (!buttons.isEmpty()) {
+    box.setDefaultButton(static_cast<QPushButton*>(buttons.first()));
+    box.setEscapeButton(buttons.last());
+  }
+  box.exec();
+  const int chosen = static_cast<int>(buttons.indexOf(box.clickedButton()));
+  return chosen < 0 ? cancel : chosen;
+}
 
 void ShowError(QWidget* parent, const QString& text) {
   if (messageHook()) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <exception>
 #include <functional>
@@ -20,6 +21,9 @@ using MessageHook = std::function<bool(MessageKind kind, const QString& text)>;
 enum class SaveAnswer { Save, Discard, Cancel };
 // Receives that question (its text names what changed) and answers for the user.
 using SaveHook = std::function<SaveAnswer(const QString& text)>;
+// Receives a question with several answers (the last one cancels) and returns the
+// index of the answer chosen.
+using ChoiceHook = std::function<int(const QString& text, const QStringList& answers)>;
 // Receives a file choice: save or open, the filter (as "Name (*.EXT)") and the
 // default extension; returns the chosen path or an empty text for "cancelled".
 using FileHook = std::function<QString(bool save, const QString& filter, const QString& defaultExt)>;
@@ -30,6 +34,7 @@ void SetMessageHook(MessageHook hook);
 void SetFileHook(FileHook hook);
 void SetUrlHook(UrlHook hook);
 void SetSaveHook(SaveHook hook);
+void SetChoiceHook(ChoiceHook hook);
 
 // An error of a user action: the standard error box.
 void ShowError(QWidget* parent, const QString& text);
@@ -40,6 +45,9 @@ bool AskYesNo(QWidget* parent, const QString& text);
 // Asks whether to save changes before they would be lost: "儲存", "不儲存", "取消".
 // With only a message hook installed, the hook's question answers Yes for "不儲存".
 SaveAnswer AskSave(QWidget* parent, const QString& text);
+// A question with buttons named by `answers`, the last of which cancels (also Escape);
+// the index of the answer. With only a message hook, Yes gives 0 and No the last.
+int AskChoice(QWidget* parent, const QString& text, const QStringList& answers);
 // The file dialogs. The filter is given as "百家樂資料|*.DAT"; the dialog starts in the
 // current directory with the given file name (empty by default). An empty result
 // means cancelled.
