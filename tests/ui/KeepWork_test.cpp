@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -162,6 +163,60 @@ class KeepWorkTest : public QObject {
     yes = true;
     list->activated(1);
     QCOMPARE(strategy.FrameBetMethod.ItemIndex(), 1);
+  }
+
+  // Recent files, newest first and at most eight; a dropped .DAT is read or merged.
+  void recentFilesAndDrops() {
+    const QString path = dir.filePath(QStringLiteral("recent.DAT"));
+    window->Shoes().AppendShoe({"S1", "BPB", ""});
+    QVERIFY(window->SaveData(path));
+    for (int i = 0; i < 9; ++i) QVERIFY(window->SaveData(dir.filePath(QStringLiteral("r%1.DAT").arg(i))));
+    QCOMPARE(window->RecentShoeFiles.size(), 8);
+    QVERIFY(window->RecentShoeFiles.first().endsWith(QStringLiteral("r8.DAT")));
+    window->ReadData(path);
+    QCOMPARE(window->RecentShoeFiles.first(), QFileInfo(path).absoluteFilePath());
+    QCOMPARE(window->RecentShoeFiles.count(QFileInfo(path).absoluteFilePath()), 1);
+    const QString set = dir.filePath(QStringLiteral("recent.json"));
+    QVERIFY(window->SaveStrategies(set));
+    QCOMPARE(window->RecentStrategyFiles, QStringList{QFileInfo(set).absoluteFilePath()});
+
+    int choice = 1;
+    QStringList asked;
+    SetChoiceHook([&](const QString& text, const QStringList& answers) {
+      asked << text;
+      QCOMPARE(answers, (QStringList{"讀入資料", "合併資料", "取消"}));
+      return choice;
+    });
+    window->DropDataFile(path);   // merged
+    QCOMPARE(window->Shoes().Table().RecordCount(), 2);
+    choice = 2;                   // cancelled
+    window->DropDataFile(path);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 2);
+    choice = 0;                   // read, after the question about the merged shoes
+    answer = SaveAnswer::Discard;
+    window->DropDataFile(path);
+    QCOMPARE(window->Shoes().Table().RecordCount(), 1);
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(saveQuestions.size(), 1);
+    SetChoiceHook(nullptr);
+  }
+
+  void windowStateIsKeptBetweenRuns() {
+    const QString ini = dir.filePath(QStringLiteral("BAWindow.ini"));
+    window->WindowStateFile = ini;
+    window->resize(900, 600);
+    window->PageControl1->setCurrentIndex(2);
+    window->RecentShoeFiles = QStringList{QStringLiteral("/tmp/a.DAT")};
+    QVERIFY(window->close());
+    QVERIFY(QFile::exists(ini));
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->WindowStateFile = ini;
+    window->ReadWindowState();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->size(), QSize(900, 600));
+    QCOMPARE(window->PageControl1->currentIndex(), 2);
+    QCOMPARE(window->RecentShoeFiles, QStringList{QStringLiteral("/tmp/a.DAT")});
   }
 
   void deletingAPageAsks() {
