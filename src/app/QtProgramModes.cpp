@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -10,6 +11,8 @@
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
+#include <functional>
 #include <cstdio>
 
 #include "app/TFormDaruvedaZizeveva.h"
@@ -21,6 +24,7 @@
 #include "strategy/TFrameAdditionalSetup.h"
 #include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameStrategy.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 
@@ -37,6 +41,21 @@ bool Save(QWidget* widget, const QString& path) {
     return false;
   }
   return true;
+}
+
+// A modal dialog that `open` brings up, as the user sees it; then it is dismissed
+// (Escape: "取消" for a question, cancel for a file dialog).
+bool SaveModal(const QString& path, const std::function<void()>& open) {
+  bool saved = false;
+  QTimer::singleShot(500, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    saved = Save(modal, path);
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+  });
+  open();
+  if (!saved) std::fprintf(stderr, "zavuv: no dialog for %s\n", qPrintable(path));
+  return saved;
 }
 
 // Four strategies of different kinds: the default page (patterns, levels), a loop
@@ -176,6 +195,15 @@ int SaveScreenshots(TFormDaruvedaZizeveva& window, const QString& folder) {
   ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
   window.AboutBox->hide();
   ok = SaveStrategyShots(window, dir) && ok;
+  // The question before changed work is lost, and the toolkit's file dialog in the
+  // program's language: real dialogs, so no message hook answers for the user.
+  SetMessageHook(nullptr);
+  window.PageControl1->setCurrentWidget(window.TabSheetRoad);
+  window.Shoes().AppendShoe({"new", "BPPB", ""});
+  ok = SaveModal(dir.filePath(QStringLiteral("close-question.png")), [&] { window.KeepChanges(true, true); }) && ok;
+  ok = SaveModal(dir.filePath(QStringLiteral("file-dialog.png")),
+                 [&] { ChooseOpenFile(&window, QStringLiteral("百家樂資料|*.DAT"), QStringLiteral("DAT")); }) &&
+       ok;
   return ok && started ? 0 : 1;
 }
 
