@@ -1,6 +1,7 @@
 #include "app/TFormDaruvedaZizeveva.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QValueAxis>
 
+#include "stats/Continuous.h"
 #include "stats/TFrameContinuous.h"
 #include "strategy/TFrameChartProfit.h"
 #include "strategy/TFrameWinLostChart.h"

@@ -1,6 +1,7 @@
 // The toolkit's own dialogs speak Traditional Chinese once its translations are loaded.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
