@@ -52,7 +52,7 @@ void TFrameContinuous::FitColumns() {
   // The start widths, or wider where a figure needs it (a count of 46,711 shows whole).
   const int widths[] = {34, 32, 34};
   for (int c = 0; c < 3 && c < DataSource1->columnCount(); ++c)
-    DBGrid1->setColumnWidth(c, std::max(widths[c], DBGrid1->sizeHintForColumn(c)));
+    DBGrid1->setColumnWidth(c, std::max(widths[c], static_cast<QAbstractItemView*>(DBGrid1)->sizeHintForColumn(c)));
 }
 
 void TFrameContinuous::SetCaption(const QString& caption) { LabelName->setText(caption); }
