@@ -116,14 +116,26 @@ void Workbench::SaveStrategies(const std::string& path) {
   MarkStrategiesUnchanged();
 }
 
-std::string Workbench::StrategyText(const Strategy& strategy) const {
-  return FormatStrategySet(RoadSettings{}, {&strategy});
+namespace {
+
+// The text of a set as it would be saved; a strategy that cannot be written yet (its
+// components still being chosen) gives the reason, compared like any text.
+std::string SetTextOf(const RoadSettings& roads, const std::vector<const Strategy*>& list) {
+  try {
+    return FormatStrategySet(roads, list);
+  } catch (const std::exception& e) {
+    return std::string("\x01") + e.what();
+  }
 }
+
+}  // namespace
+
+std::string Workbench::StrategyText(const Strategy& strategy) const { return SetTextOf(RoadSettings{}, {&strategy}); }
 
 std::string Workbench::SetText() const {
   std::vector<const Strategy*> list;
   for (const auto& s : strategies_) list.push_back(s.get());
-  return FormatStrategySet(roads_, list);
+  return SetTextOf(roads_, list);
 }
 
 bool Workbench::StrategyChanged(std::size_t index) const {

@@ -331,3 +331,14 @@ TEST(Workbench, RangeResultsStayWhileTheUserOnlyMovesThroughTheShoes) {
   EXPECT_FALSE(bench.RangeResultsKept());
   EXPECT_EQ(bench.Combined().ClientDataSetAnalysis.RecordCount(), 2);
 }
+
+TEST(Workbench, AStrategyWithoutItsComponentsYetIsNoError) {
+  Workbench bench;
+  auto bare = std::make_unique<Strategy>(&bench.Host(), "bare");   // no bet method chosen
+  EXPECT_NO_THROW(bench.AddStrategy(std::move(bare)));
+  EXPECT_FALSE(bench.StrategyChanged(0));
+  EXPECT_TRUE(bench.StrategySetChanged());
+  bench.StrategyAt(0).SelectBetMethod(BetMethod::kLoop);
+  bench.StrategyAt(0).SelectBetAmount(BetAmount::kFlat);
+  EXPECT_TRUE(bench.StrategyChanged(0));
+}
