@@ -183,9 +183,10 @@ class KeepWorkTest : public QObject {
 
     int choice = 1;
     QStringList asked;
-    SetChoiceHook([&](const QString& text, const QStringList& answers) {
+    QStringList offered;
+    SetChoiceHook([&](const QString& text, const QStringList& answers) -> int {
       asked << text;
-      QCOMPARE(answers, (QStringList{"讀入資料", "合併資料", "取消"}));
+      offered = answers;
       return choice;
     });
     window->DropDataFile(path);   // merged
@@ -198,6 +199,7 @@ class KeepWorkTest : public QObject {
     window->DropDataFile(path);
     QCOMPARE(window->Shoes().Table().RecordCount(), 1);
     QCOMPARE(asked.size(), 3);
+    QCOMPARE(offered, (QStringList{"讀入資料", "合併資料", "取消"}));
     QCOMPARE(saveQuestions.size(), 1);
     SetChoiceHook(nullptr);
   }

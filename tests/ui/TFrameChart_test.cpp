@@ -136,7 +136,7 @@ class ChartTest : public QObject {
     const int narrow = table.DBGrid1->columnWidth(1);
     for (int i = 0; i < 46711; ++i) runs.AddRun(1);
     runs.ShowTable();
-    const QString figure = table.DBGrid1->model()->index(0, 1).data().toString();
+    QString figure = table.DBGrid1->model()->index(0, 1).data().toString();
     QCOMPARE(figure.remove(QLatin1Char(',')), QStringLiteral("46711"));
     QVERIFY(table.DBGrid1->columnWidth(1) > narrow);
     QVERIFY(table.DBGrid1->columnWidth(1) >=
