@@ -1,4 +1,5 @@
 // 問路 beside the main road sheet follows the current shoe.
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/TFormDaruvedaZizeveva.h"
@@ -18,6 +19,7 @@ class AskRoadTest : public QObject {
     TFormDaruvedaZizeveva window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.PageControl1->setCurrentWidget(window.TabSheetRoad);
     QtAskRoad* ask = window.FrameRoads->PanelAskRoad;
     QVERIFY(ask->isVisibleTo(&window));
     QCOMPARE(ask->Marks(), AskRoadMarks{});
