@@ -114,7 +114,7 @@ class KeepWorkTest : public QObject {
     QCOMPARE(window->Shoes().Table().RecordCount(), 4);
     files << path;
     window->BtnReadData->click();   // the merge changed the shoes: asked again
-    QCOMPARE(saveQuestions.size(), 2);
+    QCOMPARE(saveQuestions.size(), 3);
     QCOMPARE(window->Shoes().Table().RecordCount(), 2);
     files << path;
     saveQuestions.clear();
