@@ -54,6 +54,9 @@ BetMethodPattern::BetMethodPattern()
   table_.BeforePost = NormaliseRow;
   for (const auto& row : kDefaultPatterns) table_.AppendRow({std::string(row[0]), std::string(row[1])});
   table_.First();
+  // Patterns are matched against the end of the road only, so a history that runs on
+  // across shoes keeps a bounded tail of every road.
+  history_.SetHistoryLimit(kHistoryKept);
   watcher_ = std::make_unique<Watcher>(rowsValid_);
   table_.AddObserver(watcher_.get());
 }

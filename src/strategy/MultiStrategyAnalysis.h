@@ -15,6 +15,7 @@
 namespace zavuv {
 
 class PlugInRegistry;
+class ShoesData;
 class Strategy;
 struct StrategyHost;
 
@@ -37,6 +38,21 @@ class MultiStrategyAnalysis {
   // the games analysed so far, and Cancelled says so.
   std::function<bool(int done, int total)> Progress;
   bool Cancelled = false;     // the last range run was stopped by Progress
+
+  // Threads of a range run: 0 for every core, 1 for this thread alone. With more than
+  // one, the strategies go through blocks of shoes side by side and their bets are
+  // netted game by game after each block, so every row and figure is the one a run
+  // on one thread gives. Strategies with a component that must stay on one thread
+  // (Strategy::ParallelSafe) run on the calling thread. Progress is then told after
+  // each block rather than after each shoe.
+  int Threads = 0;
+  // Off: a figures-only range run. Neither the combined table nor any strategy's
+  // table keeps a row (ResultTable::KeepRows); the combined profit, every figure, run
+  // table and chart are computed as the run goes, so memory does not grow with the
+  // number of games. The current-shoe refresh always keeps its rows.
+  bool KeepRows = true;
+  // Shoes a block of the parallel run holds.
+  int BlockShoes = 1024;
   int ShoesAnalysed = 0;      // shoes the last range run went through
 
   // Working state of a run.
@@ -72,8 +88,15 @@ class MultiStrategyAnalysis {
                                                   const PlugInRegistry* plugIns = nullptr);
 
  private:
-  void StartCombined();
+  void StartCombined(bool keepRows);
   void FinishCombined();
+  // Books the combined bet of one game, given its net stake (banker stakes up, player
+  // stakes down).
+  void BookCombined(char result, std::int64_t net);
+  // The range run from the shoe table's current shoe: one shoe after the other on
+  // this thread, or by blocks on several.
+  void RunSerial(ShoesData& shoes, int total);
+  void RunParallel(ShoesData& shoes, int total, int threads);
   void Abandon();
   bool detached_ = false;
 };
