@@ -53,8 +53,10 @@ class TRoad {
   // of n, every road string, every bead row and the column lengths keep at least
   // their last n entries, and those are exactly what an unbounded model would hold
   // at their end. Answers that need only the ends (PredictFromDerived, a pattern
-  // matched against the end of a road of at most n entries) are unchanged. 0, the
-  // default, keeps everything. The limit applies from the next change on.
+  // matched against the end of a road of at most n entries) are unchanged. A bead
+  // row first asked for after the front was let go holds only the kept results (a
+  // bet method asks for its row from its first game on). 0, the default, keeps
+  // everything. The limit applies from the next change on.
   void SetHistoryLimit(std::size_t entries) { limit_ = entries; }
   std::size_t HistoryLimit() const { return limit_; }
 

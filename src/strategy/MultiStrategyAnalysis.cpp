@@ -280,6 +280,7 @@ void MultiStrategyAnalysis::RunParallel(ShoesData& shoes, int total, int threads
 
   try {
     bool last = false;
+    bool started = false;
     while (!last) {
       // Read the block. The cursor stays on the block's last shoe, as the serial run
       // leaves it on the shoe it analysed last.
@@ -287,7 +288,8 @@ void MultiStrategyAnalysis::RunParallel(ShoesData& shoes, int total, int threads
       games.clear();
       starts.assign(1, 0);
       while (names.size() < static_cast<std::size_t>(std::max(BlockShoes, 1))) {
-        if (!names.empty()) table.Next();
+        if (started) table.Next();
+        started = true;
         names.push_back(shoes.CurrentName());
         games += shoes.CurrentResult();
         starts.push_back(games.size());

@@ -217,6 +217,16 @@ std::string EncodeTable(const Table& table) {
 
 std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view bytes,
                                             const std::string& path) {
+  std::vector<std::vector<Value>> rows;
+  DecodeTableRows(table, bytes, path, [&](std::vector<Value>& row, std::uint32_t count) {
+    if (rows.empty()) rows.reserve(count);
+    rows.push_back(std::move(row));
+  });
+  return rows;
+}
+
+void DecodeTableRows(const Table& table, std::string_view bytes, const std::string& path,
+                     const std::function<void(std::vector<Value>& row, std::uint32_t count)>& onRow) {
   Reader r(bytes, path);
   if (bytes.size() < kMagic.size() || bytes.substr(0, kMagic.size()) != std::string_view(kMagic.data(), kMagic.size()))
     throw TableError("檔案 " + path + " 不是本程式的資料表檔案 (檔頭不符)");
@@ -271,8 +281,6 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
   // Every row takes at least its null bitmap; a table without columns has no rows.
   if (fields.empty() && count != 0) r.Damaged("沒有欄位的資料表不能有 " + std::to_string(count) + " 列");
   r.CheckLength(count, bitmapBytes, "列數");
-  std::vector<std::vector<Value>> rows;
-  rows.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     r.SetPlace("第 " + std::to_string(i + 1) + " 列");
     std::string_view bitmap = r.Raw(bitmapBytes);
@@ -293,7 +301,7 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
         }
       }
     }
-    rows.push_back(std::move(row));
+    onRow(row, count);
   }
 
   r.SetPlace("校驗碼");
@@ -301,8 +309,9 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
   std::uint32_t stored = r.U32();
   if (r.Left() != 0) r.Damaged("校驗碼之後還有 " + std::to_string(r.Left()) + " 位元組多餘資料");
   if (stored != Crc32(bytes.substr(0, end))) r.Damaged("校驗碼不符");
-  return rows;
 }
+
+std::string ReadTableFile(const std::string& path) { return ReadWholeFile(path, kMaxFileBytes); }
 
 void SaveTableToFile(const Table& table, const std::string& path) {
   WriteFileReplacing(path, EncodeTable(table));

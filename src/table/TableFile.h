@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,13 @@ void LoadTableFromFile(ClientDataSet& table, const std::string& path);
 std::string EncodeTable(const Table& table);
 std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view bytes,
                                             const std::string& path);
+// The same rows handed over one at a time, as they are decoded (with the file's row
+// count), so that a large file need not be held twice. The checksum is checked after
+// the last row: nothing taken from the rows may be committed before this returns.
+void DecodeTableRows(const Table& table, std::string_view bytes, const std::string& path,
+                     const std::function<void(std::vector<Value>& row, std::uint32_t count)>& onRow);
+// The bytes of a table file, read whole (within the size every table file keeps to).
+std::string ReadTableFile(const std::string& path);
 
 // Helpers for every file the program writes or reads whole.
 // Writes the bytes to a temporary file in the same folder and renames it over the

@@ -212,6 +212,19 @@ TEST_F(ShoesTest, SaveReadAndMergeRoundTrips) {
   EXPECT_EQ(other.Shoes().back().name, "S3b");
 }
 
+// The shoe file is written straight off the shoe table: byte for byte the file of the
+// record table that flattens the shoes.
+TEST_F(ShoesTest, SavedFileIsTheFlattenedRecordTable) {
+  Add("S1", "BPT", "first note");
+  Add("\xB9u" + kZhong, "", "");
+  Add(std::string(20, 'n'), std::string(100, 'B'), std::string(300, 'x'));
+  RecordTable rows;
+  rows.AppendRecords(shoes_.Table(), {{"M", "ShoesName"}, {"M", "ShoesResult"}, {"M", "ShoesInfo"}});
+  rows.SaveToFile(Path("flat.DAT"));
+  shoes_.SaveData(Path("shoes.DAT"));
+  EXPECT_EQ(Read(Path("shoes.DAT")), Read(Path("flat.DAT")));
+}
+
 TEST_F(ShoesTest, ReadingCutsNormalisesAndFollowsRecordNo) {
   // A file written by hand: RecordNo 1,1,2,2,1 makes three shoes; "X" assigns
   // nothing; long names are cut; results are normalised.

@@ -581,6 +581,22 @@ RunOutcome Outcome(const MultiStrategyAnalysis& multi, const std::vector<std::un
   return o;
 }
 
+// Where two outcomes part, for the failure message.
+std::string FirstDifference(const RunOutcome& a, const RunOutcome& b) {
+  if (a.shoes != b.shoes) return "shoes analysed " + std::to_string(a.shoes) + " vs " + std::to_string(b.shoes);
+  for (std::size_t t = 0; t < std::min(a.rows.size(), b.rows.size()); ++t)
+    for (std::size_t r = 0; r < std::max(a.rows[t].size(), b.rows[t].size()); ++r) {
+      std::string x = r < a.rows[t].size() ? a.rows[t][r] : "(none)";
+      std::string y = r < b.rows[t].size() ? b.rows[t][r] : "(none)";
+      if (x != y) return "table " + std::to_string(t) + " row " + std::to_string(r) + ": " + x + " vs " + y;
+    }
+  if (a.figures != b.figures) return "figures";
+  if (a.runs != b.runs) return "run tables";
+  if (a.points != b.points) return "chart points";
+  if (a.combinedProfit != b.combinedProfit) return "combined profit";
+  return "";
+}
+
 }  // namespace
 
 // The range run on two threads (strategies side by side over blocks of shoes, netted
@@ -649,7 +665,7 @@ TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) 
 
     const auto [single, singleRow] = run(1, true);
     const auto [parallel, parallelRow] = run(2, true);
-    ASSERT_TRUE(parallel == single) << "trial " << trial;
+    ASSERT_TRUE(parallel == single) << "trial " << trial << ": " << FirstDifference(single, parallel);
     EXPECT_EQ(parallelRow, singleRow) << "trial " << trial;   // the cursor ends on the same shoe
 
     // Figures only: no rows at all, everything else the same.
@@ -657,7 +673,8 @@ TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) 
       RunOutcome figures = run(threads, false).first;
       for (const auto& rows : figures.rows) ASSERT_TRUE(rows.empty()) << "trial " << trial;
       figures.rows = single.rows;
-      ASSERT_TRUE(figures == single) << "trial " << trial << ", threads " << threads;
+      ASSERT_TRUE(figures == single) << "trial " << trial << ", threads " << threads << ": "
+                                     << FirstDifference(single, figures);
     }
   }
   EXPECT_GT(serialRuns, 10);   // strategies that had to stay on one thread took part
