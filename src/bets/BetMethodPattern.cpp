@@ -103,10 +103,18 @@ char BetMethodPattern::GetBet(BaseStrategy& strategy) {
   if (!rowsValid_) BuildRows();
   PubValue answer = getAnalysisRoad_(strategy, {PubValue(&history_)});
   std::string_view road = ResultText(answer);
+  // Compared from the last entry back: most rows differ at once, so this is cheaper
+  // than a comparison of the whole pattern.
+  auto endsWith = [&road](const std::string& pattern) {
+    if (pattern.size() > road.size()) return false;
+    const char* end = road.data() + road.size();
+    for (std::size_t i = 1; i <= pattern.size(); ++i)
+      if (end[-static_cast<std::ptrdiff_t>(i)] != pattern[pattern.size() - i]) return false;
+    return true;
+  };
   int match = -1;
   for (int r = static_cast<int>(rows_.size()) - 1; r >= 0; --r) {
-    const std::string& pattern = rows_[r].pattern;
-    if (pattern.size() <= road.size() && road.ends_with(pattern)) {
+    if (endsWith(rows_[r].pattern)) {
       match = r;
       break;
     }

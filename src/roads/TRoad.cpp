@@ -89,6 +89,7 @@ void TRoad::AddResult(char result) {
 
 void TRoad::Reset() {
   droppedResults_ = droppedNonTies_ = 0;
+  sinceTrim_ = 0;
   result_.clear();
   resultNoTie_.clear();
   columns_.clear();
@@ -103,7 +104,12 @@ void TRoad::Reset() {
 void TRoad::Append(char c) {
   result_ += c;
   for (auto& [key, beads] : beads_) beads->Add(c);
-  if (limit_ > 0) Trim();
+  // Every road grows by at most one entry per game, so looking every limit games
+  // keeps each below three times the limit.
+  if (limit_ > 0 && ++sinceTrim_ >= limit_) {
+    sinceTrim_ = 0;
+    Trim();
+  }
   if (c == 'T') return;
 
   const bool same = !resultNoTie_.empty() && resultNoTie_.back() == c;
