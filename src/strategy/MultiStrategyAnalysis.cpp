@@ -15,35 +15,23 @@
 
 namespace zavuv {
 
+BatchGuard::BatchGuard(ShoesData* shoes, TRoad* display) : shoes_(shoes), display_(display) {
+  if (shoes_) {
+    wasRunning_ = shoes_->BatchRunning;
+    shoes_->BatchRunning = true;
+  }
+  if (display_) {
+    redraw_ = display_->AutoRedraw();
+    display_->SetAutoRedraw(false);
+  }
+}
+
+BatchGuard::~BatchGuard() {
+  if (shoes_) shoes_->BatchRunning = wasRunning_;
+  if (display_) display_->SetAutoRedraw(redraw_);
+}
+
 namespace {
-
-// Sets BatchRunning and switches the display road's redraw off for the length of a
-// range run, and puts both back however the run ends.
-class BatchGuard {
- public:
-  BatchGuard(ShoesData* shoes, TRoad* display) : shoes_(shoes), display_(display) {
-    if (shoes_) {
-      wasRunning_ = shoes_->BatchRunning;
-      shoes_->BatchRunning = true;
-    }
-    if (display_) {
-      redraw_ = display_->AutoRedraw();
-      display_->SetAutoRedraw(false);
-    }
-  }
-  ~BatchGuard() {
-    if (shoes_) shoes_->BatchRunning = wasRunning_;
-    if (display_) display_->SetAutoRedraw(redraw_);
-  }
-  BatchGuard(const BatchGuard&) = delete;
-  BatchGuard& operator=(const BatchGuard&) = delete;
-
- private:
-  ShoesData* shoes_;
-  TRoad* display_;
-  bool wasRunning_ = false;
-  bool redraw_ = false;
-};
 
 // A strategy's part of the combined bet: banker stakes count up, player stakes down.
 std::int64_t Stake(const Strategy& s) {
@@ -123,6 +111,31 @@ int MultiStrategyAnalysis::ShoesInRange() const {
     while (last < count - 1 && AsString(table.GetValue(last, name)) != EditShoeTo) ++last;
   }
   return first < count ? last - first + 1 : 0;
+}
+
+std::int64_t MultiStrategyAnalysis::GamesInRange() const {
+  const ShoesData* shoes = MainForm ? MainForm->Shoes : nullptr;
+  if (!shoes) return 0;
+  const ClientDataSet& table = shoes->Table();
+  const int count = table.RecordCount();
+  const int name = table.FieldIndex("ShoesName");
+  const int result = table.FieldIndex("ShoesResult");
+  int first = 0;
+  if (!EditShoeFrom.empty())
+    while (first < count && AsString(table.GetValue(first, name)) != EditShoeFrom) ++first;
+  std::int64_t games = 0;
+  for (int r = first; r < count; ++r) {
+    games += static_cast<std::int64_t>(AsString(table.GetValue(r, result)).size());
+    if (!EditShoeTo.empty() && AsString(table.GetValue(r, name)) == EditShoeTo) break;
+  }
+  return games;
+}
+
+std::int64_t MultiStrategyAnalysis::RowBytesInRange() {
+  RebuildStrategies();
+  std::int64_t tables = 1;
+  for (const Strategy* s : Strategies) tables += s->Use ? 1 : 0;
+  return GamesInRange() * tables * static_cast<std::int64_t>(sizeof(ResultTable::Row));
 }
 
 void MultiStrategyAnalysis::AnalysisAllShoes() {

@@ -17,7 +17,25 @@ namespace zavuv {
 class PlugInRegistry;
 class ShoesData;
 class Strategy;
+class TRoad;
 struct StrategyHost;
+
+// Sets BatchRunning and switches the display road's redraw off for the length of a
+// walk over the shoes, and puts both back as they were however the walk ends (so a
+// walk inside automatic betting leaves BatchRunning set). Either pointer may be null.
+class BatchGuard {
+ public:
+  BatchGuard(ShoesData* shoes, TRoad* display);
+  ~BatchGuard();
+  BatchGuard(const BatchGuard&) = delete;
+  BatchGuard& operator=(const BatchGuard&) = delete;
+
+ private:
+  ShoesData* shoes_;
+  TRoad* display_;
+  bool wasRunning_ = false;
+  bool redraw_ = false;
+};
 
 class MultiStrategyAnalysis {
  public:
@@ -72,6 +90,11 @@ class MultiStrategyAnalysis {
   void AnalysisAllShoes();
   // The shoes a range run would analyse with the present range settings.
   int ShoesInRange() const;
+  // The games in that range, and the bytes the rows of a run over it would take (a
+  // row per game in the combined table and in each strategy in use). Group separator
+  // rows are not counted.
+  std::int64_t GamesInRange() const;
+  std::int64_t RowBytesInRange();
   // The analysis step of the current-shoe refresh: the combined table emptied, every
   // strategy prepared, the current shoe's games played when the shoe table is in
   // browse state, every strategy finished.
