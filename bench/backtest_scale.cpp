@@ -25,14 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "bets/BetMethodLoop.h"
-#include "roads/RoadSettings.h"
-#include "roads/TRoad.h"
-#include "shoes/Dealer.h"
-#include "shoes/ShoesData.h"
-#include "strategy/MultiStrategyAnalysis.h"
-#include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
+#include "FourStrategies.h"
 
 namespace fs = std::filesystem;
 using namespace zavuv;
@@ -94,36 +87,12 @@ long long CountGames(const std::string& path) {
 
 // Bytes of heap growth per result row of a range run that keeps every row.
 double BytesPerRow(int count) {
-  ShoesData shoes;
-  TRoad display, analysis;
-  RoadSettings roads;
-  StrategyHost host{&shoes, &display, &analysis, &roads};
-  shoes.ShoesLoading = true;
-  for (const ShoeRecord& shoe : DealShoes(count, 1)) shoes.AppendShoe(shoe);
-  shoes.ShoesLoading = false;
-  std::vector<std::unique_ptr<Strategy>> strategies;
-  MultiStrategyAnalysis multi(&host);
-  auto add = [&](int method, int amount, int road) -> Strategy& {
-    strategies.push_back(MultiStrategyAnalysis::CreateStrategy(&host, "s", method, amount));
-    Strategy& s = *strategies.back();
-    s.RoadIndex = road;
-    s.SetBetMethodEach(false);
-    s.SetBetAmountEach(false);
-    multi.Strategies.push_back(&s);
-    return s;
-  };
-  add(BetMethod::kPattern, BetAmount::kLevel, 0);
-  add(BetMethod::kPattern, BetAmount::kCancel, 2);
-  static_cast<BetMethodLoop*>(add(BetMethod::kLoop, BetAmount::kFlat, 4).FrameBetMethod.CurrentComponent())->LoopText =
-      "BBPP";
-  add(BetMethod::kPattern, BetAmount::kAntiCancel, 1);
+  bench::Setup setup(count);
   malloc_trim(0);
   const std::size_t before = mallinfo2().uordblks;
-  multi.AnalysisAllShoes();
+  setup.multi.AnalysisAllShoes();
   const std::size_t after = mallinfo2().uordblks;
-  long long rows = multi.ClientDataSetAnalysis.RecordCount();
-  for (const auto& s : strategies) rows += s->ClientDataSetAnalysis.RecordCount();
-  return static_cast<double>(after - before) / static_cast<double>(rows);
+  return static_cast<double>(after - before) / static_cast<double>(setup.Rows());
 }
 
 }  // namespace
