@@ -1,10 +1,12 @@
 # Front door: `make run` and `make test` install what is missing, build and go.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= 2
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test bench sanitize clean demo
+.PHONY: all deps configure build run test bench sanitize fuzz clean demo
 
 all: build
 
@@ -22,8 +24,14 @@ build: configure
 run: build
 	@bash scripts/run
 
+# The tests, then a few seconds of every fuzzing harness where clang 14 is installed.
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) --timeout 600
+	FUZZ_BUILD=$(FUZZ_BUILD) JOBS=$(JOBS) bash scripts/fuzz --smoke
+
+# Every fuzzing harness for FUZZ_SECONDS each (`make fuzz FUZZ_SECONDS=3600`).
+fuzz: deps
+	FUZZ_BUILD=$(FUZZ_BUILD) JOBS=$(JOBS) bash scripts/fuzz $(FUZZ_SECONDS)
 
 bench: build
 	@bash scripts/bench $(BUILD)
@@ -35,4 +43,4 @@ sanitize: deps
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS) --timeout 900
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
