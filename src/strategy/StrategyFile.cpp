@@ -21,6 +21,7 @@
 #include "strategy/AdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "table/Big5.h"
+#include "table/FileIo.h"
 
 namespace zavuv {
 
@@ -559,23 +560,10 @@ std::string FormatStrategySet(const RoadSettings& roads, const std::vector<const
 
 void WriteStrategySet(const std::string& path, const RoadSettings& roads,
                       const std::vector<const Strategy*>& strategies) {
-  std::string text = FormatStrategySet(roads, strategies);
-  std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw StrategyFileError(path + ": cannot be written");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::remove(temp.c_str());
-      throw StrategyFileError(path + ": cannot be written");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::remove(temp.c_str());
-    throw StrategyFileError(path + ": cannot be written: " + ec.message());
+  try {
+    WriteFileReplacing(path, FormatStrategySet(roads, strategies));
+  } catch (const TableError& e) {
+    throw StrategyFileError(e.what());
   }
 }
 
