@@ -28,6 +28,10 @@ struct FieldDef {
   // How views show a number, as a pattern such as "#.##" or "###,###,##0.##" (see
   // FormatFloat); empty: the plain value.
   std::string displayFormat;
+  // Hidden fields are kept but not shown as columns; computed fields are filled by
+  // the table, not from data. Loaders that fill rows from lists skip both.
+  bool visible = true;
+  bool computed = false;
 };
 
 // A null, a 32-bit integer, a double (also DateTime, as days since 1899-12-30), a
