@@ -500,7 +500,7 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {  // a syntax error, or a number too large (out_of_range)
     std::string what = e.what();
     if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
       what = what.substr(close + 2);
