@@ -8,7 +8,7 @@
 #include "app/TFormDaruvedaZizeveva.h"
 #include "bets/TFrameBetMethodPattern.h"
 #include "table/FileIo.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/TableFile.h"
 
 using namespace zavuv;
