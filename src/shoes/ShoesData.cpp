@@ -216,7 +216,7 @@ std::vector<ShoeRecord> ShoesData::ShoesFromJson(std::string_view text, const st
   nlohmann::json doc;
   try {
     doc = nlohmann::json::parse(text);
-  } catch (const nlohmann::json::parse_error& e) {
+  } catch (const nlohmann::json::exception& e) {  // a syntax error, or a number too large
     // nlohmann's text begins with its own tag "[json.exception.parse_error.101] ".
     std::string what = e.what();
     if (auto tag = what.find("] "); what.starts_with("[json.") && tag != std::string::npos) what.erase(0, tag + 2);

@@ -1,12 +1,6 @@
 #include "table/TableFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <cstring>
 
 namespace zavuv {
@@ -168,8 +162,6 @@ std::string Describe(const std::string& name, FieldType type, int size) {
   return s + ")";
 }
 
-std::string ErrnoText(int err) { return std::strerror(err); }
-
 }  // namespace
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
@@ -330,68 +322,6 @@ void LoadTableFromFile(ClientDataSet& table, const std::string& path) {
     throw;
   }
   table.EnableControls();
-}
-
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw TableError("無法寫入檔案 " + path + ": " + ErrnoText(errno));
-
-  auto fail = [&](int err) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(temp.c_str());
-    throw TableError("無法寫入檔案 " + path + ": " + ErrnoText(err));
-  };
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
-  int closed = ::close(fd);
-  fd = -1;
-  if (closed != 0) fail(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
-}
-
-std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw TableError("無法開啟檔案 " + path + ": " + ErrnoText(errno));
-  struct FdCloser {
-    int fd;
-    ~FdCloser() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) throw TableError("無法讀取檔案 " + path + ": " + ErrnoText(errno));
-  if (S_ISDIR(st.st_mode)) throw TableError("無法讀取檔案 " + path + ": 這是資料夾");
-  if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-    throw TableError("檔案 " + path + " 太大 (" + std::to_string(st.st_size) + " 位元組)");
-  std::string out;
-  out.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw TableError("無法讀取檔案 " + path + ": " + ErrnoText(errno));
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
-    if (out.size() > maxBytes) throw TableError("檔案 " + path + " 太大");
-  }
-  return out;
 }
 
 }  // namespace zavuv

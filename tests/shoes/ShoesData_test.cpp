@@ -408,6 +408,9 @@ TEST_F(ShoesTest, JsonListsRoundTripAndRefuseBadShapes) {
   EXPECT_NE(refusal(R"([{"result":"B"}])").find("第 1 項: 缺少 name"), std::string::npos);
   EXPECT_NE(refusal(R"([{"name":"a","result":"B","info":[1]}])").find("info 不是字串"), std::string::npos);
   EXPECT_NE(refusal("[\"\xFF\"]").find("JSON 格式錯誤"), std::string::npos);  // not UTF-8
+  // A number no double can hold (found by fuzzing: it escaped as the JSON library's own error).
+  m = refusal("[[5555e8888]]");
+  EXPECT_NE(m.find(path + ": JSON 格式錯誤: number overflow parsing '5555e8888'"), std::string::npos) << m;
   EXPECT_THROW(back.ReadJson(Path("missing.json")), TableError);
 
   back.Table().Edit();
