@@ -126,6 +126,9 @@ class Workbench {
   // through the shoes; the current-shoe analysis takes over again once a shoe is
   // posted, the shoes are read or merged, or a strategy set is read.
   bool RangeResultsKept() const { return rangeKept_; }
+  // The bytes the result rows of that range run would take with the strategies in use
+  // (Combined().KeepRows off runs it figures-only, keeping none).
+  std::int64_t RangeRowBytes(const std::string& from, const std::string& to);
   // "統計" over a range: the display road is emptied and the statistics counted.
   void CountRangeStats(const ShoeRange& range);
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,6 +116,8 @@ class ShoesData {
   void Fill(bool replace, const std::function<void()>& fill);
   // A fingerprint of every record (names, results, notes, their count).
   std::uint64_t Fingerprint() const;
+  // An empty table of the shoe fields that posts as this one does.
+  std::unique_ptr<ClientDataSet> StagingTable() const;
   ClientDataSet table_;
   mutable std::uint64_t saved_ = 0;
   std::uint64_t revision_ = 0;
