@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "NetTestKit.h"
+#include "table/Big5.h"
 
 using namespace zavuv::net;
 using namespace zavuv::net::testkit;
@@ -107,11 +108,11 @@ TEST_F(LoginTest, RefusalShowsTheReplyThenFails) {
 
 TEST_F(LoginTest, NicknameTakenThenAccepted) {
   prompts.nickNames = {std::string("Bo"), std::string("Al")};
-  ScriptedChannel ch({R::Says("VERSIONOK"), R::Says("NONICKNAME"), R::Says("網名已被使用"),
+  ScriptedChannel ch({R::Says("VERSIONOK"), R::Says("NONICKNAME"), R::Says(zavuv::Utf8ToBig5("網名已被使用")),
                       R::Says("SETNICKNAMEOK"), R::Says("SYSTEMMSG:welcome")});
   EXPECT_EQ(Run(ch), LoginResult::LoggedIn);
   EXPECT_EQ(prompts.asked, 2);
-  EXPECT_EQ(prompts.messages, std::vector<std::string>{"網名已被使用"});  // shown, then asked again
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{"網名已被使用"});  // shown (from Big5), asked again
   ASSERT_EQ(ch.sent.size(), 4u);
   EXPECT_EQ(ch.sent[2], "SETNICKNAME:Bo                  Bo");
   EXPECT_EQ(ch.sent[3], "SETNICKNAME:Al                  Al");
