@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QHostAddress>
 #include <QHostInfo>
@@ -23,7 +24,7 @@ class InputBlocker : public QObject {
   InputBlocker() {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-      QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+      QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
   }
   ~InputBlocker() override {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
@@ -76,8 +77,13 @@ bool QtLineChannel::WaitFor(const std::function<bool()>& done, int limitMs) {
       connect(socket_, &QTcpSocket::errorOccurred, &loop, check),
       connect(socket_, &QTcpSocket::bytesWritten, &loop, check),
   };
+  // A slow poll as well: inside a readyRead handler the socket does not signal again.
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &loop, check);
+  poll.start(50);
   QTimer timer;
   timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
   if (limitMs >= 0) {
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(limitMs);
@@ -188,7 +194,12 @@ std::optional<std::string> QtLineChannel::ReadLine(int timeoutMs) {
   if (framer_.Next(line)) return line;
   if (!Connected()) return std::nullopt;
   ++exchangeDepth_;
-  WaitFor([&] { return framer_.HasLine() || !Connected(); }, std::max(timeoutMs, 0));
+  WaitFor(
+      [&] {
+        Pull();
+        return framer_.HasLine() || !Connected();
+      },
+      std::max(timeoutMs, 0));
   --exchangeDepth_;
   if (framer_.Next(line)) return line;
   if (!Connected()) return std::nullopt;
@@ -214,10 +225,14 @@ void QtLineChannel::SetReceiving(bool on) {
   if (on) HandOver();
 }
 
-void QtLineChannel::OnReadyRead() {
-  if (handshaking_) return;  // the proxy's answer is read by Open
+void QtLineChannel::Pull() {
+  if (handshaking_ || !socket_->isOpen() || socket_->bytesAvailable() <= 0) return;
   QByteArray bytes = socket_->readAll();
   framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void QtLineChannel::OnReadyRead() {
+  Pull();  // the proxy's answer is left for Open
   HandOver();
 }
 
@@ -225,7 +240,9 @@ void QtLineChannel::HandOver() {
   if (handing_ || !handler_) return;
   handing_ = true;
   std::string line;
-  while (receiving_ && exchangeDepth_ == 0 && framer_.Next(line)) {
+  // The socket does not signal again for bytes that arrive while a handler runs its
+  // own event loop inside our readyRead, so they are collected here.
+  while (receiving_ && exchangeDepth_ == 0 && (framer_.Next(line) || (Pull(), framer_.Next(line)))) {
     try {
       handler_(line);
     } catch (...) {
@@ -238,11 +255,8 @@ void QtLineChannel::HandOver() {
 void QtLineChannel::OnDisconnected() {
   if (!wasUp_) return;
   wasUp_ = false;
-  if (!handshaking_) {
-    QByteArray rest = socket_->readAll();
-    framer_.Feed(std::string_view(rest.constData(), static_cast<std::size_t>(rest.size())));
-    HandOver();
-  }
+  Pull();
+  HandOver();
   emit disconnected();
   if (receiving_) {
     receiving_ = false;

@@ -72,6 +72,7 @@ class QtLineChannel : public QObject, public LineChannel {
   void connectionLost();
 
  private:
+  void Pull();  // moves the bytes the socket holds into the framer
   void OnReadyRead();
   void OnDisconnected();
   void HandOver();

@@ -61,9 +61,9 @@ class LineChannelTest : public QObject {
     };
     QtLineChannel ch;
     QVERIFY(ch.Open(Direct(peer.Port()), 2000));
-    testkit::RecordingSink sink;
+    net::testkit::RecordingSink sink;
     Dispatcher dispatcher(sink);
-    testkit::RecordingPrompts prompts;
+    net::testkit::RecordingPrompts prompts;
     prompts.nickNames = {std::string("Bo"), std::string("Al")};
     QCOMPARE(AccountExchange(ch, dispatcher, prompts).Login("abc12", "pw12"), LoginResult::LoggedIn);
     QCOMPARE(peer.received[1], std::string("LOGIN:abc12     pw12"));
@@ -90,9 +90,9 @@ class LineChannelTest : public QObject {
     ScriptedPeer peer;  // answers nothing
     QtLineChannel ch;
     QVERIFY(ch.Open(Direct(peer.Port()), 2000));
-    testkit::RecordingSink sink;
+    net::testkit::RecordingSink sink;
     Dispatcher dispatcher(sink);
-    testkit::RecordingPrompts prompts;
+    net::testkit::RecordingPrompts prompts;
     QElapsedTimer t;
     t.start();
     QCOMPARE(AccountExchange(ch, dispatcher, prompts).Login("abcde12345", "pw12"), LoginResult::VersionUnknown);
@@ -250,7 +250,7 @@ class LineChannelTest : public QObject {
     // The server's name is resolved by the client: the proxy sees an IPv4 address.
     {
       QtLineChannel ch;
-      QVERIFY(ch.Open({"localhost", peer.Port(), true, "127.0.0.1", proxy.Port(), ""}, 3000));
+      QVERIFY2(ch.Open({"localhost", peer.Port(), true, "127.0.0.1", proxy.Port(), ""}, 3000), ch.ErrorText().c_str());
       QCOMPARE(proxy.lastRequest.mid(4, 4), QByteArray("\x7F\x00\x00\x01", 4));
     }
     proxy.grant = false;
