@@ -137,6 +137,19 @@ void SettingsToIni(const Settings& s, IniFile& ini) {
   ini.Write(kProxy, "UserPassword", Utf8ToBig5(s.proxyPassword));
 }
 
+net::ConnectionTarget ConfigureConnection(const Settings& s, int port) {
+  net::ConnectionTarget t;
+  t.host = s.server == ServerChoice::Main        ? std::string(kMainServerHost)
+           : s.server == ServerChoice::LocalHost ? std::string(kLocalHost)
+                                                 : s.otherServer;
+  t.port = port;
+  t.useProxy = s.useProxy;
+  t.proxyHost = s.proxyHost;
+  t.proxyPort = s.proxyPort;
+  t.proxyUserId = Utf8ToBig5(s.proxyUserId);
+  return t;
+}
+
 bool WriteSettings(const std::filesystem::path& path, const Settings& settings) noexcept {
   try {
     IniFile ini;

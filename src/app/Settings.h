@@ -14,12 +14,19 @@
 #include <string_view>
 
 #include "app/IniFile.h"
+#include "net/LineChannel.h"
 
 namespace zavuv {
 
 inline constexpr std::string_view kSettingsFileName = "BA.ini";
 
 enum class ServerChoice { Main, LocalHost, Other };
+
+// The host "主伺服器" stands for. No public community server exists for this program;
+// the name is reserved never to resolve, so the choice fails to connect instead of
+// reaching a stranger's machine. Run zavuv-server and choose "本機" or "其他".
+inline constexpr std::string_view kMainServerHost = "main.zavuv.invalid";
+inline constexpr std::string_view kLocalHost = "LocalHost";
 
 struct Settings {
   // "自動登入設定"
@@ -53,6 +60,10 @@ void SettingsToIni(const Settings& settings, IniFile& ini);
 // (a damaged file is replaced). Returns false, having changed nothing, when writing
 // fails: the caller goes on without a word, as closing the window must not fail.
 bool WriteSettings(const std::filesystem::path& path, const Settings& settings) noexcept;
+
+// The connection the settings describe, on the given server port (24 unless a test or
+// `zavuv --port` says otherwise). The proxy user ID goes out in Big5.
+net::ConnectionTarget ConfigureConnection(const Settings& settings, int port = net::kDefaultPort);
 
 // The scrambled form of a password under an account number: 20 letters A to P. Both
 // are 8-bit (Big5) text; only their first 10 bytes count, padded with blanks.

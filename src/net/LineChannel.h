@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "net/Protocol.h"
+
 namespace zavuv::net {
 
 // A failure of a user action on the connection, carrying the text the user sees.
@@ -24,6 +26,17 @@ inline constexpr std::string_view kNotConnected = "未連線";
 inline constexpr int kConnectLimitMs = 10000;  // connecting for the login
 inline constexpr int kReplyLimitMs = 5000;     // version, login, nickname and first line
 inline constexpr int kSignUpLimitMs = 20000;   // the sign-up reply
+
+// Where a connection goes: the server, and the SOCKS 4 proxy in front of it when one is
+// used. Built from the setup page's values before every connect.
+struct ConnectionTarget {
+  std::string host;  // server host name or address
+  int port = kDefaultPort;
+  bool useProxy = false;
+  std::string proxyHost;
+  int proxyPort = 0;
+  std::string proxyUserId;  // sent in the SOCKS 4 request, empty or not
+};
 
 class LineChannel {
  public:

@@ -26,15 +26,6 @@
 
 namespace zavuv::net {
 
-struct ConnectionTarget {
-  std::string host;  // server host name or address
-  int port = kDefaultPort;
-  bool useProxy = false;
-  std::string proxyHost;
-  int proxyPort = 0;
-  std::string proxyUserId;  // sent in the SOCKS 4 request, empty or not
-};
-
 class QtLineChannel : public QObject, public LineChannel {
   Q_OBJECT
 

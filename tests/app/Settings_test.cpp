@@ -218,3 +218,26 @@ TEST_F(SettingsFile, AutoLoginOffDeletesAccountKeysAndKeepsForeignOnes) {
   EXPECT_EQ(ReadSettings(path_), Settings{});
   EXPECT_EQ(Get().find("not an ini"), std::string::npos);
 }
+
+TEST(ConnectionSettings, ServerChoiceAndProxy) {
+  Settings s;
+  net::ConnectionTarget t = ConfigureConnection(s);
+  EXPECT_EQ(t.host, kMainServerHost);
+  EXPECT_EQ(t.port, 24);
+  EXPECT_FALSE(t.useProxy);
+  s.server = ServerChoice::LocalHost;
+  EXPECT_EQ(ConfigureConnection(s, 4024).host, "LocalHost");
+  EXPECT_EQ(ConfigureConnection(s, 4024).port, 4024);
+  s.server = ServerChoice::Other;
+  s.otherServer = "MYHOST";
+  s.useProxy = true;
+  s.proxyHost = "10.0.0.1";
+  s.proxyPort = 1080;
+  s.proxyUserId = "\xE4\xB8\xAD";
+  t = ConfigureConnection(s);
+  EXPECT_EQ(t.host, "MYHOST");
+  EXPECT_TRUE(t.useProxy);
+  EXPECT_EQ(t.proxyHost, "10.0.0.1");
+  EXPECT_EQ(t.proxyPort, 1080);
+  EXPECT_EQ(t.proxyUserId, "\xA4\xA4");
+}
