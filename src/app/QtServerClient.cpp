@@ -5,7 +5,7 @@
 #include "net/TFormChangeInfo.h"
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

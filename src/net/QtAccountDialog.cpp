@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

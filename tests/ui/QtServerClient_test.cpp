@@ -16,7 +16,7 @@
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 using zavuv::testkit::ScriptedPeer;

@@ -9,7 +9,7 @@
 #include "net/TFormChangeInfo.h"
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 
