@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextEdit>
 
 #include "ScriptedPeer.h"
