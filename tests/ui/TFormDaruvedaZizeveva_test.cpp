@@ -338,7 +338,8 @@ class MainWindowTest : public QObject {
     Find(tree, QStringLiteral("PanelConnectServer"), found);
     const QJsonObject at = found[0][QStringLiteral("geometry")].toObject();
     QCOMPARE(at[QStringLiteral("width")].toInt(), 169);
-    QCOMPARE(at[QStringLiteral("x")].toInt() + 169, window->PanelConnectServer->window()->width());
+    const int right = at[QStringLiteral("x")].toInt() + 169;
+    QVERIFY(right <= window->width() && right >= window->width() - 4);
     QVERIFY(at[QStringLiteral("y")].toInt() > 125);
     found.clear();
     Find(tree, QStringLiteral("TabSheetShare"), found);
