@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "widgets/QtDialogKeys.h"
 #include "widgets/QtMessages.h"
 
 namespace zavuv {
@@ -57,24 +58,10 @@ void QtAccountDialog::WatchKeys() {
 }
 
 bool QtAccountDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool plain = (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
-    switch (key->key()) {
-      case Qt::Key_Down:
-        if (!plain) break;
-        focusNextChild();
-        return true;
-      case Qt::Key_Up:
-        if (!plain) break;
-        focusPreviousChild();
-        return true;
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        focusNextChild();
-        return true;
-      default: break;
-    }
+  switch (DialogKeyOf(event)) {
+    case DialogKey::Next: focusNextChild(); return true;
+    case DialogKey::Previous: focusPreviousChild(); return true;
+    case DialogKey::None: break;
   }
   return QDialog::eventFilter(watched, event);
 }
