@@ -23,7 +23,11 @@
 #include "app/TFrameForum.h"
 #include "app/TFrameRoads.h"
 #include "app/TFrameStrategies.h"
+#include "app/QtServerClient.h"
 #include "app/TFrameSystemSetup.h"
+#include "net/TFormChangeInfo.h"
+#include "net/TFormLogin.h"
+#include "net/TFormSignUp.h"
 #include "roads/TFrameRoadSheet.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
@@ -162,6 +166,17 @@ void TFormDaruvedaZizeveva::FormCreate() {
   bench_.OnCurrentShoeShown = [this] { FrameShoeStats->ShowShoeStats(); };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   BaseCaption = windowTitle();
+  FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
+  FrameAccount->Client().SetPort(ServerPort());
+  FrameAccount->OnNickName = [this](const QString& nickName, const QString& caption) {
+    NickName = nickName;
+    setWindowTitle(caption);  // the caption, and the program's title on the task bar
+  };
+}
+
+int& TFormDaruvedaZizeveva::ServerPort() {
+  static int port = net::kDefaultPort;
+  return port;
 }
 
 void TFormDaruvedaZizeveva::LoadPlugIns() {
@@ -171,8 +186,11 @@ void TFormDaruvedaZizeveva::LoadPlugIns() {
 }
 
 void TFormDaruvedaZizeveva::CreateDialogs() {
-  // In the order of start-up; the login, sign-up, account, card and board dialogs
-  // join this list with the networking and the rooms.
+  // In the order of start-up; the card and board dialogs join this list with the rooms.
+  FormLogin = new TFormLogin(this);
+  FormSignUp = new TFormSignUp(this);
+  FormChangeInfo = new TFormChangeInfo(this);
+  FrameAccount->Client().SetDialogs(FormLogin, FormSignUp, FormChangeInfo);
   AboutBox = new TAboutBox(this);
   FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
 }
@@ -219,9 +237,22 @@ void TFormDaruvedaZizeveva::FormDestroy() {
 }
 
 void TFormDaruvedaZizeveva::CreateFirstStrategy() { BtnCreateStrategy->click(); }
-void TFormDaruvedaZizeveva::ReadSettings() {}
-void TFormDaruvedaZizeveva::AutoLogin() {}
-void TFormDaruvedaZizeveva::WriteSettings() {}
+void TFormDaruvedaZizeveva::ReadSettings() {
+  // A missing, unreadable or damaged file gives the defaults; it is not touched until
+  // the window closes.
+  FrameSystemSetup->ShowSettings(zavuv::ReadSettings(std::string(kSettingsFileName), &SettingsStatus));
+}
+
+void TFormDaruvedaZizeveva::AutoLogin() {
+  if (!FrameSystemSetup->CheckBoxUseAutoLogin->isChecked()) return;
+  BtnConnect->setChecked(true);
+  FrameAccount->BtnConnectClick(true);
+}
+
+void TFormDaruvedaZizeveva::WriteSettings() {
+  // Closing must not fail: an error while writing ends the writing silently.
+  zavuv::WriteSettings(std::string(kSettingsFileName), FrameSystemSetup->CurrentSettings());
+}
 
 void TFormDaruvedaZizeveva::RunAbandoned() { FrameStrategies->RunAbandoned(); }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/TAboutBox.h"
+#include "app/IniFile.h"
 #include "app/Workbench.h"
 
 class QCheckBox;
@@ -35,7 +36,10 @@ class QtDBMemo;
 class QtNavigator;
 class QtTableModel;
 class Strategy;
+class TFormChangeInfo;
 class TFormExportShoesData;
+class TFormLogin;
+class TFormSignUp;
 class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
@@ -109,6 +113,12 @@ class TFormDaruvedaZizeveva : public QWidget {
   std::function<void()> ShowVictor;
   std::function<void()> ShowLevelboard;
 
+  // The community server's port for every connection: 24, unless a test or
+  // `zavuv --port N` sets it before the window is created.
+  static int& ServerPort();
+  // What became of BA.ini when it was read at show.
+  IniFile::LoadStatus SettingsStatus = IniFile::LoadStatus::Missing;
+
   QString BaseCaption;
   QString NickName;
   QStringList ScratchList;
@@ -178,6 +188,9 @@ class TFormDaruvedaZizeveva : public QWidget {
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.
+  TFormLogin* FormLogin = nullptr;
+  TFormSignUp* FormSignUp = nullptr;
+  TFormChangeInfo* FormChangeInfo = nullptr;
   TAboutBox* AboutBox = nullptr;
   TFormExportShoesData* FormExportShoesData = nullptr;
 
