@@ -1,5 +1,8 @@
 #include "rooms/GameRoom.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "net/CommaText.h"
 #include "net/Protocol.h"
 #include "shoes/ShoesData.h"
@@ -21,6 +24,12 @@ void GameRoom::Send(const std::string& text) {
 
 void GameRoom::Notify(unsigned changes) {
   if (changes && Changed) Changed(changes);
+}
+
+int GameRoom::UpperSheetHeight(int height, int width, int newWidth) {
+  if (width > 5 && newWidth > 5 && width != newWidth)
+    height = static_cast<int>(std::lround(static_cast<double>(height) * (newWidth - 5) / (width - 5)));
+  return std::max(height, kMinSheetHeight);
 }
 
 void GameRoom::HandleRoomMessage(std::string_view text) {

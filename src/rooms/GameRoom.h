@@ -95,6 +95,12 @@ class GameRoom {
   std::vector<std::string> PlayerList;
   std::vector<std::string> CardLeftList;
 
+  // The road panel's sizing: the upper sheet's height when the panel's width goes
+  // from `width` to `newWidth` (scaled by (newWidth - 5) / (width - 5) and rounded),
+  // never below kMinSheetHeight; the lower sheet takes the rest.
+  static constexpr int kMinSheetHeight = 30;
+  static int UpperSheetHeight(int height, int width, int newWidth);
+
   static constexpr const char* kTimeLeftCaption = "剩餘下注時間:";
   static constexpr const char* kStopBetCaption = "停止下注";
 

@@ -1,4 +1,5 @@
 #include "rooms/Cards.h"
+#include "rooms/GameRoom.h"
 
 #include <gtest/gtest.h>
 
@@ -110,4 +111,14 @@ TEST(CardAnimation, NewCardsRestartTheDealFromTheBeginning) {
   EXPECT_EQ(ticks, 47);
   EXPECT_EQ(a.Pictures()[0].number, 7);
   EXPECT_FALSE(a.Pictures()[4].visible);
+}
+
+TEST(RoadPanel, UpperSheetScalesWithTheWidthAndKeepsThirtyPixels) {
+  // (405 - 5) / (205 - 5) = 2: twice as high.
+  EXPECT_EQ(GameRoom::UpperSheetHeight(100, 205, 405), 200);
+  EXPECT_EQ(GameRoom::UpperSheetHeight(100, 305, 105), 33);   // 33.33 rounds down
+  EXPECT_EQ(GameRoom::UpperSheetHeight(50, 305, 105), 30);    // 16.7 is raised to 30
+  EXPECT_EQ(GameRoom::UpperSheetHeight(10, 200, 200), 30);
+  // A panel narrower than the margin does not divide by zero.
+  EXPECT_EQ(GameRoom::UpperSheetHeight(80, 5, 300), 80);
 }
