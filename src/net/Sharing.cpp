@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "net/CommaText.h"
-#include "shoes/ShoesData.h"
 #include "table/Big5.h"
 
 namespace zavuv::net {
@@ -69,14 +68,14 @@ void Sharing::FillArticleList(std::string_view arguments) {
   Article.First();
 }
 
-void Sharing::AppendDownloadedShoe(ShoesData& shoes, std::string_view arguments) {
+void Sharing::AppendDownloadedShoe(ClientDataSet& shoes, std::string_view arguments) {
   // The note is no column of the shoe grid, so a download does not fill it.
   StringList items;
   for (std::string& item : DecodeCommaText(arguments)) {
     std::string_view name = std::string_view(item).substr(0, item.find('='));
     if (!EqualNoCase(name, "ShoesInfo")) items.push_back(std::move(item));
   }
-  AppendRecord(shoes.Table(), items);
+  AppendRecord(shoes, items);
 }
 
 void Sharing::ShowArticle(std::string_view arguments) {
@@ -88,7 +87,7 @@ void Sharing::ShowArticle(std::string_view arguments) {
   ArticleModified = false;
 }
 
-bool Sharing::HandleReply(std::string_view command, std::string_view arguments, ShoesData& shoes) {
+bool Sharing::HandleReply(std::string_view command, std::string_view arguments, ClientDataSet& shoes) {
   if (command == "GETPRIVATEDATALISTOK" || command == "GETPRIVATEBETLISTOK" ||
       command == "GETPRIVATEBETAMOUNTLISTOK")
     FillDataList(command, arguments);

@@ -15,10 +15,6 @@
 
 #include "table/ClientDataSet.h"
 
-namespace zavuv {
-class ShoesData;
-}
-
 namespace zavuv::net {
 
 using SendCommandFunction = std::function<void(const std::string& command, const std::string& data)>;
@@ -48,12 +44,13 @@ class Sharing {
   // "GETPRIVATEBETLISTOK" or "GETPRIVATEBETAMOUNTLISTOK".
   void FillDataList(std::string_view command, std::string_view arguments);
   void FillArticleList(std::string_view arguments);
-  // A downloaded shoe's record text appended to the shoe table: only its name and
-  // result; the note stays empty. The table's checks and refresh run on the post.
-  static void AppendDownloadedShoe(ShoesData& shoes, std::string_view arguments);
+  // A downloaded shoe's record text appended to the shoe table (ShoesData's table):
+  // only its name and result; the note stays empty. The table's checks and refresh
+  // run on the post.
+  static void AppendDownloadedShoe(ClientDataSet& shoes, std::string_view arguments);
   void ShowArticle(std::string_view arguments);
   // Any sharing reply; false when the command is none of them.
-  bool HandleReply(std::string_view command, std::string_view arguments, ShoesData& shoes);
+  bool HandleReply(std::string_view command, std::string_view arguments, ClientDataSet& shoes);
 
   // ---- the page's buttons ----
   // The four list buttons: "GETPRIVATEDATALIST", "GETPRIVATEBETLIST",

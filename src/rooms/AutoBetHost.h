@@ -13,10 +13,10 @@ namespace zavuv {
 
 // The net bet of the strategies for one game: side "B" or "P" with a positive
 // amount, or a blank side and 0 when their bets cancel out or nobody bets.
-struct AutoBet {
+struct NetBet {
   char side = ' ';
-  std::int32_t amount = 0;
-  bool operator==(const AutoBet&) const = default;
+  std::int64_t amount = 0;
+  bool operator==(const NetBet&) const = default;
 };
 
 class AutoBetHost {
@@ -31,7 +31,7 @@ class AutoBetHost {
   // A new shoe begins for every strategy in use.
   virtual void AutoBetNewShoe() = 0;
   // Every strategy in use places its bet for the next game; the answer nets them.
-  virtual AutoBet GetAutoBet() = 0;
+  virtual NetBet GetAutoBet() = 0;
   // Every strategy in use settles the game's result ("B", "P" or "T").
   virtual void AutoBetGameResult(char result) = 0;
   // Finishes the strategies, clears the batch flag and releases the lock.

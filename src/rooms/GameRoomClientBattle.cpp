@@ -197,7 +197,7 @@ void GameRoomClientBattle::StopRoomAutoBet() {
 }
 
 void GameRoomClientBattle::PlaceAutoBet() {
-  AutoBet bet = autoBet_->GetAutoBet();
+  NetBet bet = autoBet_->GetAutoBet();
   if (bet.amount == 0 || (bet.side != 'B' && bet.side != 'P')) return;
   std::string amount = std::to_string(bet.amount);
   std::string banker = bet.side == 'B' ? amount : "0";

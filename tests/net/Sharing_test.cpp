@@ -35,7 +35,7 @@ TEST(Sharing, PrivateListsFillByKindAndRefillFromEmpty) {
                             Rows({{{"UpLoadDate", "2026/12/01"}, {"DataIDNo", "5"}, {"ShoesName", "S1"},
                                    {"Info", Utf8ToBig5("週一")}},
                                   {{"UpLoadDate", "bad date"}, {"DataIDNo", "6"}, {"ShoesName", "S2"}}}),
-                            shoes));
+                            shoes.Table()));
   ClientDataSet& t = s.PrivateData;
   ASSERT_EQ(t.RecordCount(), 2);
   EXPECT_TRUE(s.ShoesNameColumnVisible);
@@ -47,14 +47,14 @@ TEST(Sharing, PrivateListsFillByKindAndRefillFromEmpty) {
   EXPECT_TRUE(IsNull(t.GetValue(1, t.FieldIndex("UpLoadDate"))));
   EXPECT_EQ(t.RecNo(), 1);
 
-  s.HandleReply("GETPRIVATEBETLISTOK", Rows({{{"DataIDNo", "17"}, {"Info", "x"}}}), shoes);
+  s.HandleReply("GETPRIVATEBETLISTOK", Rows({{{"DataIDNo", "17"}, {"Info", "x"}}}), shoes.Table());
   ASSERT_EQ(t.RecordCount(), 1);
   EXPECT_FALSE(s.ShoesNameColumnVisible);
   EXPECT_EQ(s.InfoColumnTitle, "投注法說明");
   Sent sent;
   s.BtnUsePrivateDataClick(sent.Function());
   EXPECT_EQ(sent.lines, (std::vector<std::pair<std::string, std::string>>{{"GETPRIVATEBET", "17"}}));
-  s.HandleReply("GETPRIVATEBETAMOUNTLISTOK", "", shoes);
+  s.HandleReply("GETPRIVATEBETAMOUNTLISTOK", "", shoes.Table());
   EXPECT_EQ(s.InfoColumnTitle, "注碼法說明");
   EXPECT_TRUE(t.IsEmpty());
   // With the list empty nothing is requested.
@@ -62,15 +62,15 @@ TEST(Sharing, PrivateListsFillByKindAndRefillFromEmpty) {
   EXPECT_EQ(sent.lines.size(), 1u);
   // The views are attached again after the fill.
   EXPECT_FALSE(t.ControlsDisabled());
-  EXPECT_TRUE(s.HandleReply("GETPRIVATEBETOK", "whatever", shoes));
-  EXPECT_FALSE(s.HandleReply("GETPRIVATE", "", shoes));
+  EXPECT_TRUE(s.HandleReply("GETPRIVATEBETOK", "whatever", shoes.Table()));
+  EXPECT_FALSE(s.HandleReply("GETPRIVATE", "", shoes.Table()));
 }
 
 TEST(Sharing, ArticlesListDownloadShowAndShareOncePerEdit) {
   Sharing s;
   ShoesData shoes;
   s.HandleReply("GETARTICLELISTOK",
-                Rows({{{"DataIDNo", "3"}, {"NickName", "Ann"}, {"Title", "t1"}}, {{"DataIDNo", "4"}}}), shoes);
+                Rows({{{"DataIDNo", "3"}, {"NickName", "Ann"}, {"Title", "t1"}}, {{"DataIDNo", "4"}}}), shoes.Table());
   ASSERT_EQ(s.Article.RecordCount(), 2);
   Sent sent;
   s.Article.Next();
@@ -87,7 +87,7 @@ TEST(Sharing, ArticlesListDownloadShowAndShareOncePerEdit) {
   // Shown from a Big5 reply, with names matched whatever their case.
   std::string reply = EncodeCommaText({"title=" + Utf8ToBig5("心得"), "Article=" + EncodeCommaText({Utf8ToBig5("第一"), "x,y"})});
   s.ArticleModified = true;
-  s.HandleReply("GETARTICLEOK", reply, shoes);
+  s.HandleReply("GETARTICLEOK", reply, shoes.Table());
   EXPECT_EQ(s.ArticleTitle, "心得");
   EXPECT_EQ(s.ArticleLines, (std::vector<std::string>{"第一", "x,y"}));
   EXPECT_FALSE(s.ArticleModified);
@@ -126,7 +126,7 @@ TEST(Sharing, DownloadedShoeIsAppendedWithoutItsNote) {
   int refreshes = 0;
   shoes.OnRefresh = [&] { ++refreshes; };
   s.HandleReply("GETPRIVATEDATAOK",
-                EncodeRecord({{"ShoesName", "S9"}, {"ShoesResult", "bpx t"}, {"ShoesInfo", "a note"}}), shoes);
+                EncodeRecord({{"ShoesName", "S9"}, {"ShoesResult", "bpx t"}, {"ShoesInfo", "a note"}}), shoes.Table());
   ASSERT_EQ(shoes.Table().RecordCount(), 1);
   EXPECT_EQ(shoes.Shoes()[0], (ShoeRecord{"S9", "BPT", ""}));
   EXPECT_GT(refreshes, 0);

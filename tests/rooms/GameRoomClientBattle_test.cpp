@@ -21,7 +21,7 @@ struct Battle : ::testing::Test {
   GameRoomClientBattle& room = rooms.Battle[2];   // "BATTLE3"
 
   void Line(std::string_view text) { rooms.HandleLine(room.RoomName(), text); }
-  void Script(int strategy, std::vector<AutoBet> bets) {
+  void Script(int strategy, std::vector<NetBet> bets) {
     strategies.strategies[strategy].bets.assign(bets.begin(), bets.end());
   }
 };
@@ -279,6 +279,16 @@ TEST_F(Battle, NetBankerBetBelowTheMinimumStopsAutomaticBetting) {
   // A result afterwards settles nothing.
   Line("GAMERESULT:B");
   EXPECT_EQ(strategies.log.size(), 3u);
+}
+
+TEST_F(Battle, NetBetBeyondThirtyTwoBitsStopsAsNoNumber) {
+  Script(0, {{'P', 2'000'000'000}});
+  Script(1, {{'P', 2'000'000'000}});
+  Line("GAMESTATUS:SHOENOTSTARTED");
+  room.BtnAutoBetClick(true);
+  Line("GAMESTATUS:GAMESTARTED");
+  EXPECT_TRUE(host.sent.empty());
+  EXPECT_EQ(host.boxes, (std::vector<std::string>{"下注閒的金額不正確\n自動下注功能停止"}));
 }
 
 TEST_F(Battle, OppositeBetsSendNothingButBothSettle) {

@@ -36,8 +36,8 @@ struct FakeRoomHost : RoomHost {
 // and keeps a log of every call.
 struct FakeStrategies : AutoBetHost {
   struct Scripted {
-    std::deque<AutoBet> bets;   // one per game; a blank bet when the script runs out
-    AutoBet current;
+    std::deque<NetBet> bets;   // one per game; a blank bet when the script runs out
+    NetBet current;
     std::string settled;        // every result settled, in order
     std::string settledWithBet; // the results settled while a bet stood
   };
@@ -57,16 +57,16 @@ struct FakeStrategies : AutoBetHost {
     log.push_back("start");
   }
   void AutoBetNewShoe() override { log.push_back("newshoe"); }
-  AutoBet GetAutoBet() override {
+  NetBet GetAutoBet() override {
     log.push_back("get");
-    long long net = 0;
+    std::int64_t net = 0;
     for (Scripted& s : strategies) {
-      s.current = s.bets.empty() ? AutoBet{} : s.bets.front();
+      s.current = s.bets.empty() ? NetBet{} : s.bets.front();
       if (!s.bets.empty()) s.bets.pop_front();
       net += s.current.side == 'B' ? s.current.amount : s.current.side == 'P' ? -s.current.amount : 0;
     }
-    if (net > 0) return {'B', static_cast<std::int32_t>(net)};
-    if (net < 0) return {'P', static_cast<std::int32_t>(-net)};
+    if (net > 0) return {'B', net};
+    if (net < 0) return {'P', -net};
     return {};
   }
   void AutoBetGameResult(char result) override {
