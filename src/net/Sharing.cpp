@@ -36,6 +36,11 @@ Sharing::Sharing()
                {"NickName", FieldType::String, 20, "作者"},
                {"Title", FieldType::String, 50, "文章標題"}}) {}
 
+void Sharing::ListTable::SetLabel(std::string_view field, std::string label) {
+  fields_.at(FieldIndex(field)).label = std::move(label);
+  NotifyReset();
+}
+
 void Sharing::FillDataList(std::string_view command, std::string_view arguments) {
   std::string kind;
   if (command == "GETPRIVATEDATALISTOK") {
@@ -52,6 +57,7 @@ void Sharing::FillDataList(std::string_view command, std::string_view arguments)
   }
   Detached detached(PrivateData);
   PrivateData.EmptyDataSet();
+  PrivateData.SetLabel("Info", InfoColumnTitle);
   ShoesNameColumnVisible = kind == "DATA";
   const int type = PrivateData.FieldIndex("DataType");
   for (const std::string& row : DecodeCommaText(arguments)) {

@@ -23,8 +23,16 @@ class Sharing {
  public:
   Sharing();
 
-  // ClientDataSetPrivateData: UpLoadDate, DataIDNo, ShoesName, Info, DataType.
-  ClientDataSet PrivateData;
+  // A list table whose column titles follow the list shown.
+  class ListTable : public ClientDataSet {
+   public:
+    using ClientDataSet::ClientDataSet;
+    void SetLabel(std::string_view field, std::string label);
+  };
+
+  // ClientDataSetPrivateData: UpLoadDate, DataIDNo, ShoesName, Info, DataType. The
+  // Info field's label is the description column's title.
+  ListTable PrivateData;
   // ClientDataSetArticle: UpLoadDate, DataIDNo, NickName, Title.
   ClientDataSet Article;
   // The private list's grid: the shoe name column is shown for shoe data only, and

@@ -51,6 +51,7 @@ TEST(Sharing, PrivateListsFillByKindAndRefillFromEmpty) {
   ASSERT_EQ(t.RecordCount(), 1);
   EXPECT_FALSE(s.ShoesNameColumnVisible);
   EXPECT_EQ(s.InfoColumnTitle, "投注法說明");
+  EXPECT_EQ(t.Fields()[t.FieldIndex("Info")].label, "投注法說明");
   Sent sent;
   s.BtnUsePrivateDataClick(sent.Function());
   EXPECT_EQ(sent.lines, (std::vector<std::pair<std::string, std::string>>{{"GETPRIVATEBET", "17"}}));
