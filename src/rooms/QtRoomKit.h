@@ -1,0 +1,43 @@
+// Controls both room panels build the same way.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rooms/GameRoom.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QResizeEvent;
+class QSplitter;
+class QWidget;
+
+namespace zavuv {
+
+class TFrameRoadSheet;
+
+namespace roomkit {
+
+QLabel* Text(QWidget* parent, const char* name, const char* text, const char* style = nullptr);
+QPushButton* Button(QWidget* parent, const char* name, const char* caption);
+QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name);
+QListWidget* List(QWidget* parent, const char* name);
+// An editable amount box: text "0", items 0, 300 ... 10000, a colour and a hint.
+QComboBox* AmountBox(QWidget* parent, const char* name, const char* colour, const char* hint);
+// The 25 x 25 status lamp.
+QFrame* Lamp(QWidget* parent, const char* name);
+void SetLamp(QFrame* lamp, Rgb colour);
+void Fill(QListWidget* list, const std::vector<std::string>& items);
+void ShowResult(QLabel* label, const GameRoom& room);
+// PanelRoadSheet with its road sheets over the room's road, one above the other.
+// Pass sheet2 null for a single sheet.
+QSplitter* RoadPanel(QWidget* parent, TRoad& road, TFrameRoadSheet** sheet1, TFrameRoadSheet** sheet2);
+// The panel's sizing rule on a change of width: the upper sheet keeps its shape.
+void ResizeRoadPanel(QSplitter* panel, const QResizeEvent* event);
+
+}  // namespace roomkit
+}  // namespace zavuv
