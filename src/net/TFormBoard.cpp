@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zavuv {
 
@@ -17,6 +18,7 @@ TFormBoard::TFormBoard(const net::Board& board, const char* objectName, QWidget*
   ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ListView->setAlternatingRowColors(false);
+  ListView->header()->setStretchLastSection(false);
   // Grid lines between the cells.
   ListView->setStyleSheet(QStringLiteral("QTreeView::item { border-right: 1px solid #d0d0d0; "
                                          "border-bottom: 1px solid #d0d0d0; }"));
@@ -47,7 +49,10 @@ void TFormBoard::ShowBoard() {
     items.push_back(item);
   }
   ListView->addTopLevelItems(items);
-  for (int i = 0; i < ListView->columnCount(); ++i) ListView->resizeColumnToContents(i);
+  for (int i = 0; i < ListView->columnCount(); ++i) {
+    ListView->resizeColumnToContents(i);
+    ListView->setColumnWidth(i, std::max(ListView->columnWidth(i) + 12, i == 1 ? 120 : 64));
+  }
 }
 
 }  // namespace zavuv

@@ -75,11 +75,14 @@ void Fill(QListWidget* list, const std::vector<std::string>& items) {
   for (const std::string& item : items) list->addItem(QString::fromStdString(item));
 }
 
-void ShowResult(QLabel* label, const GameRoom& room) {
+void ShowResult(QLabel* label, const GameRoom& room, int pixels) {
   label->setText(QString::fromStdString(room.GameResultText));
+  QColor colour = ToQColor(room.GameResultColour);
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, ToQColor(room.GameResultColour));
+  palette.setColor(QPalette::WindowText, colour);
   label->setPalette(palette);
+  // The label's font comes from its style sheet, which would override the palette.
+  label->setStyleSheet(QStringLiteral("font-weight: bold; font-size: %1px; color: %2;").arg(pixels).arg(colour.name()));
 }
 
 QSplitter* RoadPanel(QWidget* parent, TRoad& road, TFrameRoadSheet** sheet1, TFrameRoadSheet** sheet2) {

@@ -32,7 +32,8 @@ QComboBox* AmountBox(QWidget* parent, const char* name, const char* colour, cons
 QFrame* Lamp(QWidget* parent, const char* name);
 void SetLamp(QFrame* lamp, Rgb colour);
 void Fill(QListWidget* list, const std::vector<std::string>& items);
-void ShowResult(QLabel* label, const GameRoom& room);
+// The result in its colour, bold, `pixels` high.
+void ShowResult(QLabel* label, const GameRoom& room, int pixels);
 // PanelRoadSheet with its road sheets over the room's road, one above the other.
 // Pass sheet2 null for a single sheet.
 QSplitter* RoadPanel(QWidget* parent, TRoad& road, TFrameRoadSheet** sheet1, TFrameRoadSheet** sheet2);

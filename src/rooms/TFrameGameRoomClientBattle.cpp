@@ -130,6 +130,8 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   // Right: the room's roads, one sheet above the other.
   PanelRoadSheet = RoadPanel(this, room_.RoomRoad, &RoadSheet1, &RoadSheet2);
   PanelRoadSheet->installEventFilter(this);
+  RoadSheet1->SetZoom(1, 30, 12);
+  RoadSheet2->SetZoom(1, 30, 12);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -138,7 +140,11 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   leftBox->setFixedWidth(250);
   left->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(leftBox);
-  layout->addLayout(middle);
+  auto* middleBox = new QWidget(this);
+  middleBox->setLayout(middle);
+  middle->setContentsMargins(0, 0, 0, 0);
+  middleBox->setMaximumWidth(340);
+  layout->addWidget(middleBox);
   layout->addWidget(PanelRoadSheet, 1);
 
   Timer1 = new QTimer(this);
@@ -171,7 +177,7 @@ void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
     LabelGameStatus->setText(QString::fromStdString(room_.GameStatusText));
     SetLamp(ShapeGameStatus, room_.LampColour);
   }
-  if (changes & kResultChanged) ShowResult(LabelGameResult, room_);
+  if (changes & kResultChanged) ShowResult(LabelGameResult, room_, 24);
   if (changes & kListsChanged) {
     Fill(ListBoxBanker, room_.BankerList);
     Fill(ListBoxPlayer, room_.PlayerList);

@@ -82,7 +82,11 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
   leftBox->setLayout(left);
   leftBox->setFixedWidth(250);
   layout->addWidget(leftBox);
-  layout->addLayout(middle);
+  auto* middleBox = new QWidget(this);
+  middleBox->setLayout(middle);
+  middle->setContentsMargins(0, 0, 0, 0);
+  middleBox->setMaximumWidth(340);
+  layout->addWidget(middleBox);
   layout->addWidget(PanelRoadSheet, 1);
 
   TimerShowCardAndResult = new QTimer(this);
@@ -100,7 +104,7 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
 
 void TFrameGameRoomClientPractice::ShowRoom(unsigned changes) {
   if (changes & kStatusChanged) LabelGameStatus->setText(QString::fromStdString(room_.GameStatusText));
-  if (changes & kResultChanged) ShowResult(LabelGameResult, room_);
+  if (changes & kResultChanged) ShowResult(LabelGameResult, room_, 32);
   if (changes & kListsChanged) {
     Fill(ListBoxBanker, room_.BankerList);
     Fill(ListBoxPlayer, room_.PlayerList);

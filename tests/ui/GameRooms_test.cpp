@@ -1,5 +1,6 @@
 // The room panels, the card pictures and the board dialogs, fed room lines as the
 // dispatcher hands them over.
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -65,6 +66,8 @@ class GameRoomsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK TC"), 9)); }
+
   void init() {
     messages.clear();
     answer = true;
