@@ -1,107 +1,44 @@
 #include "app/TFormDaruvedaZizeveva.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFile>
-#include <QGridLayout>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QElapsedTimer>
-#include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QResizeEvent>
 #include <QScreen>
-#include <QScrollArea>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextEdit>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
-#include <cmath>
 
-#ifdef ZAVUV_HAVE_WEBENGINE
-#include <QWebEngineView>
-#endif
-
-#include "app/QtLinkLabel.h"
 #include "app/TFormExportShoesData.h"
+#include "app/TFrameAccount.h"
+#include "app/TFrameCombinedResults.h"
+#include "app/TFrameForum.h"
+#include "app/TFrameRoads.h"
+#include "app/TFrameStrategies.h"
+#include "app/TFrameSystemSetup.h"
 #include "roads/TFrameRoadSheet.h"
 #include "stats/TFrameShoeStats.h"
-#include "strategy/QtResultGrid.h"
-#include "strategy/StrategyFile.h"
-#include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
 #include "table/QtDBMemo.h"
-#include "table/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
-#include "table/TableCsv.h"
+#include "widgets/QtMessages.h"
+#include "widgets/QtPanelKit.h"
 
 namespace zavuv {
 
+using namespace kit;
+
 namespace {
-
-template <class W>
-W* Named(W* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr) {
-  auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
-  button->setAutoDefault(false);
-  if (hint) button->setToolTip(QString::fromUtf8(hint));
-  return button;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* caption) {
-  return Named(new QLabel(QString::fromUtf8(caption), parent), name);
-}
-
-// A tab page with a vertical layout.
-QWidget* Page(const char* name, QVBoxLayout** layout = nullptr) {
-  auto* page = Named(new QWidget, name);
-  auto* l = new QVBoxLayout(page);
-  l->setContentsMargins(4, 4, 4, 4);
-  if (layout) *layout = l;
-  return page;
-}
-
-// The program icon: a banker ring and a player ring on squared paper.
-QPixmap ProgramIcon(int size) {
-  QPixmap pixmap(size, size);
-  pixmap.fill(Qt::white);
-  QPainter p(&pixmap);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(192, 192, 192), 1));
-  for (int k = 1; k < 4; ++k) {
-    p.drawLine(0, k * size / 4, size, k * size / 4);
-    p.drawLine(k * size / 4, 0, k * size / 4, size);
-  }
-  const double r = size * 0.3;
-  p.setPen(QPen(QColor(255, 0, 0), std::max(2.0, size / 12.0)));
-  p.drawEllipse(QRectF(size * 0.08, size * 0.08, r * 1.6, r * 1.6));
-  p.setPen(QPen(QColor(0, 0, 255), std::max(2.0, size / 12.0)));
-  p.drawEllipse(QRectF(size * 0.44, size * 0.44, r * 1.6, r * 1.6));
-  return pixmap;
-}
-
-// Rounds to the nearest integer, halves to the even neighbour.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
-
-std::string FileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 const QStringList kShoeNavigatorHints = {
     QStringLiteral("移至第一靴記錄"), QStringLiteral("移至上一靴記錄"), QStringLiteral("移至下一靴記錄"),
@@ -109,72 +46,10 @@ const QStringList kShoeNavigatorHints = {
     QStringLiteral("修改本靴記錄"), QStringLiteral("確認編輯中記錄"), QStringLiteral("取消編輯中記錄")};
 
 const char* const kDataFilter = "百家樂資料|*.DAT";
-const char* const kStrategyFilter = "策略組合|*.json";
-const char* const kCsvFilter = "CSV 檔|*.CSV";
 
 }  // namespace
 
-// ---------------------------------------------------------------- about box
-
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("TAboutBox"));
-  setWindowTitle(QStringLiteral("關於"));
-  setFixedSize(311, 226);
-  auto* panel = Named(new QFrame(this), "Panel1");
-  panel->setFrameShape(QFrame::Panel);
-  panel->setFrameShadow(QFrame::Sunken);
-  auto* icon = Named(new QLabel(panel), "ProgramIcon");
-  icon->setPixmap(ProgramIcon(40));
-  auto* product = Label(panel, "ProductName", "zavuv");
-  QFont big = product->font();
-  big.setPointSize(big.pointSize() + 4);
-  big.setBold(true);
-  product->setFont(big);
-  auto* subtitle = Label(panel, "ProductName2", "百家樂路紙及策略分析");
-  auto* version = Label(panel, "Version", "Version 1.11");
-  auto* notice = Label(panel, "Copyright", "本程式只供研究及娛樂之用");
-  auto* header = new QGridLayout;
-  header->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
-  header->addWidget(product, 0, 1);
-  header->addWidget(subtitle, 1, 1);
-  header->addWidget(version, 2, 1);
-  header->setColumnStretch(1, 1);
-  auto* inner = new QVBoxLayout(panel);
-  inner->setContentsMargins(8, 6, 8, 6);
-  inner->setSpacing(2);
-  inner->addLayout(header);
-  inner->addWidget(notice);
-  inner->addWidget(Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/"), panel), "LinkHome"));
-  inner->addWidget(Named(new QtLinkLabel(TFormDaruvedaZizeveva::ForumAddress(), panel), "LinkForum"));
-  inner->addWidget(Named(new QtLinkLabel(QStringLiteral("mailto:support@zavuv.example.org"), panel), "LinkMail"));
-  auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(8, 8, 8, 8);
-  layout->addWidget(panel, 1);
-  layout->addWidget(ok, 0, Qt::AlignHCenter);
-}
-
-void TAboutBox::showEvent(QShowEvent* event) {
-  if (QScreen* screen = QGuiApplication::primaryScreen())
-    move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-  QDialog::showEvent(event);
-}
-
-// ---------------------------------------------------------------- main window
-
-const QString& TFormDaruvedaZizeveva::ForumAddress() {
-  static const QString address = QStringLiteral("https://zavuv.example.org/forum/");
-  return address;
-}
-
-const QString& TFormDaruvedaZizeveva::ForumTitle() {
-  static const QString title = QStringLiteral("zavuv 百家樂討論區");
-  return title;
-}
-
-TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) {
+TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent), PlugIns(bench_.PlugIns()) {
   setObjectName(QStringLiteral("TFormDaruvedaZizeveva"));
   setWindowTitle(QStringLiteral("zavuv"));
   setWindowIcon(QIcon(ProgramIcon(32)));
@@ -192,19 +67,23 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) 
   lowerLayout->setContentsMargins(0, 0, 0, 0);
   lowerLayout->setSpacing(2);
   PageControl1 = Named(new QTabWidget(lower), "PageControl1");
-  PageControl1->addTab(BuildRoadPage(), QStringLiteral("路紙"));
+  PageControl1->addTab(TabSheetRoad = FrameRoads = new TFrameRoads(bench_), QStringLiteral("路紙"));
   PageControl1->addTab(TabSheetStats = Page("TabSheetStats"), QStringLiteral("統計"));
-  FrameShoeStats = Named(new TFrameShoeStats(stats_, TabSheetStats), "FrameShoeStats");
+  FrameShoeStats = Named(new TFrameShoeStats(bench_.Stats(), TabSheetStats), "FrameShoeStats");
   TabSheetStats->layout()->addWidget(FrameShoeStats);
-  PageControl1->addTab(BuildStrategyPage(), QStringLiteral("策略"));
-  PageControl1->addTab(BuildMultiStrategyPage(), QStringLiteral("多重策略分析結果"));
+  // The combined results page holds the strip where the strategies' views go.
+  FrameCombinedResults = new TFrameCombinedResults(bench_);
+  FrameStrategies = new TFrameStrategies(bench_, FrameCombinedResults->ScrollBoxViewResultsContents);
+  PageControl1->addTab(TabSheetStrategy = FrameStrategies, QStringLiteral("策略"));
+  PageControl1->addTab(TabSheetMutliStrategy = FrameCombinedResults, QStringLiteral("多重策略分析結果"));
   PageControl1->addTab(BuildSharePage(), QStringLiteral("分享下載"));
-  PageControl1->addTab(BuildForumPage(), QStringLiteral("討論區"));
+  PageControl1->addTab(TabSheetForum = FrameForum = new TFrameForum(ForumTitle(), ForumAddress()),
+                       QStringLiteral("討論區"));
   PageControl1->addTab(BuildGameRoomPage(), QStringLiteral("遊樂場"));
-  PageControl1->addTab(BuildSetupPage(), QStringLiteral("系統設定"));
+  PageControl1->addTab(TabSheetSetup = FrameSystemSetup = new TFrameSystemSetup, QStringLiteral("系統設定"));
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheetShare), false);   // no command shows it
   lowerLayout->addWidget(PageControl1, 1);
-  lowerLayout->addWidget(BuildAccountPanel());
+  lowerLayout->addWidget(PanelConnectServer = FrameAccount = new TFrameAccount);
   Splitter4->addWidget(lower);
   Splitter4->setStretchFactor(1, 1);
   Splitter4->setSizes({125, 533 - 125});
@@ -212,10 +91,41 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent) 
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(Splitter4);
 
+  // The controls the window and its callers reach directly.
+  BtnConnect = FrameAccount->BtnConnect;
+  EditMessage = FrameAccount->EditMessage;
+  PageControlRoad = FrameRoads->PageControlRoad;
+  MainRoadSheet = FrameRoads->MainRoadSheet;
+  SplitterOtherRoad = FrameRoads->SplitterOtherRoad;
+  MinorRoadSheet1 = FrameRoads->MinorRoadSheet1;
+  MinorRoadSheet2 = FrameRoads->MinorRoadSheet2;
+  MinorRoadSheet3 = FrameRoads->MinorRoadSheet3;
+  for (int i = 0; i < 3; ++i) {
+    SpinEditNoOfBall[i] = FrameRoads->SpinEditNoOfBall[i];
+    CheckBoxBallRoadIgnoreTie[i] = FrameRoads->CheckBoxBallRoadIgnoreTie[i];
+  }
+  BtnCreateStrategy = FrameStrategies->BtnCreateStrategy;
+  BtnDestroyStrategy = FrameStrategies->BtnDestroyStrategy;
+  EditShoeFrom = FrameStrategies->EditShoeFrom;
+  EditShoeTo = FrameStrategies->EditShoeTo;
+  BtnAnalysisAllShoes = FrameStrategies->BtnAnalysisAllShoes;
+  PageControlStrategy = FrameStrategies->PageControlStrategy;
+  BtnReadStrategies = FrameStrategies->BtnReadStrategies;
+  BtnSaveStrategies = FrameStrategies->BtnSaveStrategies;
+  DBGridAnalysis = FrameCombinedResults->DBGridAnalysis;
+  CheckBoxAnalysisGoFirst = FrameCombinedResults->CheckBoxAnalysisGoFirst;
+  BtnExportCombinedCsv = FrameCombinedResults->BtnExportCombinedCsv;
+  ScrollBoxViewResults = FrameCombinedResults->ScrollBoxViewResults;
+  ScrollBoxViewResultsContents = FrameCombinedResults->ScrollBoxViewResultsContents;
+  BtnForum = FrameForum->BtnForum;
+  PanelForum = FrameForum->PanelForum;
+  WebBrowser1 = FrameForum->WebBrowser1;
+
   PageControl1->setCurrentWidget(TabSheetForum);
   PageControlGameRoom->setCurrentIndex(1);   // 戰場
 
   connect(FrameShoeStats->BtnStatAll, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnStatAllClick);
+  connect(BtnAnalysisAllShoes, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick);
   auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
   connect(open, &QShortcut::activated, BtnReadData, &QPushButton::click);
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
@@ -236,21 +146,21 @@ void TFormDaruvedaZizeveva::FormCreate() {
   // The receive thread and the game rooms join here as their parts arrive.
   ScratchList.clear();
   LoadPlugIns();
-  displayRoad_ = std::make_unique<TRoad>();
-  analysisRoad_ = std::make_unique<TRoad>();
-  TFrameRoadSheet::SetDefaultRoad(displayRoad_.get());
-  TFrameRoadSheet::SetDefaultRoadSettings(&roadSettings_);
-  for (TFrameRoadSheet* sheet : {MainRoadSheet, MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) {
-    sheet->SetRoadSettings(&roadSettings_);
-    sheet->SetRoad(displayRoad_.get());
-  }
-  shoes_.OnRefresh = [this] { ClientDataSetShoesDataAfterScroll(); };
-  host_ = StrategyHost{&shoes_, displayRoad_.get(), analysisRoad_.get(), &roadSettings_};
-  multi_.StrategyPages = [this] {
-    std::vector<Strategy*> strategies;
-    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
-    return strategies;
+  TFrameRoadSheet::SetDefaultRoad(&bench_.DisplayRoad());
+  TFrameRoadSheet::SetDefaultRoadSettings(&bench_.Roads());
+  FrameRoads->AttachRoads();
+  // The views follow the workbench.
+  bench_.OnStrategyAdded = [this](Strategy& strategy, std::size_t index) {
+    FrameStrategies->AddStrategyPage(strategy, index);
   };
+  bench_.OnStrategyRemoving = [this](Strategy&, std::size_t index) { FrameStrategies->RemoveStrategyPage(index); };
+  bench_.OnRoadSettingsChanged = [this] { FrameRoads->ShowRoadSettings(); };
+  bench_.OnError = [this](std::exception_ptr error) {
+    Guarded(this, [&] { std::rethrow_exception(error); });
+    RunAbandoned();
+  };
+  bench_.OnCurrentShoeShown = [this] { FrameShoeStats->ShowShoeStats(); };
+  bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   BaseCaption = windowTitle();
 }
 
@@ -264,21 +174,18 @@ void TFormDaruvedaZizeveva::CreateDialogs() {
   // In the order of start-up; the login, sign-up, account, card and board dialogs
   // join this list with the networking and the rooms.
   AboutBox = new TAboutBox(this);
-  FormExportShoesData = new TFormExportShoesData(shoes_, this);
+  FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
 }
 
 void TFormDaruvedaZizeveva::FormShow() {
-  shoes_.ShoesLoading = true;
+  ShoesData& shoes = bench_.Shoes();
+  shoes.ShoesLoading = true;
   CreateFirstStrategy();
   // The shoe table exists from the start, empty.
-  int item = 0;
-  for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) {
-    sheet->ComboBoxRoad->removeItem(0);   // "大路" is the main sheet's alone
-    sheet->ComboBoxRoad->setCurrentIndex(item++);
-  }
-  displayRoad_->SetAutoRedraw(true);
-  displayRoad_->SetResult("");
-  shoes_.ShoesLoading = false;
+  FrameRoads->ChooseMinorRoads();
+  bench_.DisplayRoad().SetAutoRedraw(true);
+  bench_.DisplayRoad().SetResult("");
+  shoes.ShoesLoading = false;
   ReadSettings();
   AutoLogin();
 }
@@ -292,31 +199,31 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // The views and models go first: sheets detach from the road models and grids
   // from their tables while both still exist. The strategy pages are deleted with them.
   if (appMessageInstalled_) qApp->removeEventFilter(this);
-  shoes_.OnRefresh = nullptr;
-  // Every strategy page goes through the delete action.
-  while (PageControlStrategy && PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
-  multi_.Strategies.clear();
+  bench_.Shoes().OnRefresh = nullptr;
+  // A room still betting lets go of the strategies; then every strategy page goes
+  // through the delete action.
+  if (bench_.AutoBetting()) Guarded(this, [&] { bench_.StopAutoBet(bench_.AutoBetHolder()); });
+  while (PageControlStrategy && PageControlStrategy->count() > 0) FrameStrategies->BtnDestroyStrategyClick();
+  bench_.OnStrategyAdded = nullptr;
+  bench_.OnStrategyRemoving = nullptr;
+  bench_.OnRoadSettingsChanged = nullptr;
+  bench_.OnError = nullptr;
+  bench_.OnCurrentShoeShown = nullptr;
+  bench_.OnAutoBetLock = nullptr;
   const QObjectList children = this->children();
   for (QObject* child : children) delete child;
   TimerGetMessage = nullptr;
   TFrameRoadSheet::SetDefaultRoad(nullptr);
   TFrameRoadSheet::SetDefaultRoadSettings(nullptr);
   ScratchList.clear();
-  displayRoad_.reset();
-  analysisRoad_.reset();
 }
 
 void TFormDaruvedaZizeveva::CreateFirstStrategy() { BtnCreateStrategy->click(); }
 void TFormDaruvedaZizeveva::ReadSettings() {}
 void TFormDaruvedaZizeveva::AutoLogin() {}
 void TFormDaruvedaZizeveva::WriteSettings() {}
-void TFormDaruvedaZizeveva::AnalyseCurrentShoe() {
-  if (!Guarded(this, [&] { multi_.AnalysisCurrentShoe(); })) RunAbandoned();
-}
 
-void TFormDaruvedaZizeveva::RunAbandoned() {
-  for (TFrameStrategy* page : StrategyPages()) page->RunAbandoned();
-}
+void TFormDaruvedaZizeveva::RunAbandoned() { FrameStrategies->RunAbandoned(); }
 
 void TFormDaruvedaZizeveva::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -339,7 +246,7 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   DBNavigatorShoesData = Named(new QtNavigator(PanelShoesData), "DBNavigatorShoesData");
   DBNavigatorShoesData->SetHints(kShoeNavigatorHints);
   DBNavigatorShoesData->SetDeleteQuestion(QStringLiteral("刪除本靴記錄?"));
-  DBNavigatorShoesData->SetTable(&shoes_.Table());
+  DBNavigatorShoesData->SetTable(&bench_.Shoes().Table());
   DBNavigatorShoesData->setFixedWidth(9 * 26);
   BtnReadData = Button(PanelShoesData, "BtnReadData", "讀入資料", "開啟檔案讀入靴資料");
   BtnSaveData = Button(PanelShoesData, "BtnSaveData", "儲存資料", "將所有靴資料存入檔案");
@@ -348,14 +255,14 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   BtnAbout = Button(PanelShoesData, "BtnAbout", "關於");
   auto* gridLabel = Label(PanelShoesData, "LabelShoesData", "每靴資料");
   DBGridShoesData = Named(new QTableView(PanelShoesData), "DBGridShoesData");
-  DataSourceShoesData = Named(new QtTableModel(&shoes_.Table(), this), "DataSourceShoesData");
+  DataSourceShoesData = Named(new QtTableModel(&bench_.Shoes().Table(), this), "DataSourceShoesData");
   DataSourceShoesData->SetColumns({"ShoesName", "ShoesResult"});
   DataSourceShoesData->BindView(DBGridShoesData);
   DBGridShoesData->horizontalHeader()->setStretchLastSection(true);
   DBGridShoesData->setColumnWidth(0, DBGridShoesData->fontMetrics().averageCharWidth() * 15 + 10);
   auto* infoLabel = Label(PanelShoesData, "LabelShoesInfo", "每靴詳細說明");
   DBMemoShoesInfo = Named(new QtDBMemo(PanelShoesData), "DBMemoShoesInfo");
-  DBMemoShoesInfo->SetField(&shoes_.Table(), "ShoesInfo");
+  DBMemoShoesInfo->SetField(&bench_.Shoes().Table(), "ShoesInfo");
 
   connect(BtnReadData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
   connect(BtnMergeData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
@@ -390,15 +297,15 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
 }
 
 void TFormDaruvedaZizeveva::ReadData(const QString& path) {
-  Guarded(this, [&] { shoes_.ReadData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::MergeData(const QString& path) {
-  Guarded(this, [&] { shoes_.MergeData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::SaveData(const QString& path) {
-  Guarded(this, [&] { shoes_.SaveData(FileName(path)); });
+  Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); });
 }
 
 void TFormDaruvedaZizeveva::BtnReadDataClick() {
@@ -418,7 +325,7 @@ void TFormDaruvedaZizeveva::BtnSaveDataClick() {
 }
 
 void TFormDaruvedaZizeveva::BtnExportShoesDataClick() {
-  if (shoes_.Table().State() != DataSetState::Browse) {
+  if (bench_.Shoes().Table().State() != DataSetState::Browse) {
     ShowMessage(this, QStringLiteral("資料更改中"));
     return;
   }
@@ -427,353 +334,27 @@ void TFormDaruvedaZizeveva::BtnExportShoesDataClick() {
 
 void TFormDaruvedaZizeveva::BtnAboutClick() { AboutBox->exec(); }
 
-// ---------------------------------------------------------------- current shoe
+// ---------------------------------------------------------------- pages
 
-void TFormDaruvedaZizeveva::ClientDataSetShoesDataAfterScroll() {
-  if (shoes_.RefreshSuppressed()) return;
-  const std::string result = shoes_.CurrentResult();
-  displayRoad_->SetResult(result);
-  AnalyseCurrentShoe();
-  stats_.ClearShoeStats();
-  stats_.AddShoeStats(result);
-  stats_.ShowShoeStats();
-  FrameShoeStats->ShowShoeStats();
+std::vector<TFrameStrategy*> TFormDaruvedaZizeveva::StrategyPages() const { return FrameStrategies->StrategyPages(); }
+
+TFrameStrategy* TFormDaruvedaZizeveva::CreateStrategy(const QString& name, int betMethod, int betAmount) {
+  return FrameStrategies->CreateStrategy(name, betMethod, betAmount);
+}
+
+bool TFormDaruvedaZizeveva::SaveStrategies(const QString& path) { return FrameStrategies->SaveStrategies(path); }
+bool TFormDaruvedaZizeveva::ReadStrategies(const QString& path) { return FrameStrategies->ReadStrategies(path); }
+bool TFormDaruvedaZizeveva::ExportCombinedCsv(const QString& path) {
+  return FrameCombinedResults->ExportCombinedCsv(path);
 }
 
 void TFormDaruvedaZizeveva::BtnStatAllClick() {
-  displayRoad_->SetResult("");
-  displayRoad_->SetAutoRedraw(false);
   ShoeRange range;
   range.From = Utf8ToBig5(EditShoeFrom->text().toStdString());
   range.To = Utf8ToBig5(EditShoeTo->text().toStdString());
   range.RestartEachShoe = FrameShoeStats->CheckBoxStatEach->isChecked();
-  // The grid is detached while the walk moves the cursor.
-  shoes_.Table().DisableControls();
-  Guarded(this, [&] { stats_.CountRange(shoes_, range); });
-  shoes_.Table().EnableControls();
-  displayRoad_->SetAutoRedraw(true);
+  Guarded(this, [&] { bench_.CountRangeStats(range); });
   FrameShoeStats->ShowShoeStats();
-}
-
-// ---------------------------------------------------------------- account column
-
-QWidget* TFormDaruvedaZizeveva::BuildAccountPanel() {
-  PanelConnectServer = Named(new QFrame, "PanelConnectServer");
-  PanelConnectServer->setFixedWidth(169);
-  auto* lvlCaption = Label(PanelConnectServer, "LabelLvlCaption", "等級:");
-  LabelLvl = Label(PanelConnectServer, "LabelLvl", "");
-  BtnLevelboard = Button(PanelConnectServer, "BtnLevelboard", "英雄榜");
-  auto* expCaption = Label(PanelConnectServer, "LabelExpCaption", "經驗:");
-  ImageExp = Label(PanelConnectServer, "ImageExp", "");
-  ImageExp->setFixedSize(121, 20);
-  LabelExp = Label(ImageExp, "LabelExp", "");
-  LabelExp->setGeometry(8, 0, 105, 20);
-  LabelExp->setAlignment(Qt::AlignCenter);
-  BtnConnect = Button(PanelConnectServer, "BtnConnect", "登入");
-  BtnConnect->setCheckable(true);
-  BtnChangeInfo = Button(PanelConnectServer, "BtnChangeInfo", "更改帳戶資料");
-  BtnGetOnlineList = Button(PanelConnectServer, "BtnGetOnlineList", "在線名單");
-  BtnSignUp = Button(PanelConnectServer, "BtnSignUp", "開新帳戶");
-  auto* infoCaption = Label(PanelConnectServer, "LabelMessage", "資訊");
-  MemoMessage = Named(new QTextEdit(PanelConnectServer), "MemoMessage");
-  MemoMessage->setReadOnly(true);
-  MemoMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  auto* chatCaption = Label(PanelConnectServer, "LabelChat", "交談");
-  BtnChatFont = Button(PanelConnectServer, "BtnChatFont", "對話字型");
-  BtnClearMsg = Button(PanelConnectServer, "BtnClearMsg", "清除");
-  EditMessage = Named(new QLineEdit(PanelConnectServer), "EditMessage");
-  EditMessage->setMaxLength(100);
-
-  auto* layout = new QVBoxLayout(PanelConnectServer);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->setSpacing(3);
-  auto* lvlRow = new QHBoxLayout;
-  lvlRow->addWidget(lvlCaption);
-  lvlRow->addWidget(LabelLvl, 1);
-  lvlRow->addWidget(BtnLevelboard);
-  layout->addLayout(lvlRow);
-  auto* expRow = new QHBoxLayout;
-  expRow->addWidget(expCaption);
-  expRow->addWidget(ImageExp);
-  expRow->addStretch(1);
-  layout->addLayout(expRow);
-  auto* account = new QGridLayout;
-  account->setSpacing(2);
-  account->addWidget(BtnConnect, 0, 0);
-  account->addWidget(BtnChangeInfo, 0, 1);
-  account->addWidget(BtnGetOnlineList, 1, 0);
-  account->addWidget(BtnSignUp, 1, 1);
-  layout->addLayout(account);
-  layout->addWidget(infoCaption);
-  layout->addWidget(MemoMessage, 1);
-  auto* chatRow = new QHBoxLayout;
-  chatRow->addWidget(chatCaption);
-  chatRow->addStretch(1);
-  chatRow->addWidget(BtnChatFont);
-  chatRow->addWidget(BtnClearMsg);
-  layout->addLayout(chatRow);
-  layout->addWidget(EditMessage);
-  for (QPushButton* b : {BtnConnect, BtnChangeInfo, BtnGetOnlineList, BtnSignUp, BtnLevelboard, BtnChatFont, BtnClearMsg})
-    b->setStyleSheet(QStringLiteral("padding: 2px 3px;"));
-
-  // No server connection yet: the account controls wait for the networking.
-  for (QWidget* w : {static_cast<QWidget*>(BtnLevelboard), static_cast<QWidget*>(BtnConnect),
-                     static_cast<QWidget*>(BtnChangeInfo), static_cast<QWidget*>(BtnGetOnlineList),
-                     static_cast<QWidget*>(BtnSignUp), static_cast<QWidget*>(BtnChatFont),
-                     static_cast<QWidget*>(BtnClearMsg), static_cast<QWidget*>(EditMessage)})
-    w->setEnabled(false);
-  return PanelConnectServer;
-}
-
-// ---------------------------------------------------------------- roads
-
-QWidget* TFormDaruvedaZizeveva::BuildRoadPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetRoad = Page("TabSheetRoad", &layout);
-  layout->setContentsMargins(0, 0, 0, 0);
-  PageControlRoad = Named(new QTabWidget(TabSheetRoad), "PageControlRoad");
-  PageControlRoad->setTabPosition(QTabWidget::South);
-  layout->addWidget(PageControlRoad);
-
-  QVBoxLayout* drawLayout = nullptr;
-  TabSheetDrawRoad = Page("TabSheetDrawRoad", &drawLayout);
-  drawLayout->setContentsMargins(0, 0, 0, 0);
-  SplitterRoad = Named(new QSplitter(Qt::Vertical, TabSheetDrawRoad), "SplitterRoad");
-  SplitterRoad->setHandleWidth(3);
-  SplitterRoad->setChildrenCollapsible(false);
-  MainRoadSheet = Named(new TFrameRoadSheet, "MainRoadSheet");
-  MainRoadSheet->ComboBoxRoad->clear();
-  MainRoadSheet->ComboBoxRoad->addItem(QStringLiteral("大路"));
-  MainRoadSheet->SetSurfaceSize(1200, 800);
-  MainRoadSheet->SetZoom(10, 50, 18);
-  MainRoadSheet->setMinimumWidth(150);
-  PanelOtherRoad = Named(new QWidget, "PanelOtherRoad");
-  auto* otherLayout = new QHBoxLayout(PanelOtherRoad);
-  otherLayout->setContentsMargins(0, 0, 0, 0);
-  SplitterOtherRoad = Named(new QSplitter(Qt::Horizontal, PanelOtherRoad), "SplitterOtherRoad");
-  SplitterOtherRoad->setHandleWidth(3);
-  SplitterOtherRoad->setChildrenCollapsible(false);
-  otherLayout->addWidget(SplitterOtherRoad);
-  MinorRoadSheet1 = Named(new TFrameRoadSheet, "MinorRoadSheet1");
-  MinorRoadSheet2 = Named(new TFrameRoadSheet, "MinorRoadSheet2");
-  MinorRoadSheet3 = Named(new TFrameRoadSheet, "MinorRoadSheet3");
-  for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) {
-    sheet->SetZoom(5, 30, 12);
-    sheet->setMinimumWidth(60);
-    SplitterOtherRoad->addWidget(sheet);
-  }
-  SplitterOtherRoad->setStretchFactor(1, 1);
-  SplitterOtherRoad->setSizes({200, 400, 200});
-  SplitterOtherRoad->installEventFilter(this);
-  SplitterRoad->addWidget(MainRoadSheet);
-  SplitterRoad->addWidget(PanelOtherRoad);
-  SplitterRoad->setStretchFactor(0, 1);
-  SplitterRoad->setSizes({250, 150});
-  drawLayout->addWidget(SplitterRoad);
-  PageControlRoad->addTab(TabSheetDrawRoad, QStringLiteral("路紙"));
-  PageControlRoad->addTab(BuildRoadSettingPage(), QStringLiteral("設定"));
-  return TabSheetRoad;
-}
-
-QWidget* TFormDaruvedaZizeveva::BuildRoadSettingPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetRoadSetting = Page("TabSheetRoadSetting", &layout);
-  auto* row = new QHBoxLayout;
-  for (int i = 0; i < 3; ++i) {
-    const QString n = QString::number(i + 1);
-    auto* group = new QGroupBox(QStringLiteral("珠路%1設定").arg(n), TabSheetRoadSetting);
-    group->setObjectName(QStringLiteral("GroupBoxBall") + n);
-    auto* label = new QLabel(QStringLiteral("每行粒數"), group);
-    label->setObjectName(QStringLiteral("LabelNoOfBall") + n);
-    auto* spin = new QSpinBox(group);
-    spin->setObjectName(QStringLiteral("SpinEditNoOfBall") + n);
-    spin->setRange(1, 20);
-    spin->setValue(roadSettings_.beads[i]);
-    label->setBuddy(spin);
-    auto* box = new QCheckBox(QStringLiteral("開和不計"), group);
-    box->setObjectName(QStringLiteral("CheckBoxBallRoadIgnoreTie") + n);
-    box->setChecked(roadSettings_.ignoreTies[i]);
-    auto* g = new QGridLayout(group);
-    g->addWidget(label, 0, 0);
-    g->addWidget(spin, 0, 1);
-    g->addWidget(box, 1, 0, 1, 2);
-    SpinEditNoOfBall[i] = spin;
-    CheckBoxBallRoadIgnoreTie[i] = box;
-    connect(spin, &QSpinBox::valueChanged, this, &TFormDaruvedaZizeveva::SpinEditNoOfBall1Change);
-    connect(box, &QCheckBox::toggled, this, &TFormDaruvedaZizeveva::SpinEditNoOfBall1Change);
-    row->addWidget(group);
-  }
-  row->addStretch(1);
-  layout->addLayout(row);
-  layout->addStretch(1);
-  return TabSheetRoadSetting;
-}
-
-void TFormDaruvedaZizeveva::SpinEditNoOfBall1Change() {
-  int i = 0;
-  while (i < 3 && sender() != SpinEditNoOfBall[i] && sender() != CheckBoxBallRoadIgnoreTie[i]) ++i;
-  if (i == 3) return;
-  roadSettings_.beads[i] = SpinEditNoOfBall[i]->value();
-  roadSettings_.ignoreTies[i] = CheckBoxBallRoadIgnoreTie[i]->isChecked();
-  const QString name = QStringLiteral("珠路%1").arg(i + 1);
-  // The practice room's sheet follows the minor sheets once the rooms exist.
-  for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) sheet->RefreshIfShowing(name);
-}
-
-void TFormDaruvedaZizeveva::PanelOtherRoadCanResize(int oldWidth, int newWidth) {
-  QList<int> sizes = SplitterOtherRoad->sizes();
-  if (oldWidth <= 0 || sizes.size() != 3) return;
-  const double scale = static_cast<double>(newWidth) / oldWidth;
-  const int left = RoundEven(sizes[0] * scale);
-  const int right = RoundEven(sizes[2] * scale);
-  const int middle = std::max(0, newWidth - left - right - 2 * SplitterOtherRoad->handleWidth());
-  SplitterOtherRoad->setSizes({left, middle, right});
-}
-
-bool TFormDaruvedaZizeveva::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == SplitterOtherRoad && event->type() == QEvent::Resize) {
-    auto* resize = static_cast<QResizeEvent*>(event);
-    const int width = resize->size().width();
-    if (!SplitterOtherRoad->isVisible()) return false;
-    if (!otherRoadLaidOut_) {
-      // The first real width: the outer sheets take their design width of 200.
-      otherRoadLaidOut_ = true;
-      const int outer = std::min(200, std::max(60, (width - 2 * SplitterOtherRoad->handleWidth()) / 3));
-      SplitterOtherRoad->setSizes({outer, width - 2 * outer - 2 * SplitterOtherRoad->handleWidth(), outer});
-    } else if (resize->oldSize().width() > 0 && resize->oldSize().width() != width) {
-      PanelOtherRoadCanResize(resize->oldSize().width(), width);
-    }
-    return false;
-  }
-  if (appMessageInstalled_) AppMessage(watched, event);
-  return QWidget::eventFilter(watched, event);
-}
-
-// ---------------------------------------------------------------- strategy pages
-
-QWidget* TFormDaruvedaZizeveva::BuildStrategyPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetStrategy = Page("TabSheetStrategy", &layout);
-  BtnCreateStrategy = Button(TabSheetStrategy, "BtnCreateStrategy", "新增策略");
-  BtnDestroyStrategy = Button(TabSheetStrategy, "BtnDestroyStrategy", "刪除策略");
-  EditShoeFrom = Named(new QLineEdit(TabSheetStrategy), "EditShoeFrom");
-  EditShoeFrom->setToolTip(QStringLiteral("分析或統計部分資料時的第一靴牌的靴名\n不輸入即由記錄中第一靴牌開始"));
-  EditShoeTo = Named(new QLineEdit(TabSheetStrategy), "EditShoeTo");
-  EditShoeTo->setToolTip(QStringLiteral("分析或統計部分資料時的最後一靴牌的靴名\n不輸入即至記錄中最後一靴牌"));
-  for (QLineEdit* e : {EditShoeFrom, EditShoeTo}) e->setMaximumWidth(120);
-  BtnAnalysisAllShoes = Button(TabSheetStrategy, "BtnAnalysisAllShoes", "分析分段資料");
-  auto* fromLabel = Label(TabSheetStrategy, "LabelShoeFrom", "靴名由:");
-  fromLabel->setBuddy(EditShoeFrom);
-  auto* toLabel = Label(TabSheetStrategy, "LabelShoeTo", "靴名至:");
-  toLabel->setBuddy(EditShoeTo);
-  BtnReadStrategies = Button(TabSheetStrategy, "BtnReadStrategies", "讀入策略組合", "由策略組合檔讀入所有策略, 取代現有的策略");
-  BtnSaveStrategies = Button(TabSheetStrategy, "BtnSaveStrategies", "儲存策略組合", "將所有策略存入策略組合檔");
-  PageControlStrategy = Named(new QTabWidget(TabSheetStrategy), "PageControlStrategy");
-  connect(BtnCreateStrategy, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnCreateStrategyClick);
-  connect(BtnDestroyStrategy, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnDestroyStrategyClick);
-  connect(BtnAnalysisAllShoes, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick);
-  connect(BtnReadStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadStrategiesClick);
-  connect(BtnSaveStrategies, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnSaveStrategiesClick);
-  // Tight enough for the window's start width of 793 pixels.
-  auto* row = new QHBoxLayout;
-  row->setSpacing(4);
-  row->addWidget(BtnCreateStrategy);
-  row->addWidget(BtnDestroyStrategy);
-  row->addSpacing(4);
-  row->addWidget(fromLabel);
-  row->addWidget(EditShoeFrom);
-  row->addWidget(toLabel);
-  row->addWidget(EditShoeTo);
-  row->addWidget(BtnAnalysisAllShoes);
-  row->addStretch(1);
-  row->addWidget(BtnReadStrategies);
-  row->addWidget(BtnSaveStrategies);
-  layout->addLayout(row);
-  layout->addWidget(PageControlStrategy, 1);
-  return TabSheetStrategy;
-}
-
-QWidget* TFormDaruvedaZizeveva::BuildMultiStrategyPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetMutliStrategy = Page("TabSheetMutliStrategy", &layout);
-  auto* pages = Named(new QTabWidget(TabSheetMutliStrategy), "PageControlMultiStrategy");
-  QVBoxLayout* analysisLayout = nullptr;
-  QWidget* analysis = Page("TabSheetAnalysis", &analysisLayout);
-  DBNavigatorAnalysis = Named(new QtNavigator(analysis), "DBNavigatorAnalysis");
-  DBNavigatorAnalysis->SetVisibleButtons({QtNavigator::First, QtNavigator::Prior, QtNavigator::Next, QtNavigator::Last});
-  DBNavigatorAnalysis->setFixedWidth(4 * 26);
-  DBNavigatorAnalysis->SetTable(&multi_.ClientDataSetAnalysis);
-  CheckBoxAnalysisGoFirst = Named(new QCheckBox(QStringLiteral("分析後資料置頂"), analysis), "CheckBoxAnalysisGoFirst");
-  connect(CheckBoxAnalysisGoFirst, &QCheckBox::toggled, this, [this](bool on) { multi_.AnalysisGoFirst = on; });
-  BtnExportCombinedCsv = Button(analysis, "BtnExportCsv", "匯出CSV", "將綜合分析結果存成CSV檔 (可用試算表開啟)");
-  connect(BtnExportCombinedCsv, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnExportCombinedCsvClick);
-  DBGridAnalysis = Named(new QTableView(analysis), "DBGridAnalysis");
-  DataSourceAnalysis = Named(new QtTableModel(&multi_.ClientDataSetAnalysis, this), "DataSourceAnalysis");
-  ShowResultGrid(DataSourceAnalysis, DBGridAnalysis);
-  auto* row = new QHBoxLayout;
-  row->addWidget(DBNavigatorAnalysis);
-  row->addWidget(CheckBoxAnalysisGoFirst);
-  row->addStretch(1);
-  row->addWidget(BtnExportCombinedCsv);
-  analysisLayout->addLayout(row);
-  analysisLayout->addWidget(DBGridAnalysis, 1);
-  QVBoxLayout* viewLayout = nullptr;
-  QWidget* view = Page("TabSheetViewResults", &viewLayout);
-  ScrollBoxViewResults = Named(new QScrollArea(view), "ScrollBoxViewResults");
-  ScrollBoxViewResults->setWidgetResizable(true);
-  ScrollBoxViewResultsContents = Named(new QWidget, "ScrollBoxViewResultsContents");
-  auto* strip = new QHBoxLayout(ScrollBoxViewResultsContents);
-  strip->setContentsMargins(1, 1, 1, 1);
-  strip->setSpacing(2);
-  strip->addStretch(1);   // each new view goes before it, right of those before
-  ScrollBoxViewResults->setWidget(ScrollBoxViewResultsContents);
-  viewLayout->addWidget(ScrollBoxViewResults);
-  pages->addTab(analysis, QStringLiteral("綜合分析結果"));
-  pages->addTab(view, QStringLiteral("並排觀看分析結果"));
-  layout->addWidget(pages);
-  return TabSheetMutliStrategy;
-}
-
-std::vector<TFrameStrategy*> TFormDaruvedaZizeveva::StrategyPages() const {
-  std::vector<TFrameStrategy*> pages;
-  for (int i = 0; i < PageControlStrategy->count(); ++i)
-    if (auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->widget(i))) pages.push_back(page);
-  return pages;
-}
-
-TFrameStrategy* TFormDaruvedaZizeveva::AddStrategyPage(std::unique_ptr<Strategy> strategy) {
-  strategy->SetMainForm(&host_);
-  auto* page = new TFrameStrategy(std::move(strategy), ScrollBoxViewResultsContents);
-  const int index = PageControlStrategy->addTab(page, page->StrategyName());
-  PageControlStrategy->setCurrentIndex(index);
-  connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
-    PageControlStrategy->setTabText(PageControlStrategy->indexOf(page), name);
-  });
-  return page;
-}
-
-TFrameStrategy* TFormDaruvedaZizeveva::CreateStrategy(const QString& name, int betMethod, int betAmount) {
-  auto strategy = std::make_unique<Strategy>(&host_, name.toStdString());
-  AddPlugIns(*strategy);
-  TFrameStrategy* page = AddStrategyPage(std::move(strategy));
-  page->SelectBetMethod(betMethod);
-  page->SelectBetAmount(betAmount);
-  return page;
-}
-
-void TFormDaruvedaZizeveva::BtnCreateStrategyClick() {
-  std::vector<std::string> captions;
-  for (int i = 0; i < PageControlStrategy->count(); ++i) captions.push_back(PageControlStrategy->tabText(i).toStdString());
-  CreateStrategy(QString::fromStdString(MultiStrategyAnalysis::NextStrategyName(captions)), 0, 0);
-}
-
-void TFormDaruvedaZizeveva::BtnDestroyStrategyClick() {
-  auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->currentWidget());
-  if (!page) return;
-  multi_.Strategies.clear();   // rebuilt at the start of every run
-  page->ReleaseComponents();
-  PageControlStrategy->removeTab(PageControlStrategy->indexOf(page));
-  delete page;   // with its side-by-side view
 }
 
 bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
@@ -802,70 +383,26 @@ bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
 void TFormDaruvedaZizeveva::CancelAnalysis() { cancelRequested_ = true; }
 
 void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
-  multi_.EditShoeFrom = Utf8ToBig5(EditShoeFrom->text().toStdString());
-  multi_.EditShoeTo = Utf8ToBig5(EditShoeTo->text().toStdString());
-  multi_.AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
+  bench_.Combined().AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
   cancelRequested_ = false;
   progressShown_ = 0;
   runClock_.start();
-  multi_.Progress = [this](int done, int total) { return AnalysisProgress(done, total); };
-  // The shoe grid stays still while the run walks the shoes.
-  shoes_.Table().DisableControls();
-  const bool done = Guarded(this, [&] { multi_.AnalysisAllShoes(); });
-  shoes_.Table().EnableControls();
-  multi_.Progress = nullptr;
+  RangeRun run;
+  const bool done = Guarded(this, [&] {
+    run = bench_.AnalyseRange(Utf8ToBig5(EditShoeFrom->text().toStdString()),
+                              Utf8ToBig5(EditShoeTo->text().toStdString()),
+                              [this](int done, int total) { return AnalysisProgress(done, total); });
+  });
   delete ProgressAnalysis;
   ProgressAnalysis = nullptr;
   if (!done) {
     RunAbandoned();
     return;
   }
-  if (multi_.Cancelled)
+  if (run.Cancelled)
     ShowMessage(this, QStringLiteral("分析已取消: 各策略及綜合分析結果只包括已分析的 %1 靴 (共 %2 靴)")
-                          .arg(multi_.ShoesAnalysed)
-                          .arg(multi_.ShoesInRange()));
-}
-
-bool TFormDaruvedaZizeveva::SaveStrategies(const QString& path) {
-  return Guarded(this, [&] {
-    std::vector<const Strategy*> strategies;
-    for (TFrameStrategy* page : StrategyPages()) strategies.push_back(&page->GetStrategy());
-    WriteStrategySet(FileName(path), roadSettings_, strategies);
-  });
-}
-
-bool TFormDaruvedaZizeveva::ReadStrategies(const QString& path) {
-  StrategySet set;
-  if (!Guarded(this, [&] { set = ReadStrategySet(FileName(path), &host_, &PlugIns); })) return false;
-  // Read whole: only now do the pages give way to the strategies of the file.
-  while (PageControlStrategy->count() > 0) BtnDestroyStrategyClick();
-  for (int i = 0; i < 3; ++i) {
-    SpinEditNoOfBall[i]->setValue(set.Roads.Beads(i));
-    CheckBoxBallRoadIgnoreTie[i]->setChecked(set.Roads.IgnoreTies(i));
-  }
-  for (auto& strategy : set.Strategies) AddStrategyPage(std::move(strategy));
-  if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
-  if (!shoes_.RefreshSuppressed()) AnalyseCurrentShoe();
-  return true;
-}
-
-void TFormDaruvedaZizeveva::BtnReadStrategiesClick() {
-  const QString path = ChooseOpenFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
-  if (!path.isEmpty()) ReadStrategies(path);
-}
-
-void TFormDaruvedaZizeveva::BtnSaveStrategiesClick() {
-  const QString path = ChooseSaveFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
-  if (!path.isEmpty()) SaveStrategies(path);
-}
-
-bool TFormDaruvedaZizeveva::ExportCombinedCsv(const QString& path) {
-  return Guarded(this, [&] { WriteTableCsv(multi_.ClientDataSetAnalysis, FileName(path)); });
-}
-
-void TFormDaruvedaZizeveva::BtnExportCombinedCsvClick() {
-  const QString path = ChooseSaveFile(this, QString::fromUtf8(kCsvFilter), QStringLiteral("CSV"));
-  if (!path.isEmpty()) ExportCombinedCsv(path);
+                          .arg(run.ShoesAnalysed)
+                          .arg(run.ShoesInRange));
 }
 
 // ---------------------------------------------------------------- networking pages
@@ -880,56 +417,7 @@ QWidget* TFormDaruvedaZizeveva::BuildSharePage() {
   return TabSheetShare;
 }
 
-#ifdef ZAVUV_HAVE_WEBENGINE
-namespace {
-// The embedded browser: pages may not open windows of their own.
-class ForumView : public QWebEngineView {
- public:
-  using QWebEngineView::QWebEngineView;
-
- protected:
-  QWebEngineView* createWindow(QWebEnginePage::WebWindowType) override { return nullptr; }
-};
-}  // namespace
-#endif
-
-QWidget* TFormDaruvedaZizeveva::BuildForumPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetForum = Page("TabSheetForum", &layout);
-  BtnForum = Named(new QPushButton(ForumTitle(), TabSheetForum), "BtnForum");
-  BtnForum->setAutoDefault(false);
-  connect(BtnForum, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnForumClick);
-  PanelForum = Named(new QFrame(TabSheetForum), "PanelForum");
-  static_cast<QFrame*>(PanelForum)->setFrameShape(QFrame::StyledPanel);
-  auto* forumLayout = new QVBoxLayout(PanelForum);
-  forumLayout->setContentsMargins(0, 0, 0, 0);
-#ifdef ZAVUV_HAVE_WEBENGINE
-  WebBrowser1 = Named(new ForumView(PanelForum), "WebBrowser1");
-#else
-  // No embedded browser in this build: the button shows the forum in the desktop's
-  // browser.
-  auto* note = Label(PanelForum, "WebBrowser1", "");
-  note->setText(QStringLiteral("按上方的按鈕, 即以系統的瀏覽器開啟討論區:\n") + ForumAddress());
-  note->setAlignment(Qt::AlignCenter);
-  note->setWordWrap(true);
-  WebBrowser1 = note;
-#endif
-  forumLayout->addWidget(WebBrowser1);
-  auto* row = new QHBoxLayout;
-  row->addWidget(BtnForum);
-  row->addStretch(1);
-  layout->addLayout(row);
-  layout->addWidget(PanelForum, 1);
-  return TabSheetForum;
-}
-
-void TFormDaruvedaZizeveva::BtnForumClick() {
-#ifdef ZAVUV_HAVE_WEBENGINE
-  static_cast<QWebEngineView*>(WebBrowser1)->load(QUrl(ForumAddress()));
-#else
-  OpenUrl(QUrl(ForumAddress()));
-#endif
-}
+void TFormDaruvedaZizeveva::BtnForumClick() { FrameForum->BtnForumClick(); }
 
 QWidget* TFormDaruvedaZizeveva::BuildGameRoomPage() {
   QVBoxLayout* layout = nullptr;
@@ -963,84 +451,6 @@ QWidget* TFormDaruvedaZizeveva::BuildGameRoomPage() {
   return TabSheetGameRoom;
 }
 
-QWidget* TFormDaruvedaZizeveva::BuildSetupPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetSetup = Page("TabSheetSetup", &layout);
-  auto* server = Named(new QGroupBox(QStringLiteral("伺服器設定"), TabSheetSetup), "GroupBoxServer");
-  auto* rbMain = Named(new QRadioButton(QStringLiteral("主伺服器"), server), "RBtnMainServer");
-  rbMain->setChecked(true);
-  auto* rbLocal = Named(new QRadioButton(QStringLiteral("本機"), server), "RBtnLocalHost");
-  auto* rbOther = Named(new QRadioButton(QStringLiteral("其他"), server), "RBtnOthersServer");
-  auto* editServer = Named(new QLineEdit(server), "EditServer");
-  editServer->setEnabled(false);
-  auto* sg = new QGridLayout(server);
-  sg->addWidget(rbMain, 0, 0);
-  sg->addWidget(rbLocal, 0, 1);
-  sg->addWidget(rbOther, 0, 2);
-  sg->addWidget(Label(server, "LabelServer", "伺服器網址"), 1, 0);
-  sg->addWidget(editServer, 1, 1, 1, 2);
-
-  auto* login = Named(new QGroupBox(QStringLiteral("自動登入設定"), TabSheetSetup), "GroupBoxAutoLogin");
-  auto* useAuto = Named(new QCheckBox(QStringLiteral("使用自動登入"), login), "CheckBoxUseAutoLogin");
-  auto* userId = Named(new QLineEdit(login), "EditUserID");
-  userId->setMaxLength(10);
-  auto* password = Named(new QLineEdit(login), "EditUserPassword");
-  password->setMaxLength(10);
-  password->setEchoMode(QLineEdit::Password);
-  auto* lg = new QGridLayout(login);
-  lg->addWidget(useAuto, 0, 0, 1, 2);
-  lg->addWidget(Label(login, "LabelUserID", "帳戶編號"), 1, 0);
-  lg->addWidget(userId, 1, 1);
-  lg->addWidget(Label(login, "LabelUserPassword", "帳戶密碼"), 2, 0);
-  lg->addWidget(password, 2, 1);
-
-  auto* proxy = Named(new QGroupBox(QStringLiteral("設定代理伺服器"), TabSheetSetup), "GroupBoxProxy");
-  auto* notice = Label(proxy, "LabelProxyNotice",
-                       "設定Proxy前必須先清楚所用Proxy的IP及所用的Port, 如不知道有甚麼Proxy可用, 可在以下的網址中找尋");
-  notice->setWordWrap(true);
-  auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy), "LabelProxyList");
-  QFont underlined = list->font();
-  underlined.setUnderline(true);
-  list->setFont(underlined);
-  auto* useProxy = Named(new QCheckBox(QStringLiteral("使用代理伺服器(Proxy)"), proxy), "CheckBoxUseProxy");
-  auto* proxyHost = Named(new QLineEdit(proxy), "EditProxy");
-  auto* proxyPort = Named(new QSpinBox(proxy), "SpinEditProxyPort");
-  proxyPort->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-  proxyPort->setValue(0);
-  auto* proxyUser = Named(new QLineEdit(proxy), "EditProxyUserID");
-  auto* proxyPassword = Named(new QLineEdit(proxy), "EditProxyPassword");
-  proxyPassword->setEchoMode(QLineEdit::Password);
-  for (QWidget* w : {static_cast<QWidget*>(proxyHost), static_cast<QWidget*>(proxyPort),
-                     static_cast<QWidget*>(proxyUser), static_cast<QWidget*>(proxyPassword)})
-    w->setEnabled(false);
-  auto* pg = new QGridLayout(proxy);
-  pg->addWidget(notice, 0, 0, 1, 2);
-  pg->addWidget(list, 1, 0, 1, 2);
-  pg->addWidget(useProxy, 2, 0, 1, 2);
-  pg->addWidget(Label(proxy, "LabelProxy", "代理伺服器(Proxy)"), 3, 0);
-  pg->addWidget(proxyHost, 3, 1);
-  pg->addWidget(Label(proxy, "LabelProxyPort", "連接埠(Port)"), 4, 0);
-  pg->addWidget(proxyPort, 4, 1);
-  pg->addWidget(Label(proxy, "LabelProxyUserID", "使用者ID(如適用)"), 5, 0);
-  pg->addWidget(proxyUser, 5, 1);
-  pg->addWidget(Label(proxy, "LabelProxyPassword", "使用者密碼(如適用)"), 6, 0);
-  pg->addWidget(proxyPassword, 6, 1);
-
-  // The settings file and the connection come with the networking; until then the
-  // page shows its settings without acting on them.
-  for (QGroupBox* g : {server, login, proxy}) g->setEnabled(false);
-  auto* columns = new QHBoxLayout;
-  auto* left = new QVBoxLayout;
-  left->addWidget(server);
-  left->addWidget(login);
-  left->addStretch(1);
-  columns->addLayout(left, 1);
-  columns->addWidget(proxy, 1, Qt::AlignTop);
-  layout->addLayout(columns);
-  layout->addStretch(1);
-  return TabSheetSetup;
-}
-
 // ---------------------------------------------------------------- timer
 
 void TFormDaruvedaZizeveva::TimerGetMessageTimer() {
@@ -1066,6 +476,11 @@ void TFormDaruvedaZizeveva::TimerGetMessageTimer() {
     LevelboardPending = false;
     if (ShowLevelboard) ShowLevelboard();
   }
+}
+
+bool TFormDaruvedaZizeveva::eventFilter(QObject* watched, QEvent* event) {
+  if (appMessageInstalled_) AppMessage(watched, event);
+  return QWidget::eventFilter(watched, event);
 }
 
 bool TFormDaruvedaZizeveva::AppMessage(QObject* watched, QEvent* event) {

@@ -1,11 +1,11 @@
 // The main window: the shoe strip at the top (navigator, grid, note box, file
-// buttons), the account column on the right, and the tab pages: roads, road
-// settings, statistics, strategies, combined results, sharing (hidden), forum, game
-// rooms and system settings. It owns the shoe table, the road models and the
-// statistics, and runs the current-shoe refresh after every move and post.
+// buttons), the account column on the right (TFrameAccount) and the tab pages: roads
+// and road settings (TFrameRoads), statistics, strategies (TFrameStrategies),
+// combined results (TFrameCombinedResults), sharing (hidden), forum, game rooms and
+// system settings (TFrameSystemSetup). It owns the workbench that all of them show,
+// runs start-up and shut-down and the range run's progress dialog.
 #pragma once
 
-#include <QDialog>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <QWidget>
@@ -13,22 +13,14 @@
 #include <memory>
 #include <vector>
 
-#include "plugins/PlugInRegistry.h"
-#include "roads/RoadSettings.h"
-#include "roads/TRoad.h"
-#include "shoes/ShoesData.h"
-#include "stats/ShoeStats.h"
-#include "strategy/MultiStrategyAnalysis.h"
-#include "strategy/StrategyHost.h"
+#include "app/TAboutBox.h"
+#include "app/Workbench.h"
 
 class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QProgressDialog;
 class QPushButton;
-class QRadioButton;
 class QScrollArea;
 class QSpinBox;
 class QSplitter;
@@ -44,23 +36,21 @@ class QtNavigator;
 class QtTableModel;
 class Strategy;
 class TFormExportShoesData;
+class TFrameAccount;
+class TFrameCombinedResults;
+class TFrameForum;
 class TFrameRoadSheet;
+class TFrameRoads;
 class TFrameShoeStats;
+class TFrameStrategies;
 class TFrameStrategy;
-
-// The about box: program icon, product name, version, a notice and three links.
-class TAboutBox : public QDialog {
-  Q_OBJECT
-
- public:
-  explicit TAboutBox(QWidget* parent = nullptr);
-
- protected:
-  void showEvent(QShowEvent* event) override;   // centred on the screen
-};
+class TFrameSystemSetup;
 
 class TFormDaruvedaZizeveva : public QWidget {
   Q_OBJECT
+
+  // What the window shows and acts on; first, so that it outlives every view.
+  Workbench bench_;
 
  public:
   // Creates the window (FormCreate) and then its dialogs, which live for the whole run.
@@ -70,38 +60,36 @@ class TFormDaruvedaZizeveva : public QWidget {
   static const QString& ForumAddress();
   static const QString& ForumTitle();
 
-  // The engine side.
-  ShoesData& Shoes() { return shoes_; }
-  TRoad& DisplayRoad() { return *displayRoad_; }
-  TRoad& AnalysisRoad() { return *analysisRoad_; }
-  ShoeStats& Stats() { return stats_; }
-  RoadSettings& BeadSettings() { return roadSettings_; }
-  // What the strategies read from the window, and the combined analysis.
-  StrategyHost& Host() { return host_; }
-  MultiStrategyAnalysis& Combined() { return multi_; }
+  // The engine side: the workbench (the rooms take their reference here) and its parts.
+  Workbench& Bench() { return bench_; }
+  ShoesData& Shoes() { return bench_.Shoes(); }
+  TRoad& DisplayRoad() { return bench_.DisplayRoad(); }
+  TRoad& AnalysisRoad() { return bench_.AnalysisRoad(); }
+  ShoeStats& Stats() { return bench_.Stats(); }
+  RoadSettings& BeadSettings() { return bench_.Roads(); }
+  StrategyHost& Host() { return bench_.Host(); }
+  MultiStrategyAnalysis& Combined() { return bench_.Combined(); }
 
   // The strategy pages, in page order.
   std::vector<TFrameStrategy*> StrategyPages() const;
-  // Adds a strategy page with that name and those two choices (CreateStrategy: the
-  // registered plug-ins are offered before the choices are made), or one showing a
-  // strategy already made (read from a strategy file).
+  // Adds a strategy with that name and those two choices to the workbench (the
+  // registered plug-ins are offered before the choices are made); its page follows.
   TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
-  TFrameStrategy* AddStrategyPage(std::unique_ptr<Strategy> strategy);
 
-  // Strategy files: every page saved as a strategy set, or the pages replaced by the
-  // strategies of a set (with its bead road settings). Errors are shown.
+  // Strategy files: every strategy saved as a strategy set, or the strategies replaced
+  // by those of a set (with its bead road settings). Errors are shown.
   bool SaveStrategies(const QString& path);
   bool ReadStrategies(const QString& path);
-  // The shown result table exported as comma-separated text.
+  // The combined result table exported as comma-separated text.
   bool ExportCombinedCsv(const QString& path);
 
-  // The plug-in registry: the BA*.so modules of the working directory, registered
-  // once while the window is created (before any strategy exists) and loaded until
-  // the process ends; PlugInScan tells what became of each module file.
-  PlugInRegistry PlugIns;
+  // The plug-in registry (the workbench's): the BA*.so modules of the working
+  // directory, registered once while the window is created (before any strategy
+  // exists) and loaded until the process ends; PlugInScan tells what became of each
+  // module file.
+  PlugInRegistry& PlugIns;
   std::vector<PlugInScanEntry> PlugInScan;
-  // AddPlugIn on a new strategy for every registered module, in load order (the
-  // strategy pages' CreateStrategy calls it before the first choice is made).
+  // AddPlugIn on a new strategy for every registered module, in load order.
   void AddPlugIns(Strategy& strategy) const { PlugIns.AddTo(strategy); }
 
   // The file commands of the shoe strip, each taking a file name.
@@ -109,8 +97,9 @@ class TFormDaruvedaZizeveva : public QWidget {
   void MergeData(const QString& path);
   void SaveData(const QString& path);
 
-  // The current-shoe refresh: roads, then the strategies' analysis, then statistics.
-  void ClientDataSetShoesDataAfterScroll();
+  // The current-shoe refresh (the workbench's): roads, then the strategies' analysis,
+  // then statistics.
+  void ClientDataSetShoesDataAfterScroll() { bench_.RefreshCurrentShoe(); }
 
   // Pending ranking boards, shown one per tick of TimerGetMessage in this order.
   bool BillboardPending = false;
@@ -137,55 +126,46 @@ class TFormDaruvedaZizeveva : public QWidget {
   QPushButton* BtnAbout = nullptr;
   QSplitter* Splitter4 = nullptr;
 
-  // Account column (the networking issue brings it to life).
+  // The panels, one per area, and the same as plain widgets under their page names.
+  TFrameAccount* FrameAccount = nullptr;
+  TFrameRoads* FrameRoads = nullptr;
+  TFrameStrategies* FrameStrategies = nullptr;
+  TFrameCombinedResults* FrameCombinedResults = nullptr;
+  TFrameSystemSetup* FrameSystemSetup = nullptr;
+  TFrameForum* FrameForum = nullptr;
   QWidget* PanelConnectServer = nullptr;
-  QLabel* LabelLvl = nullptr;
-  QPushButton* BtnLevelboard = nullptr;
-  QLabel* ImageExp = nullptr;
-  QLabel* LabelExp = nullptr;
-  QPushButton* BtnConnect = nullptr;
-  QPushButton* BtnChangeInfo = nullptr;
-  QPushButton* BtnGetOnlineList = nullptr;
-  QPushButton* BtnSignUp = nullptr;
-  QTextEdit* MemoMessage = nullptr;
-  QPushButton* BtnChatFont = nullptr;
-  QPushButton* BtnClearMsg = nullptr;
-  QLineEdit* EditMessage = nullptr;
-
-  // Pages.
-  QTabWidget* PageControl1 = nullptr;
   QWidget* TabSheetRoad = nullptr;
+  QWidget* TabSheetStrategy = nullptr;
+  QWidget* TabSheetMutliStrategy = nullptr;
+  QWidget* TabSheetSetup = nullptr;
+
+  // Controls of the panels that the window and its callers reach directly.
+  QPushButton* BtnConnect = nullptr;
+  QLineEdit* EditMessage = nullptr;
+  QTabWidget* PageControl1 = nullptr;
   QTabWidget* PageControlRoad = nullptr;
-  QWidget* TabSheetDrawRoad = nullptr;
-  QSplitter* SplitterRoad = nullptr;
   TFrameRoadSheet* MainRoadSheet = nullptr;
-  QWidget* PanelOtherRoad = nullptr;
   QSplitter* SplitterOtherRoad = nullptr;
   TFrameRoadSheet* MinorRoadSheet1 = nullptr;
   TFrameRoadSheet* MinorRoadSheet2 = nullptr;
   TFrameRoadSheet* MinorRoadSheet3 = nullptr;
-  QWidget* TabSheetRoadSetting = nullptr;
   QSpinBox* SpinEditNoOfBall[3] = {};
   QCheckBox* CheckBoxBallRoadIgnoreTie[3] = {};
   QWidget* TabSheetStats = nullptr;
   TFrameShoeStats* FrameShoeStats = nullptr;
-  QWidget* TabSheetStrategy = nullptr;
   QPushButton* BtnCreateStrategy = nullptr;
   QPushButton* BtnDestroyStrategy = nullptr;
   QLineEdit* EditShoeFrom = nullptr;
   QLineEdit* EditShoeTo = nullptr;
   QPushButton* BtnAnalysisAllShoes = nullptr;
   QTabWidget* PageControlStrategy = nullptr;
-  QWidget* TabSheetMutliStrategy = nullptr;
   QPushButton* BtnReadStrategies = nullptr;
   QPushButton* BtnSaveStrategies = nullptr;
   QTableView* DBGridAnalysis = nullptr;
-  QtTableModel* DataSourceAnalysis = nullptr;
-  QtNavigator* DBNavigatorAnalysis = nullptr;
   QCheckBox* CheckBoxAnalysisGoFirst = nullptr;
   QPushButton* BtnExportCombinedCsv = nullptr;
   QScrollArea* ScrollBoxViewResults = nullptr;
-  QWidget* ScrollBoxViewResultsContents = nullptr;   // the strip of side-by-side views
+  QWidget* ScrollBoxViewResultsContents = nullptr;
   // Shown while a range run takes longer than half a second.
   QProgressDialog* ProgressAnalysis = nullptr;
   QWidget* TabSheetShare = nullptr;
@@ -195,7 +175,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* WebBrowser1 = nullptr;
   QWidget* TabSheetGameRoom = nullptr;
   QTabWidget* PageControlGameRoom = nullptr;
-  QWidget* TabSheetSetup = nullptr;
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.
@@ -209,15 +188,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   void BtnAboutClick();
   void BtnForumClick();
   void BtnStatAllClick();
-  // Every change of the six bead-road settings.
-  void SpinEditNoOfBall1Change();
   void TimerGetMessageTimer();
-  void BtnCreateStrategyClick();
-  void BtnDestroyStrategyClick();
   void BtnAnalysisAllShoesClick();
-  void BtnReadStrategiesClick();
-  void BtnSaveStrategiesClick();
-  void BtnExportCombinedCsvClick();
   // Asks a running range analysis to stop after the shoe it is on.
   void CancelAnalysis();
 
@@ -240,19 +212,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   void FormClose();
   void FormDestroy();
   QWidget* BuildShoeStrip();
-  QWidget* BuildAccountPanel();
-  QWidget* BuildRoadPage();
-  QWidget* BuildRoadSettingPage();
-  QWidget* BuildStrategyPage();
-  QWidget* BuildMultiStrategyPage();
   QWidget* BuildSharePage();
-  QWidget* BuildForumPage();
   QWidget* BuildGameRoomPage();
-  QWidget* BuildSetupPage();
-  // The strategies' step of the current-shoe refresh: empty the combined result
-  // table, prepare every strategy, analyse the current shoe's games when the table
-  // is in browse state and finish the strategies. The strategy pages fill it.
-  void AnalyseCurrentShoe();
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
   // The range run's report after each shoe; false asks it to stop.
@@ -265,21 +226,12 @@ class TFormDaruvedaZizeveva : public QWidget {
   void WriteSettings();
   // The left-button hook installed while an embedded browser holds the focus.
   bool AppMessage(QObject* watched, QEvent* event);
-  void PanelOtherRoadCanResize(int oldWidth, int newWidth);
 
-  ShoesData shoes_;
-  std::unique_ptr<TRoad> displayRoad_;
-  std::unique_ptr<TRoad> analysisRoad_;
-  ShoeStats stats_;
-  RoadSettings roadSettings_;
-  StrategyHost host_;
-  MultiStrategyAnalysis multi_{&host_};
   bool cancelRequested_ = false;
   QElapsedTimer runClock_;     // since the range run began
   qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date
   bool shown_ = false;
   bool appMessageInstalled_ = false;
-  bool otherRoadLaidOut_ = false;   // the lower road panel has had its first real width
 };
 
 }  // namespace zavuv

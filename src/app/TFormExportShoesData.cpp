@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -8,7 +8,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 
 namespace zavuv {
 

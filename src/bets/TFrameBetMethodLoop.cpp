@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "table/Big5.h"
 
 namespace zavuv {

@@ -7,9 +7,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 

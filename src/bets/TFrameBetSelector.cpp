@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
 #include "plugins/QtPlugInPanel.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -8,11 +8,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "roads/TRoad.h"
-#include "shoes/ShoesData.h"
-#include "strategy/MultiStrategyAnalysis.h"
-#include "strategy/StrategyFile.h"
-#include "strategy/StrategyHost.h"
+#include "app/Workbench.h"
 #include "table/Big5.h"
 
 namespace zavuv::cli {
@@ -99,20 +95,7 @@ void WriteRows(Out& out, const ResultTable& table) {
   out.Char(']');
 }
 
-void WriteRuns(Out& out, const Continuous& runs) {
-  const ClientDataSet& t = runs.Table();
-  out.Char('[');
-  for (int r = 0; r < t.RecordCount(); ++r) {
-    if (r) out.Char(',');
-    out.Char('[');
-    for (int f = 0; f < 3; ++f) {
-      if (f) out.Char(',');
-      out.Int(AsInteger(t.GetValue(r, t.FieldIndex(f == 0 ? "Con" : f == 1 ? "Times" : "Above"))));
-    }
-    out.Char(']');
-  }
-  out.Char(']');
-}
+void WriteRuns(Out& out, const Continuous& runs) { out.Raw(RunsJson(runs).dump()); }
 
 template <class T>
 void WritePoints(Out& out, const std::vector<T>& points) {
@@ -176,29 +159,21 @@ int RunBacktest(const Args& args) {
   auto files = reader.Positional(2, "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] "
                                     "[--rows none|combined|all] [--plugins DIR | --no-plugins]");
 
-  ShoesData shoes;
-  ReadShoesFile(shoes, files[0]);
-  TRoad display, analysis;
-  StrategyHost host{&shoes, &display, &analysis, nullptr};
-  PlugInRegistry plugIns;
-  if (!noPlugIns) LoadPlugIns(plugIns, plugInFolder.value_or("."), "backtest");
-  StrategySet set = ReadStrategySet(files[1], &host, &plugIns);
-  host.Roads = &set.Roads;
-
-  MultiStrategyAnalysis combined(&host);
-  for (auto& s : set.Strategies) combined.Strategies.push_back(s.get());
-  if (from) combined.EditShoeFrom = Utf8ToBig5(*from);
-  if (to) combined.EditShoeTo = Utf8ToBig5(*to);
-  combined.AnalysisAllShoes();
+  Workbench bench;
+  ReadShoesFile(bench.Shoes(), files[0]);
+  if (!noPlugIns) LoadPlugIns(bench.PlugIns(), plugInFolder.value_or("."), "backtest");
+  bench.ReadStrategies(files[1]);
+  const MultiStrategyAnalysis& combined = bench.Combined();
+  bench.AnalyseRange(from ? Utf8ToBig5(*from) : std::string(), to ? Utf8ToBig5(*to) : std::string());
 
   Out out;
   out.Raw("{\"combined\":");
   if (rows == "none") out.Raw("[]");
   else WriteRows(out, combined.ClientDataSetAnalysis);
   out.Raw(",\"strategies\":[");
-  for (std::size_t i = 0; i < set.Strategies.size(); ++i) {
+  for (std::size_t i = 0; i < bench.StrategyCount(); ++i) {
     if (i) out.Char(',');
-    WriteStrategy(out, *set.Strategies[i], rows == "all");
+    WriteStrategy(out, bench.StrategyAt(i), rows == "all");
   }
   out.Raw("]}\n");
   std::fflush(stdout);

@@ -17,14 +17,6 @@ namespace {
 std::string Str(std::string_view s) { return std::string(s); }
 std::string Char(char c) { return std::string(1, c); }
 
-json RunsJson(const Continuous& runs) {
-  json out = json::array();
-  const Table& t = runs.Table();
-  for (int r = 0; r < t.RecordCount(); ++r)
-    out.push_back({AsInteger(t.GetValue(r, 0)), AsInteger(t.GetValue(r, 1)), AsInteger(t.GetValue(r, 2))});
-  return out;
-}
-
 // Writes the shoes by the extension of the target: .DAT, .json or .TXT.
 void WriteShoesFile(ShoesData& shoes, const std::string& path, const ExportOptions& options) {
   std::string ext = Extension(path);
@@ -39,6 +31,14 @@ void WriteShoesFile(ShoesData& shoes, const std::string& path, const ExportOptio
 }
 
 }  // namespace
+
+json RunsJson(const Continuous& runs) {
+  json out = json::array();
+  const Table& t = runs.Table();
+  for (int r = 0; r < t.RecordCount(); ++r)
+    out.push_back({AsInteger(t.GetValue(r, 0)), AsInteger(t.GetValue(r, 1)), AsInteger(t.GetValue(r, 2))});
+  return out;
+}
 
 int RunRoads(const Args& args) {
   const char* usage = "zavuv-cli roads RESULT [--beads N] [--ignore-ties]";

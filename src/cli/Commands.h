@@ -3,11 +3,16 @@
 // CliError or any std::exception and reported by main on standard error.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "plugins/PlugInRegistry.h"
+
+namespace zavuv {
+class Continuous;
+}
 
 namespace zavuv::cli {
 
@@ -30,5 +35,8 @@ int RunPlugIns(const Args& args);
 // on standard error.
 std::vector<PlugInScanEntry> LoadPlugIns(PlugInRegistry& registry, const std::string& folder,
                                          const std::string& command);
+
+// A run table as JSON: [[Con, Times, Above], ...].
+nlohmann::ordered_json RunsJson(const Continuous& runs);
 
 }  // namespace zavuv::cli

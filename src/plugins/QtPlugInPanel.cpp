@@ -10,7 +10,9 @@ namespace zavuv {
 QWidget* MakePlugInPanel(Published* component, QWidget* parent) {
   PlugInCore* core = PlugInCoreOf(component);
   if (!core || !core->Record().MakePanel) return nullptr;
-  ZavuvMakePanelFn makePanel = core->Record().MakePanel;
+  // The export's real signature, which the engine keeps untyped.
+  using MakePanelFn = QWidget* (*)(void* self, QWidget* parent);
+  auto makePanel = reinterpret_cast<MakePanelFn>(core->Record().MakePanel);
   void* self = core->Self();
   QWidget* panel = CallPlugIn([&] { return makePanel(self, parent); });
   if (!panel) return nullptr;

@@ -9,12 +9,11 @@
 
 #include "plugins/PlugInHost.h"
 
-class QWidget;
-
 namespace zavuv {
 
-// The optional settings-panel export, called only by the window.
-using ZavuvMakePanelFn = QWidget* (*)(void* self, QWidget* parent);
+// The optional settings-panel export, kept untyped here: only the views call it, with
+// its real signature (a widget made under a parent widget; see sdk/zavuv_plugin.h).
+using ZavuvMakePanelFn = void* (*)(void* self, void* parent);
 
 struct TPlugIns {
   // The three kinds offered in the strategies' lists (Big5).

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

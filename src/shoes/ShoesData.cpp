@@ -4,6 +4,7 @@
 
 #include "shoes/RecordTable.h"
 #include "table/Big5.h"
+#include "table/Guards.h"
 #include "table/TableFile.h"
 
 namespace zavuv {
@@ -13,32 +14,6 @@ namespace {
 enum ShoeField { kName, kResult, kInfo };
 constexpr const char* kFieldNames[] = {"ShoesName", "ShoesResult", "ShoesInfo"};
 constexpr std::size_t kMaxDataFile = std::size_t{256} << 20;
-
-// Sets a flag for the life of the guard and puts the old value back on every way
-// out, errors included.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-  ~FlagGuard() { flag_ = old_; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& flag_;
-  bool old_;
-};
-
-// Detaches the table's views for the life of the guard.
-class ControlsDetached {
- public:
-  explicit ControlsDetached(Table& table) : table_(table) { table_.DisableControls(); }
-  ~ControlsDetached() { table_.EnableControls(); }
-  ControlsDetached(const ControlsDetached&) = delete;
-  ControlsDetached& operator=(const ControlsDetached&) = delete;
-
- private:
-  Table& table_;
-};
 
 std::string UpperAscii(std::string s) {
   for (char& c : s)
@@ -112,7 +87,7 @@ std::vector<ShoeRecord> ShoesData::Shoes() const {
 }
 
 void ShoesData::Fill(bool replace, const std::function<void()>& fill) {
-  ControlsDetached detached(table_);
+  DetachedControls detached(table_);
   {
     FlagGuard loading(ShoesLoading);
     if (replace)

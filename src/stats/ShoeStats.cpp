@@ -1,23 +1,11 @@
 #include "stats/ShoeStats.h"
 
 #include "stats/Format.h"
+#include "table/Guards.h"
 
 namespace zavuv {
 
 namespace {
-
-// Sets a flag for as long as it lives, so that an error during a walk does not
-// leave the refresh switched off.
-class FlagGuard {
- public:
-  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagGuard() { flag_ = false; }
-  FlagGuard(const FlagGuard&) = delete;
-  FlagGuard& operator=(const FlagGuard&) = delete;
-
- private:
-  bool& flag_;
-};
 
 std::string RatioText(std::int32_t part, std::int32_t other) {
   double total = static_cast<double>(part) + static_cast<double>(other);

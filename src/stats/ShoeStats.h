@@ -54,7 +54,7 @@ class ShoeStats {
   // The same over the shoe table, walked with its own cursor, which is left on the
   // last shoe counted (or on the last shoe when the walk ran off the end).
   // batchRunning is set for the walk, so that the current-shoe refresh does not run,
-  // and cleared again on every way out.
+  // and put back as it was on every way out (automatic betting may hold it).
   void CountRange(Table& shoes, bool& batchRunning, const ShoeRange& range);
   void CountRange(ShoesData& shoes, const ShoeRange& range) {
     CountRange(shoes.Table(), shoes.BatchRunning, range);

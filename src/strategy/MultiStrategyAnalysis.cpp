@@ -11,37 +11,21 @@
 
 namespace zavuv {
 
-namespace {
-
-// Sets BatchRunning and switches the display road's redraw off for the length of a
-// range run, and puts both back however the run ends.
-class BatchGuard {
- public:
-  BatchGuard(ShoesData* shoes, TRoad* display) : shoes_(shoes), display_(display) {
-    if (shoes_) {
-      wasRunning_ = shoes_->BatchRunning;
-      shoes_->BatchRunning = true;
-    }
-    if (display_) {
-      redraw_ = display_->AutoRedraw();
-      display_->SetAutoRedraw(false);
-    }
+BatchGuard::BatchGuard(ShoesData* shoes, TRoad* display) : shoes_(shoes), display_(display) {
+  if (shoes_) {
+    wasRunning_ = shoes_->BatchRunning;
+    shoes_->BatchRunning = true;
   }
-  ~BatchGuard() {
-    if (shoes_) shoes_->BatchRunning = wasRunning_;
-    if (display_) display_->SetAutoRedraw(redraw_);
+  if (display_) {
+    redraw_ = display_->AutoRedraw();
+    display_->SetAutoRedraw(false);
   }
-  BatchGuard(const BatchGuard&) = delete;
-  BatchGuard& operator=(const BatchGuard&) = delete;
+}
 
- private:
-  ShoesData* shoes_;
-  TRoad* display_;
-  bool wasRunning_ = false;
-  bool redraw_ = false;
-};
-
-}  // namespace
+BatchGuard::~BatchGuard() {
+  if (shoes_) shoes_->BatchRunning = wasRunning_;
+  if (display_) display_->SetAutoRedraw(redraw_);
+}
 
 void MultiStrategyAnalysis::RebuildStrategies() {
   if (StrategyPages) Strategies = StrategyPages();

@@ -15,8 +15,27 @@
 namespace zavuv {
 
 class PlugInRegistry;
+class ShoesData;
 class Strategy;
+class TRoad;
 struct StrategyHost;
+
+// Sets BatchRunning and switches the display road's redraw off for the length of a
+// walk over the shoes, and puts both back as they were however the walk ends (so a
+// walk inside automatic betting leaves BatchRunning set). Either pointer may be null.
+class BatchGuard {
+ public:
+  BatchGuard(ShoesData* shoes, TRoad* display);
+  ~BatchGuard();
+  BatchGuard(const BatchGuard&) = delete;
+  BatchGuard& operator=(const BatchGuard&) = delete;
+
+ private:
+  ShoesData* shoes_;
+  TRoad* display_;
+  bool wasRunning_ = false;
+  bool redraw_ = false;
+};
 
 class MultiStrategyAnalysis {
  public:

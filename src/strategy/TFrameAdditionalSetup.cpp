@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
 #include "plugins/QtPlugInPanel.h"
 #include "strategy/AdditionalSetupContinuousWin.h"
@@ -16,7 +16,7 @@
 #include "strategy/TFrameAdditionalSetupGroup.h"
 #include "strategy/TFrameAdditionalSetupStartBet.h"
 #include "strategy/TFrameAdditionalSetupTakeProfitStopLoss.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

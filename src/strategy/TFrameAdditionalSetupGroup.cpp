@@ -6,7 +6,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 
 namespace zavuv {
 

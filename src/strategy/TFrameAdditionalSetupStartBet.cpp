@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 
 namespace zavuv {
 

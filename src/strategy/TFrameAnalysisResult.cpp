@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "strategy/QtResultGrid.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "stats/Format.h"
 
 namespace zavuv {

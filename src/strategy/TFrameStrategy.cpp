@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "bets/QtPanelKit.h"
+#include "widgets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetAmount.h"
 #include "bets/TFrameBetMethod.h"
@@ -26,7 +26,7 @@
 #include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameChartProfit.h"
 #include "strategy/TFrameWinLostChart.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 #include "table/TableCsv.h"
@@ -37,13 +37,6 @@ using namespace kit;
 
 namespace {
 
-QWidget* Page(const char* name, QVBoxLayout** layout) {
-  auto* page = Named(new QWidget, name);
-  *layout = new QVBoxLayout(page);
-  (*layout)->setContentsMargins(4, 4, 4, 4);
-  return page;
-}
-
 QLineEdit* StatField(QWidget* parent, const char* name) { return FigureField(parent, name, 130); }
 
 QString Money(double amount) { return QString::fromStdString(FormatMoney(amount)); }
@@ -53,8 +46,8 @@ const QTabWidget::TabPosition kTabPositions[] = {QTabWidget::North, QTabWidget::
 
 }  // namespace
 
-TFrameStrategy::TFrameStrategy(std::unique_ptr<Strategy> strategy, QWidget* resultViews, QWidget* parent)
-    : QWidget(parent), strategy_(std::move(strategy)), resultViews_(resultViews) {
+TFrameStrategy::TFrameStrategy(Strategy& strategy, QWidget* resultViews, QWidget* parent)
+    : QWidget(parent), strategy_(&strategy), resultViews_(resultViews) {
   setObjectName(QStringLiteral("TFrameStrategy"));
   PageControl1 = Named(static_cast<QTabWidget*>(new QtSideTabWidget(this)), "PageControl1");
   Timer1 = Named(new QTimer(this), "Timer1");

@@ -2,7 +2,8 @@
 // amount lists mirroring the selectors' own), "投注法" and "注碼法" (the selectors),
 // "分析結果" (the result grid), "分析統計" (eight figures and the win and lose run
 // tables), "附加設定" (one page per additional setup), "上下風圖" and "其他圖表"
-// ("利潤走勢圖"). The page owns its Strategy and shows it: every control writes
+// ("利潤走勢圖"). The page shows a Strategy that it does not own (the workbench
+// does; the page goes before its strategy): every control writes
 // straight into the strategy's settings, and the strategy's runs fill the grid, the
 // figures, the run tables and the charts.
 #pragma once
@@ -38,9 +39,9 @@ class TFrameStrategy : public QWidget {
   Q_OBJECT
 
  public:
-  // A page showing the strategy (one made by CreateStrategy or read from a strategy
-  // file). resultViews is where the side-by-side view goes when it is asked for.
-  TFrameStrategy(std::unique_ptr<Strategy> strategy, QWidget* resultViews, QWidget* parent = nullptr);
+  // A page showing the strategy, which outlives the page. resultViews is where the
+  // side-by-side view goes when it is asked for.
+  TFrameStrategy(Strategy& strategy, QWidget* resultViews, QWidget* parent = nullptr);
   ~TFrameStrategy() override;
 
   Strategy& GetStrategy() { return *strategy_; }
@@ -138,7 +139,7 @@ class TFrameStrategy : public QWidget {
   void ShowStats();
   void LoadSettings();
 
-  std::unique_ptr<Strategy> strategy_;
+  Strategy* strategy_;
   QWidget* resultViews_;
   QPointer<TFrameAnalysisResult> resultView_;
 };

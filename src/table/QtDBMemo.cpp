@@ -1,7 +1,7 @@
 #include "table/QtDBMemo.h"
 
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

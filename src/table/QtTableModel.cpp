@@ -10,7 +10,7 @@
 
 #include "stats/Format.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

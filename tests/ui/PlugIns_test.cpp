@@ -27,7 +27,7 @@
 #include "strategy/Strategy.h"
 #include "strategy/StrategyHost.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 

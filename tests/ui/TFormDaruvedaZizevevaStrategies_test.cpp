@@ -45,7 +45,7 @@
 #include "strategy/TFrameStrategy.h"
 #include "strategy/TFrameWinLostChart.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 
 using namespace zavuv;

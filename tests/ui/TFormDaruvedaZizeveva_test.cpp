@@ -23,7 +23,7 @@
 #include "stats/TFrameShoeStats.h"
 #include "table/Big5.h"
 #include "table/QtDBMemo.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 

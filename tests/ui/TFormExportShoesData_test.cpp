@@ -9,7 +9,7 @@
 
 #include "app/TFormExportShoesData.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 

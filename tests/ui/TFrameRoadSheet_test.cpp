@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "roads/TFrameRoadSheet.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 

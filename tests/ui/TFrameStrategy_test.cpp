@@ -39,7 +39,7 @@
 #include "strategy/TFrameAdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 
@@ -69,7 +69,8 @@ class StrategyPageTest : public QObject {
     });
     shoes.AppendShoe({"A12", "PPBPPB", ""});
     display.SetResult(shoes.CurrentResult());
-    page = new TFrameStrategy(std::make_unique<Strategy>(&host, "策略1"), nullptr);
+    strategy = std::make_unique<Strategy>(&host, "策略1");
+    page = new TFrameStrategy(*strategy, nullptr);
     page->SelectBetMethod(0);
     page->SelectBetAmount(0);
     page->resize(760, 420);
@@ -78,6 +79,8 @@ class StrategyPageTest : public QObject {
   }
   void cleanup() {
     delete page;
+    page = nullptr;
+    strategy.reset();
     shoes.Table().EmptyDataSet();
     SetMessageHook(nullptr);
     SetFileHook(nullptr);
@@ -404,6 +407,7 @@ class StrategyPageTest : public QObject {
   TRoad analysis;
   RoadSettings roads;
   StrategyHost host{&shoes, &display, &analysis, &roads};
+  std::unique_ptr<Strategy> strategy;   // outlives its page
   TFrameStrategy* page = nullptr;
   QStringList messages;
   QStringList filters;

@@ -1,5 +1,5 @@
-// Small helpers shared by the panels of the strategy pages: controls made with
-// their object names (the names the widget dump and the tests find them by), spin
+// The small helpers every panel and window shares: controls made with their object
+// names (the names the widget dump and the tests find them by), tab pages, spin
 // fields with their ranges, and file names for the engine.
 #pragma once
 
@@ -28,10 +28,20 @@ inline QLabel* Label(QWidget* parent, const char* name, const char* caption) {
   return Named(new QLabel(QString::fromUtf8(caption), parent), name);
 }
 
-inline QPushButton* Button(QWidget* parent, const char* name, const char* caption) {
+inline QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint = nullptr) {
   auto* button = Named(new QPushButton(QString::fromUtf8(caption), parent), name);
   button->setAutoDefault(false);
+  if (hint) button->setToolTip(QString::fromUtf8(hint));
   return button;
+}
+
+// A tab page with a vertical layout (margins of 4), handed back through `layout`.
+inline QWidget* Page(const char* name, QVBoxLayout** layout = nullptr) {
+  auto* page = Named(new QWidget, name);
+  auto* l = new QVBoxLayout(page);
+  l->setContentsMargins(4, 4, 4, 4);
+  if (layout) *layout = l;
+  return page;
 }
 
 inline QCheckBox* CheckBox(QWidget* parent, const char* name, const char* caption, bool checked) {

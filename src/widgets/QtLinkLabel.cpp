@@ -1,9 +1,9 @@
-#include "app/QtLinkLabel.h"
+#include "widgets/QtLinkLabel.h"
 
 #include <QMouseEvent>
 #include <QUrl>
 
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -1,4 +1,4 @@
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 #include <QDesktopServices>
 #include <QDir>

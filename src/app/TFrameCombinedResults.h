@@ -1,0 +1,41 @@
+// The page "多重策略分析結果" (TabSheetMutliStrategy): the combined result table
+// ("綜合分析結果") with its navigator, "分析後資料置頂" and the CSV export, and the
+// strip of side-by-side views ("並排觀看分析結果"). The class declares no signals of
+// its own (the widget dump shows it as the page it is).
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QPushButton;
+class QScrollArea;
+class QTableView;
+
+namespace zavuv {
+
+class QtNavigator;
+class QtTableModel;
+class Workbench;
+
+class TFrameCombinedResults : public QWidget {
+ public:
+  explicit TFrameCombinedResults(Workbench& bench, QWidget* parent = nullptr);
+
+  // The combined result table exported as comma-separated text (errors are shown).
+  bool ExportCombinedCsv(const QString& path);
+  void BtnExportCombinedCsvClick();
+
+  QTableView* DBGridAnalysis = nullptr;
+  QtTableModel* DataSourceAnalysis = nullptr;
+  QtNavigator* DBNavigatorAnalysis = nullptr;
+  QCheckBox* CheckBoxAnalysisGoFirst = nullptr;
+  QPushButton* BtnExportCombinedCsv = nullptr;
+  QScrollArea* ScrollBoxViewResults = nullptr;
+  QWidget* ScrollBoxViewResultsContents = nullptr;   // the strip of side-by-side views
+
+ private:
+  Workbench& bench_;
+};
+
+}  // namespace zavuv

@@ -1,0 +1,126 @@
+#include "app/TFrameStrategies.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "app/Workbench.h"
+#include "strategy/TFrameStrategy.h"
+#include "widgets/QtMessages.h"
+#include "widgets/QtPanelKit.h"
+
+namespace zavuv {
+
+using namespace kit;
+
+namespace {
+const char* const kStrategyFilter = "策略組合|*.json";
+}
+
+TFrameStrategies::TFrameStrategies(Workbench& bench, QWidget* resultViews, QWidget* parent)
+    : QWidget(parent), bench_(bench), resultViews_(resultViews) {
+  setObjectName(QStringLiteral("TabSheetStrategy"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  BtnCreateStrategy = Button(this, "BtnCreateStrategy", "新增策略");
+  BtnDestroyStrategy = Button(this, "BtnDestroyStrategy", "刪除策略");
+  EditShoeFrom = Named(new QLineEdit(this), "EditShoeFrom");
+  EditShoeFrom->setToolTip(QStringLiteral("分析或統計部分資料時的第一靴牌的靴名\n不輸入即由記錄中第一靴牌開始"));
+  EditShoeTo = Named(new QLineEdit(this), "EditShoeTo");
+  EditShoeTo->setToolTip(QStringLiteral("分析或統計部分資料時的最後一靴牌的靴名\n不輸入即至記錄中最後一靴牌"));
+  for (QLineEdit* e : {EditShoeFrom, EditShoeTo}) e->setMaximumWidth(120);
+  BtnAnalysisAllShoes = Button(this, "BtnAnalysisAllShoes", "分析分段資料");
+  auto* fromLabel = Label(this, "LabelShoeFrom", "靴名由:");
+  fromLabel->setBuddy(EditShoeFrom);
+  auto* toLabel = Label(this, "LabelShoeTo", "靴名至:");
+  toLabel->setBuddy(EditShoeTo);
+  BtnReadStrategies = Button(this, "BtnReadStrategies", "讀入策略組合", "由策略組合檔讀入所有策略, 取代現有的策略");
+  BtnSaveStrategies = Button(this, "BtnSaveStrategies", "儲存策略組合", "將所有策略存入策略組合檔");
+  PageControlStrategy = Named(new QTabWidget(this), "PageControlStrategy");
+  connect(BtnCreateStrategy, &QPushButton::clicked, this, [this] { BtnCreateStrategyClick(); });
+  connect(BtnDestroyStrategy, &QPushButton::clicked, this, [this] { BtnDestroyStrategyClick(); });
+  connect(BtnReadStrategies, &QPushButton::clicked, this, [this] { BtnReadStrategiesClick(); });
+  connect(BtnSaveStrategies, &QPushButton::clicked, this, [this] { BtnSaveStrategiesClick(); });
+  // Tight enough for the window's start width of 793 pixels.
+  auto* row = new QHBoxLayout;
+  row->setSpacing(4);
+  row->addWidget(BtnCreateStrategy);
+  row->addWidget(BtnDestroyStrategy);
+  row->addSpacing(4);
+  row->addWidget(fromLabel);
+  row->addWidget(EditShoeFrom);
+  row->addWidget(toLabel);
+  row->addWidget(EditShoeTo);
+  row->addWidget(BtnAnalysisAllShoes);
+  row->addStretch(1);
+  row->addWidget(BtnReadStrategies);
+  row->addWidget(BtnSaveStrategies);
+  layout->addLayout(row);
+  layout->addWidget(PageControlStrategy, 1);
+}
+
+std::vector<TFrameStrategy*> TFrameStrategies::StrategyPages() const {
+  std::vector<TFrameStrategy*> pages;
+  for (int i = 0; i < PageControlStrategy->count(); ++i)
+    if (auto* page = qobject_cast<TFrameStrategy*>(PageControlStrategy->widget(i))) pages.push_back(page);
+  return pages;
+}
+
+void TFrameStrategies::AddStrategyPage(Strategy& strategy, std::size_t index) {
+  auto* page = new TFrameStrategy(strategy, resultViews_);
+  const int at = PageControlStrategy->insertTab(static_cast<int>(index), page, page->StrategyName());
+  PageControlStrategy->setCurrentIndex(at);
+  connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
+    PageControlStrategy->setTabText(PageControlStrategy->indexOf(page), name);
+  });
+}
+
+void TFrameStrategies::RemoveStrategyPage(std::size_t index) {
+  QWidget* page = PageControlStrategy->widget(static_cast<int>(index));
+  PageControlStrategy->removeTab(static_cast<int>(index));
+  delete page;   // with its side-by-side view
+}
+
+TFrameStrategy* TFrameStrategies::CreateStrategy(const QString& name, int betMethod, int betAmount) {
+  Guarded(this, [&] { bench_.CreateStrategy(name.toStdString(), betMethod, betAmount); });
+  const std::vector<TFrameStrategy*> pages = StrategyPages();
+  return pages.empty() ? nullptr : pages.back();
+}
+
+void TFrameStrategies::BtnCreateStrategyClick() {
+  CreateStrategy(QString::fromStdString(bench_.NextStrategyName()), 0, 0);
+}
+
+void TFrameStrategies::BtnDestroyStrategyClick() {
+  const int index = PageControlStrategy->currentIndex();
+  if (index < 0) return;
+  Guarded(this, [&] { bench_.RemoveStrategy(static_cast<std::size_t>(index)); });
+}
+
+void TFrameStrategies::RunAbandoned() {
+  for (TFrameStrategy* page : StrategyPages()) page->RunAbandoned();
+}
+
+bool TFrameStrategies::SaveStrategies(const QString& path) {
+  return Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); });
+}
+
+bool TFrameStrategies::ReadStrategies(const QString& path) {
+  if (!Guarded(this, [&] { bench_.ReadStrategies(FileName(path)); })) return false;
+  if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
+  return true;
+}
+
+void TFrameStrategies::BtnReadStrategiesClick() {
+  const QString path = ChooseOpenFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
+  if (!path.isEmpty()) ReadStrategies(path);
+}
+
+void TFrameStrategies::BtnSaveStrategiesClick() {
+  const QString path = ChooseSaveFile(this, QString::fromUtf8(kStrategyFilter), QStringLiteral("json"));
+  if (!path.isEmpty()) SaveStrategies(path);
+}
+
+}  // namespace zavuv

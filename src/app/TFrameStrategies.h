@@ -1,0 +1,61 @@
+// The page "策略" (TabSheetStrategy): "新增策略", "刪除策略", the range fields
+// "靴名由:" and "靴名至:", "分析分段資料", reading and saving strategy sets, and one
+// page per strategy of the workbench (TFrameStrategy), in the workbench's order. The
+// class declares no signals of its own (the widget dump shows it as the page it is);
+// the main window drives the range run from "分析分段資料".
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstddef>
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace zavuv {
+
+class Strategy;
+class TFrameStrategy;
+class Workbench;
+
+class TFrameStrategies : public QWidget {
+ public:
+  // resultViews is where the strategies' side-by-side views go.
+  TFrameStrategies(Workbench& bench, QWidget* resultViews, QWidget* parent = nullptr);
+
+  // The strategy pages, in page order.
+  std::vector<TFrameStrategy*> StrategyPages() const;
+  // A strategy with that name and those two choices joins the workbench; its page.
+  TFrameStrategy* CreateStrategy(const QString& name, int betMethod, int betAmount);
+  // The page of a strategy that joined the workbench, and its going.
+  void AddStrategyPage(Strategy& strategy, std::size_t index);
+  void RemoveStrategyPage(std::size_t index);
+  // After a run that an error ended: every page shows its tables again.
+  void RunAbandoned();
+
+  // Strategy sets (errors are shown).
+  bool SaveStrategies(const QString& path);
+  bool ReadStrategies(const QString& path);
+
+  void BtnCreateStrategyClick();
+  void BtnDestroyStrategyClick();
+  void BtnReadStrategiesClick();
+  void BtnSaveStrategiesClick();
+
+  QPushButton* BtnCreateStrategy = nullptr;
+  QPushButton* BtnDestroyStrategy = nullptr;
+  QLineEdit* EditShoeFrom = nullptr;
+  QLineEdit* EditShoeTo = nullptr;
+  QPushButton* BtnAnalysisAllShoes = nullptr;
+  QPushButton* BtnReadStrategies = nullptr;
+  QPushButton* BtnSaveStrategies = nullptr;
+  QTabWidget* PageControlStrategy = nullptr;
+
+ private:
+  Workbench& bench_;
+  QWidget* resultViews_;
+};
+
+}  // namespace zavuv
