@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
 

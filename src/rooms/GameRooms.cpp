@@ -1,5 +1,8 @@
 #include "rooms/GameRooms.h"
 
+#include "app/Workbench.h"
+#include "rooms/WorkbenchAutoBet.h"
+
 namespace zavuv {
 
 GameRooms::GameRooms(RoomHost* host, AutoBetHost* autoBet, ShoesData* shoes) : Practice(host) {
@@ -14,6 +17,13 @@ GameRooms::GameRooms(RoomHost* host, AutoBetHost* autoBet, ShoesData* shoes) : P
     room.ScoreForAllRooms = [this](const std::string& text) {
       for (GameRoomClientBattle& r : Battle) r.SetScore(text);
     };
+  }
+}
+
+GameRooms::GameRooms(RoomHost* host, Workbench& bench) : GameRooms(host, nullptr, &bench.Shoes()) {
+  for (GameRoomClientBattle& room : Battle) {
+    autoBets_.push_back(std::make_unique<WorkbenchAutoBet>(bench, room.RoomName()));
+    room.SetAutoBetHost(autoBets_.back().get());
   }
 }
 

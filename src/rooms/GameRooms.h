@@ -5,11 +5,14 @@
 #include <array>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "rooms/GameRoomClientBattle.h"
 #include "rooms/GameRoomClientPractice.h"
 
 namespace zavuv {
+
+class Workbench;
 
 class GameRooms {
  public:
@@ -17,6 +20,11 @@ class GameRooms {
   // Every room talks to the host; the battle rooms bet automatically through the
   // auto-bet host and record finished shoes into the shoe table (either may be null).
   GameRooms(RoomHost* host, AutoBetHost* autoBet, ShoesData* shoes);
+  // The program's rooms: each battle room bets over the workbench's strategies under
+  // its own room name and records into the workbench's shoe table.
+  GameRooms(RoomHost* host, Workbench& bench);
+  GameRooms(const GameRooms&) = delete;
+  GameRooms& operator=(const GameRooms&) = delete;
 
   GameRoomClientPractice Practice;
   // "BATTLE", "BATTLE2" ... "BATTLE5".
@@ -31,6 +39,9 @@ class GameRooms {
   void TickCards();
   // Whether some room's deal animation is running.
   bool CardsRunning() const;
+
+ private:
+  std::vector<std::unique_ptr<AutoBetHost>> autoBets_;
 };
 
 }  // namespace zavuv

@@ -1,7 +1,7 @@
 #include "rooms/QtRoomHost.h"
 
 #include "rooms/TFormCard.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -17,7 +17,7 @@
 #include "rooms/QtCardTable.h"
 #include "rooms/QtRoomHost.h"
 #include "rooms/QtRoomKit.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 

@@ -26,7 +26,7 @@
 #include "rooms/TFrameGameRoomClientPractice.h"
 #include "shoes/ShoesData.h"
 #include "table/Big5.h"
-#include "table/QtMessages.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 
