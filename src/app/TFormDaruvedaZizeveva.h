@@ -39,6 +39,7 @@ class TFormExportShoesData;
 class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
+class TFrameGameRooms;
 class TFrameRoadSheet;
 class TFrameRoads;
 class TFrameShoeStats;
@@ -175,6 +176,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* WebBrowser1 = nullptr;
   QWidget* TabSheetGameRoom = nullptr;
   QTabWidget* PageControlGameRoom = nullptr;
+  TFrameGameRooms* FrameGameRooms = nullptr;   // the rooms; HandleLine takes their lines
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.

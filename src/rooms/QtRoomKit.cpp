@@ -8,8 +8,11 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
 
 #include "roads/TFrameRoadSheet.h"
+#include "rooms/QtCardTable.h"
 #include "rooms/QtRoomHost.h"
 
 namespace zavuv::roomkit {
@@ -112,6 +115,65 @@ void ResizeRoadPanel(QSplitter* panel, const QResizeEvent* event) {
   int total = sizes[0] + sizes[1];
   int upper = std::min(GameRoom::UpperSheetHeight(sizes[0], width, newWidth), std::max(total - 30, 30));
   panel->setSizes({upper, total - upper});
+}
+
+QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels,
+                        QFrame* lamp) {
+  auto* left = new QVBoxLayout;
+  auto* statusRow = new QHBoxLayout;
+  c.LabelGameStatus = Text(parent, "LabelGameStatus", GameRoom::kTimeLeftCaption, "font-weight: bold; font-size: 20px;");
+  statusRow->addWidget(c.LabelGameStatus, 1);
+  if (lamp) statusRow->addWidget(lamp);
+  left->addLayout(statusRow);
+  c.PanelCards = new QtCardTable(titlePixels, parent);
+  left->addWidget(c.PanelCards);
+  c.resultPixels = resultPixels;
+  c.LabelGameResult = Text(parent, "LabelGameResult", "");
+  c.LabelGameResult->setAlignment(Qt::AlignCenter);
+  ShowResult(c.LabelGameResult, room, resultPixels);
+  left->addWidget(c.LabelGameResult);
+  auto* shoeRow = new QHBoxLayout;
+  shoeRow->addWidget(Text(parent, "LabelShoeResult", "本靴記錄"));
+  c.EditShoeResult = ReadOnlyEdit(parent, "EditShoeResult");
+  shoeRow->addWidget(c.EditShoeResult, 1);
+  left->addLayout(shoeRow);
+  c.TimerShowCardAndResult = new QTimer(parent);
+  c.TimerShowCardAndResult->setObjectName(QStringLiteral("TimerShowCardAndResult"));
+  c.TimerShowCardAndResult->setInterval(30);
+  QObject::connect(c.TimerShowCardAndResult, &QTimer::timeout, parent, [&room] { room.TimerShowCardAndResultTimer(); });
+  return left;
+}
+
+void Columns(QWidget* panel, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads) {
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(4, 4, 4, 4);
+  auto* leftBox = new QWidget(panel);
+  leftBox->setLayout(left);
+  left->setContentsMargins(0, 0, 0, 0);
+  leftBox->setFixedWidth(250);
+  auto* middleBox = new QWidget(panel);
+  middleBox->setLayout(middle);
+  middle->setContentsMargins(0, 0, 0, 0);
+  middleBox->setMaximumWidth(340);
+  layout->addWidget(leftBox);
+  layout->addWidget(middleBox);
+  layout->addWidget(roads, 1);
+}
+
+void ShowCommon(const CommonControls& c, const GameRoom& room, unsigned changes) {
+  if (changes & kStatusChanged) c.LabelGameStatus->setText(QString::fromStdString(room.GameStatusText));
+  if (changes & kResultChanged) ShowResult(c.LabelGameResult, room, c.resultPixels);
+  if (changes & kListsChanged) {
+    Fill(c.ListBoxBanker, room.BankerList);
+    Fill(c.ListBoxPlayer, room.PlayerList);
+    Fill(c.ListBoxCardLeft, room.CardLeftList);
+  }
+  if (changes & kShoeChanged) c.EditShoeResult->setText(QString::fromStdString(room.ShoeResult));
+  if (changes & kCardsChanged) {
+    c.PanelCards->Show(room.Animation);
+    if (room.CardsRunning() && !c.TimerShowCardAndResult->isActive()) c.TimerShowCardAndResult->start();
+    if (!room.CardsRunning()) c.TimerShowCardAndResult->stop();
+  }
 }
 
 }  // namespace zavuv::roomkit

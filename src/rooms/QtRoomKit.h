@@ -14,10 +14,13 @@ class QListWidget;
 class QPushButton;
 class QResizeEvent;
 class QSplitter;
+class QTimer;
+class QVBoxLayout;
 class QWidget;
 
 namespace zavuv {
 
+class QtCardTable;
 class TFrameRoadSheet;
 
 namespace roomkit {
@@ -39,6 +42,28 @@ void ShowResult(QLabel* label, const GameRoom& room, int pixels);
 QSplitter* RoadPanel(QWidget* parent, TRoad& road, TFrameRoadSheet** sheet1, TFrameRoadSheet** sheet2);
 // The panel's sizing rule on a change of width: the upper sheet keeps its shape.
 void ResizeRoadPanel(QSplitter* panel, const QResizeEvent* event);
+
+// The controls both panels have, made and shown the same way.
+struct CommonControls {
+  QLabel* LabelGameStatus = nullptr;
+  QtCardTable* PanelCards = nullptr;
+  QLabel* LabelGameResult = nullptr;
+  QLineEdit* EditShoeResult = nullptr;
+  QListWidget* ListBoxBanker = nullptr;
+  QListWidget* ListBoxPlayer = nullptr;
+  QListWidget* ListBoxCardLeft = nullptr;
+  QTimer* TimerShowCardAndResult = nullptr;
+  int resultPixels = 24;
+};
+// The left column: the status (with the lamp beside it, when there is one), the card
+// table, the result and "本靴記錄"; and the 30 ms deal timer ticking the room.
+QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels,
+                        QFrame* lamp);
+// The panel's columns: the left one (250 wide), the middle one (at most 340) and the
+// roads taking the rest.
+void Columns(QWidget* panel, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads);
+// Shows what both rooms have, for the changes given.
+void ShowCommon(const CommonControls& c, const GameRoom& room, unsigned changes);
 
 }  // namespace roomkit
 }  // namespace zavuv

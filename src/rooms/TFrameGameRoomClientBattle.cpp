@@ -27,24 +27,14 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
     : QWidget(parent), room_(room) {
   setObjectName(QStringLiteral("FrameGameRoomClientBattle"));
 
-  // Left: status, cards, result, the shoe and the news.
-  auto* left = new QVBoxLayout;
-  auto* statusRow = new QHBoxLayout;
-  LabelGameStatus = Text(this, "LabelGameStatus", GameRoom::kTimeLeftCaption, "font-weight: bold; font-size: 20px;");
+  // Left: status and lamp, cards, result, the shoe and the news.
   ShapeGameStatus = Lamp(this, "ShapeGameStatus");
-  statusRow->addWidget(LabelGameStatus, 1);
-  statusRow->addWidget(ShapeGameStatus);
-  left->addLayout(statusRow);
-  PanelCards = new QtCardTable(28, this);
-  left->addWidget(PanelCards);
-  LabelGameResult = Text(this, "LabelGameResult", "", "font-weight: bold; font-size: 24px;");
-  LabelGameResult->setAlignment(Qt::AlignCenter);
-  left->addWidget(LabelGameResult);
-  auto* shoeRow = new QHBoxLayout;
-  shoeRow->addWidget(Text(this, "LabelShoeResult", "本靴記錄"));
-  EditShoeResult = ReadOnlyEdit(this, "EditShoeResult");
-  shoeRow->addWidget(EditShoeResult, 1);
-  left->addLayout(shoeRow);
+  QVBoxLayout* left = LeftColumn(this, room_, common_, 28, 24, ShapeGameStatus);
+  LabelGameStatus = common_.LabelGameStatus;
+  PanelCards = common_.PanelCards;
+  LabelGameResult = common_.LabelGameResult;
+  EditShoeResult = common_.EditShoeResult;
+  TimerShowCardAndResult = common_.TimerShowCardAndResult;
   EditRollingText = ReadOnlyEdit(this, "EditRollingText");
   left->addWidget(EditRollingText);
   left->addStretch(1);
@@ -119,6 +109,9 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   ListBoxTie = List(this, "ListBoxTie");
   ListBoxBanker = List(this, "ListBoxBanker");
   ListBoxCardLeft = List(this, "ListBoxCardLeft");
+  common_.ListBoxBanker = ListBoxBanker;
+  common_.ListBoxPlayer = ListBoxPlayer;
+  common_.ListBoxCardLeft = ListBoxCardLeft;
   QListWidget* listBoxes[] = {ListBoxPlayer, ListBoxTie, ListBoxBanker, ListBoxCardLeft};
   const char* listTitles[] = {"買閒名單", "買和名單", "買莊名單", "剩餘牌數"};
   for (int i = 0; i < 4; ++i) {
@@ -133,30 +126,13 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   RoadSheet1->SetZoom(1, 30, 12);
   RoadSheet2->SetZoom(1, 30, 12);
 
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  auto* leftBox = new QWidget(this);
-  leftBox->setLayout(left);
-  leftBox->setFixedWidth(250);
-  left->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(leftBox);
-  auto* middleBox = new QWidget(this);
-  middleBox->setLayout(middle);
-  middle->setContentsMargins(0, 0, 0, 0);
-  middleBox->setMaximumWidth(340);
-  layout->addWidget(middleBox);
-  layout->addWidget(PanelRoadSheet, 1);
+  Columns(this, left, middle, PanelRoadSheet);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
   connect(Timer1, &QTimer::timeout, this, &TFrameGameRoomClientBattle::Timer1Timer);
   Timer1->start();
-  TimerShowCardAndResult = new QTimer(this);
-  TimerShowCardAndResult->setObjectName(QStringLiteral("TimerShowCardAndResult"));
-  TimerShowCardAndResult->setInterval(30);
-  connect(TimerShowCardAndResult, &QTimer::timeout, this, &TFrameGameRoomClientBattle::TimerShowCardAndResultTimer);
-
   connect(BtnBet, &QPushButton::clicked, this, &TFrameGameRoomClientBattle::BtnBetClick);
   connect(BtnLastBet, &QPushButton::clicked, this, &TFrameGameRoomClientBattle::BtnLastBetClick);
   connect(BtnCancelBet, &QPushButton::clicked, this, &TFrameGameRoomClientBattle::BtnCancelBetClick);
@@ -173,18 +149,9 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
 
 void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
   showing_ = true;
-  if (changes & kStatusChanged) {
-    LabelGameStatus->setText(QString::fromStdString(room_.GameStatusText));
-    SetLamp(ShapeGameStatus, room_.LampColour);
-  }
-  if (changes & kResultChanged) ShowResult(LabelGameResult, room_, 24);
-  if (changes & kListsChanged) {
-    Fill(ListBoxBanker, room_.BankerList);
-    Fill(ListBoxPlayer, room_.PlayerList);
-    Fill(ListBoxTie, room_.TieList);
-    Fill(ListBoxCardLeft, room_.CardLeftList);
-  }
-  if (changes & kShoeChanged) EditShoeResult->setText(QString::fromStdString(room_.ShoeResult));
+  ShowCommon(common_, room_, changes);
+  if (changes & kStatusChanged) SetLamp(ShapeGameStatus, room_.LampColour);
+  if (changes & kListsChanged) Fill(ListBoxTie, room_.TieList);
   if (changes & kScoreChanged) BtnAnnounceScore->setText(QString::fromStdString(room_.ScoreCaption));
   if (changes & kBetsChanged) {
     LabelBankerBet->setText(QString::fromStdString(room_.BankerBetLabel));
@@ -196,11 +163,6 @@ void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
     BtnBet->setEnabled(room_.BetButtonEnabled);
     BtnAutoBet->setChecked(room_.AutoBetButtonDown);
     CheckBoxRecord->setChecked(room_.Record);
-  }
-  if (changes & kCardsChanged) {
-    PanelCards->Show(room_.Animation);
-    if (room_.CardsRunning() && !TimerShowCardAndResult->isActive()) TimerShowCardAndResult->start();
-    if (!room_.CardsRunning()) TimerShowCardAndResult->stop();
   }
   if (changes & kNewsChanged) EditRollingText->setText(QString::fromStdString(room_.RollingDisplay));
   showing_ = false;

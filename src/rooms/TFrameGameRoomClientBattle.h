@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "rooms/QtRoomKit.h"
 #include "rooms/GameRoomClientBattle.h"
 
 class QCheckBox;
@@ -80,6 +81,7 @@ class TFrameGameRoomClientBattle : public QWidget {
 
  private:
   GameRoomClientBattle& room_;
+  roomkit::CommonControls common_;
   bool showing_ = false;   // while the panel writes the room's state into its controls
 };
 

@@ -21,20 +21,12 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
     : QWidget(parent), room_(room) {
   setObjectName(QStringLiteral("FrameGameRoomClientPractice"));
 
-  auto* left = new QVBoxLayout;
-  left->setContentsMargins(0, 0, 0, 0);
-  LabelGameStatus = Text(this, "LabelGameStatus", GameRoom::kTimeLeftCaption, "font-weight: bold; font-size: 20px;");
-  left->addWidget(LabelGameStatus);
-  PanelCards = new QtCardTable(40, this);
-  left->addWidget(PanelCards);
-  LabelGameResult = Text(this, "LabelGameResult", "", "font-weight: bold; font-size: 32px;");
-  LabelGameResult->setAlignment(Qt::AlignCenter);
-  left->addWidget(LabelGameResult);
-  auto* shoeRow = new QHBoxLayout;
-  shoeRow->addWidget(Text(this, "LabelShoeResult", "本靴記錄"));
-  EditShoeResult = ReadOnlyEdit(this, "EditShoeResult");
-  shoeRow->addWidget(EditShoeResult, 1);
-  left->addLayout(shoeRow);
+  QVBoxLayout* left = LeftColumn(this, room_, common_, 40, 32, nullptr);
+  LabelGameStatus = common_.LabelGameStatus;
+  PanelCards = common_.PanelCards;
+  LabelGameResult = common_.LabelGameResult;
+  EditShoeResult = common_.EditShoeResult;
+  TimerShowCardAndResult = common_.TimerShowCardAndResult;
   left->addStretch(1);
 
   auto* middle = new QVBoxLayout;
@@ -65,6 +57,9 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
   ListBoxPlayer = List(this, "ListBoxPlayer");
   ListBoxBanker = List(this, "ListBoxBanker");
   ListBoxCardLeft = List(this, "ListBoxCardLeft");
+  common_.ListBoxBanker = ListBoxBanker;
+  common_.ListBoxPlayer = ListBoxPlayer;
+  common_.ListBoxCardLeft = ListBoxCardLeft;
   QListWidget* listBoxes[] = {ListBoxPlayer, ListBoxBanker, ListBoxCardLeft};
   const char* titles[] = {"估閒名單", "估莊名單", "剩餘牌數"};
   for (int i = 0; i < 3; ++i) {
@@ -76,23 +71,8 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
   PanelRoadSheet = RoadPanel(this, room_.RoomRoad, &RoadSheet, nullptr);
   RoadSheet->SetZoom(1, 30, 10);
 
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  auto* leftBox = new QWidget(this);
-  leftBox->setLayout(left);
-  leftBox->setFixedWidth(250);
-  layout->addWidget(leftBox);
-  auto* middleBox = new QWidget(this);
-  middleBox->setLayout(middle);
-  middle->setContentsMargins(0, 0, 0, 0);
-  middleBox->setMaximumWidth(340);
-  layout->addWidget(middleBox);
-  layout->addWidget(PanelRoadSheet, 1);
+  Columns(this, left, middle, PanelRoadSheet);
 
-  TimerShowCardAndResult = new QTimer(this);
-  TimerShowCardAndResult->setObjectName(QStringLiteral("TimerShowCardAndResult"));
-  TimerShowCardAndResult->setInterval(30);
-  connect(TimerShowCardAndResult, &QTimer::timeout, this, &TFrameGameRoomClientPractice::TimerShowCardAndResultTimer);
   connect(BtnGuessBanker, &QPushButton::clicked, this, &TFrameGameRoomClientPractice::BtnGuessBankerClick);
   connect(BtnGuessPlayer, &QPushButton::clicked, this, &TFrameGameRoomClientPractice::BtnGuessBankerClick);
   connect(BtnAnnounceScore, &QPushButton::clicked, this, &TFrameGameRoomClientPractice::BtnAnnounceScoreClick);
@@ -103,22 +83,10 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
 }
 
 void TFrameGameRoomClientPractice::ShowRoom(unsigned changes) {
-  if (changes & kStatusChanged) LabelGameStatus->setText(QString::fromStdString(room_.GameStatusText));
-  if (changes & kResultChanged) ShowResult(LabelGameResult, room_, 32);
-  if (changes & kListsChanged) {
-    Fill(ListBoxBanker, room_.BankerList);
-    Fill(ListBoxPlayer, room_.PlayerList);
-    Fill(ListBoxCardLeft, room_.CardLeftList);
-  }
-  if (changes & kShoeChanged) EditShoeResult->setText(QString::fromStdString(room_.ShoeResult));
+  ShowCommon(common_, room_, changes);
   if (changes & kScoreChanged) {
     LabelGuessWin->setText(QString::fromStdString(room_.GuessWin));
     LabelGuessLost->setText(QString::fromStdString(room_.GuessLost));
-  }
-  if (changes & kCardsChanged) {
-    PanelCards->Show(room_.Animation);
-    if (room_.CardsRunning() && !TimerShowCardAndResult->isActive()) TimerShowCardAndResult->start();
-    if (!room_.CardsRunning()) TimerShowCardAndResult->stop();
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+#include "rooms/QtRoomKit.h"
 #include "rooms/GameRoomClientPractice.h"
 
 class QFrame;
@@ -52,6 +53,7 @@ class TFrameGameRoomClientPractice : public QWidget {
 
  private:
   GameRoomClientPractice& room_;
+  roomkit::CommonControls common_;
 };
 
 }  // namespace zavuv
