@@ -1,5 +1,6 @@
 #include "rooms/TFrameGameRooms.h"
 
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -11,13 +12,18 @@ namespace zavuv {
 
 namespace {
 
+// A room's tab: the room panel in a scroll box, so that the window keeps its size
+// however small it is made.
 QWidget* Page(QWidget* parent, const char* name, QWidget* content) {
   auto* page = new QWidget(parent);
   page->setObjectName(QString::fromLatin1(name));
   auto* layout = new QVBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
-  content->setParent(page);
-  layout->addWidget(content);
+  auto* scroll = new QScrollArea(page);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  scroll->setWidget(content);
+  layout->addWidget(scroll);
   return page;
 }
 

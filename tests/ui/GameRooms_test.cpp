@@ -14,6 +14,9 @@
 #include <memory>
 
 #include "../rooms/RoomTestKit.h"
+#include "app/Workbench.h"
+#include "bets/BetAmountFlat.h"
+#include "bets/BetMethodLoop.h"
 #include "net/Board.h"
 #include "net/CommaText.h"
 #include "net/TFormBoard.h"
@@ -24,6 +27,7 @@
 #include "rooms/QtRoomHost.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
+#include "rooms/TFrameGameRooms.h"
 #include "shoes/ShoesData.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
@@ -275,6 +279,39 @@ class GameRoomsTest : public QObject {
     TFormLevelboard level(boards.Levelboard);
     QCOMPARE(level.size(), QSize(365, 254));
     QCOMPARE(level.ListView->topLevelItem(0)->text(1), QStringLiteral("勇者"));
+  }
+
+  void gameRoomPageBetsOverTheWorkbench() {
+    Workbench bench;
+    Strategy& s = bench.CreateStrategy("s", BetMethod::kLoop, BetAmount::kFlat);
+    static_cast<BetMethodLoop*>(s.FrameBetMethod.CurrentComponent())->LoopText = "P";
+    static_cast<BetAmountFlat*>(s.FrameBetAmount.CurrentComponent())->FlatBet = 500;
+    bool locked = false;
+    bench.OnAutoBetLock = [&](bool on) { locked = on; };
+    TFrameGameRooms page(bench);
+    std::vector<std::string> lines;
+    page.Host().Connected = [] { return true; };
+    page.Host().Send = [&](const std::string& text) { lines.push_back(text); };
+    QCOMPARE(page.PageControlGameRoom->count(), 6);
+    QCOMPARE(page.PageControlGameRoom->tabText(page.PageControlGameRoom->currentIndex()), QStringLiteral("戰場"));
+    QCOMPARE(page.FrameGameRoomClientBattle[2]->objectName(), QStringLiteral("FrameGameRoomClientBattle3"));
+
+    QVERIFY(page.HandleLine("BATTLE2", "GAMESTATUS:SHOENOTSTARTED"));
+    QVERIFY(!page.HandleLine("CHAT", "x"));
+    page.FrameGameRoomClientBattle[1]->BtnAutoBet->click();
+    QVERIFY(locked);
+    QCOMPARE(bench.AutoBetHolder(), std::string("BATTLE2"));
+    page.HandleLine("BATTLE2", "GAMESTATUS:GAMESTARTED");
+    QCOMPARE(lines, std::vector<std::string>{"BATTLE2:BET:0:500:0"});
+    page.HandleLine("BATTLE2", "GAMERESULT:P");
+    QCOMPARE(s.AccProfit, 500.0);
+    page.FrameGameRoomClientBattle[0]->BtnAutoBet->click();
+    QCOMPARE(messages.back(), QStringLiteral("已有其他遊戲室佔用自動下注"));
+    page.FrameGameRoomClientBattle[1]->BtnAutoBet->click();
+    QVERIFY(!locked);
+    QVERIFY(!bench.Shoes().BatchRunning);
+    page.HandleLine("PRACTICE", "SCORE:3:1");
+    QCOMPARE(page.FrameGameRoomClientPractice->LabelGuessWin->text(), QStringLiteral("3"));
   }
 
   // Pictures for the README when ZAVUV_SCREENSHOTS names a folder.
