@@ -1,0 +1,92 @@
+#include "Config.h"
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <stdexcept>
+
+#include "net/Protocol.h"
+
+namespace zavuv::server {
+
+double ParseDuration(const std::string& text) {
+  std::size_t used = 0;
+  double value = std::stod(text, &used);
+  std::string unit(net::TrimBlanks(std::string_view(text).substr(used)));
+  double scale = 1;
+  if (unit == "m") scale = 60;
+  else if (unit == "h") scale = 3600;
+  else if (unit == "d") scale = 86400;
+  else if (!unit.empty() && unit != "s") throw std::invalid_argument("unit");
+  if (!(value >= 0)) throw std::invalid_argument("negative");
+  return value * scale;
+}
+
+void LoadConfigFile(Config& c, const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read config file " + path);
+  auto num = [](const std::string& v) {
+    std::size_t used = 0;
+    double d = std::stod(v, &used);
+    if (used != v.size() || !(d >= 0)) throw std::invalid_argument("number");
+    return d;
+  };
+  std::map<std::string, std::function<void(const std::string&)>> keys = {
+      {"host", [&](const std::string& v) { c.host = v; }},
+      {"port", [&](const std::string& v) { c.port = static_cast<std::uint16_t>(num(v)); }},
+      {"db", [&](const std::string& v) { c.db = v; }},
+      {"outbox", [&](const std::string& v) { c.outbox = v; }},
+      {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
+      {"mail_from", [&](const std::string& v) { c.mailFrom = v; }},
+      {"pace", [&](const std::string& v) {
+         if (v == "fast") c.pace = Pace::Fast;
+         else if (v == "normal") c.pace = Pace::Normal;
+         else throw std::invalid_argument("pace");
+       }},
+      {"max_connections", [&](const std::string& v) { c.maxConnections = int(num(v)); }},
+      {"max_connections_per_address", [&](const std::string& v) { c.maxConnectionsPerAddress = int(num(v)); }},
+      {"login_timeout", [&](const std::string& v) { c.loginTimeoutSeconds = ParseDuration(v); }},
+      {"pause_reading_bytes", [&](const std::string& v) { c.pauseReadingBytes = std::size_t(num(v)); }},
+      {"disconnect_bytes", [&](const std::string& v) { c.disconnectBytes = std::size_t(num(v)); }},
+      {"socket_send_buffer", [&](const std::string& v) { c.socketSendBuffer = int(num(v)); }},
+      {"write_stall", [&](const std::string& v) { c.writeStallSeconds = ParseDuration(v); }},
+      {"chat_per_second", [&](const std::string& v) { c.chatPerSecond = num(v); }},
+      {"chat_burst", [&](const std::string& v) { c.chatBurst = num(v); }},
+      {"global_chat_deliveries_per_second", [&](const std::string& v) { c.globalChatDeliveriesPerSecond = num(v); }},
+      {"login_per_minute_per_address", [&](const std::string& v) { c.loginPerMinutePerAddress = num(v); }},
+      {"login_per_minute_per_account", [&](const std::string& v) { c.loginPerMinutePerAccount = num(v); }},
+      {"signup_per_hour_per_address", [&](const std::string& v) { c.signupPerHourPerAddress = num(v); }},
+      {"resend_interval", [&](const std::string& v) { c.resendIntervalSeconds = ParseDuration(v); }},
+      {"hash_workers", [&](const std::string& v) { c.hashWorkers = int(num(v)); }},
+      {"hash_queue", [&](const std::string& v) { c.hashQueue = int(num(v)); }},
+      {"hash_passes", [&](const std::string& v) { c.hashOpsLimit = std::max(2ull, (unsigned long long)num(v)); }},
+      {"hash_memory_mib", [&](const std::string& v) { c.hashMemLimitMiB = std::max<std::size_t>(19, std::size_t(num(v))); }},
+      {"bet_seconds", [&](const std::string& v) { c.betSeconds = std::max(1, int(num(v))); }},
+      {"room_list_max", [&](const std::string& v) { c.roomListMax = int(num(v)); }},
+      {"exp_per_game", [&](const std::string& v) { c.expPerGame = int(num(v)); }},
+      {"season_length", [&](const std::string& v) { c.seasonSeconds = std::max(1.0, ParseDuration(v)); }},
+      {"welcome", [&](const std::string& v) { c.welcome = v; }},
+  };
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (std::size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+    std::string_view text = net::TrimBlanks(line);
+    if (text.empty()) continue;
+    std::size_t eq = text.find('=');
+    std::string where = path + ":" + std::to_string(number);
+    if (eq == std::string_view::npos) throw std::runtime_error(where + ": expected key = value");
+    std::string key(net::TrimBlanks(text.substr(0, eq)));
+    std::string value(net::TrimBlanks(text.substr(eq + 1)));
+    auto it = keys.find(key);
+    if (it == keys.end()) throw std::runtime_error(where + ": unknown key " + key);
+    try {
+      it->second(value);
+    } catch (const std::exception&) {
+      throw std::runtime_error(where + ": bad value for " + key + ": " + value);
+    }
+  }
+}
+
+}  // namespace zavuv::server

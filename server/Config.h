@@ -1,0 +1,64 @@
+// The server's settings: command-line options and the config file (key = value lines,
+// "#" starts a comment). Every limit the server enforces on its clients lives here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zavuv::server {
+
+enum class Pace { Normal, Fast };
+
+struct Config {
+  // Where and how to listen.
+  std::string host = "0.0.0.0";
+  std::uint16_t port = 24;
+  std::string db = "zavuv-server.db";
+  std::string outbox = "outbox";
+  std::string sendmail;           // empty: mail goes to the outbox folder
+  std::string mailFrom = "zavuv-server <noreply@localhost>";
+  Pace pace = Pace::Normal;
+
+  // Connections.
+  int maxConnections = 20000;
+  int maxConnectionsPerAddress = 16;
+  double loginTimeoutSeconds = 30;        // idle time before a successful login
+  std::size_t pauseReadingBytes = 64 * 1024;   // output queued: stop reading input
+  std::size_t disconnectBytes = 256 * 1024;    // output queued: disconnect
+  double writeStallSeconds = 10;
+  int socketSendBuffer = 64 * 1024;            // kernel send buffer per connection          // output waiting without progress: disconnect
+
+  // Rates (token buckets: a burst, then a steady rate).
+  double chatPerSecond = 1;               // per connection
+  double chatBurst = 5;
+  double globalChatDeliveriesPerSecond = 2'000'000;   // chat lines x recipients
+  double loginPerMinutePerAddress = 30;
+  double loginPerMinutePerAccount = 10;
+  double signupPerHourPerAddress = 10;
+  double resendIntervalSeconds = 3600;    // a known address is mailed at most this often
+
+  // Password hashing: Argon2id, never below 2 passes and 19 MiB.
+  int hashWorkers = 0;                    // 0: one per core
+  int hashQueue = 256;                    // jobs waiting beyond the workers: refused
+  unsigned long long hashOpsLimit = 2;
+  std::size_t hashMemLimitMiB = 19;
+
+  // Rooms.
+  int betSeconds = 15;
+  int roomListMax = 50;                   // names in a room's bet and guess lists
+  int expPerGame = 10;
+
+  // Seasons: each lasts this long from its start; its leader becomes champion.
+  double seasonSeconds = 30.0 * 24 * 3600;
+
+  std::string welcome = "歡迎光臨 zavuv 社群伺服器";
+};
+
+// Reads a config file into config; an unknown key or a bad value is an error naming
+// the line.
+void LoadConfigFile(Config& config, const std::string& path);
+// Parses a duration: a number with an optional unit s, m, h or d (seconds when none).
+double ParseDuration(const std::string& text);
+
+}  // namespace zavuv::server

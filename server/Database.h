@@ -1,0 +1,118 @@
+// The server's store: accounts, season scores and champions, shared items and
+// articles in one SQLite file (WAL, prepared statements only). The schema carries its
+// version in schema_version and is brought up to date step by step when opened.
+// Texts are stored as UTF-8; the protocol layer converts to Big5 where a line needs it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zavuv::server {
+
+struct Account {
+  std::string account;
+  std::string email;
+  std::string passwordHash;
+  std::string nickname;   // UTF-8, empty until chosen
+  std::int64_t exp = 0;
+  std::int64_t lastMail = 0;
+};
+
+struct ScoreRow {
+  std::string account;
+  std::string nickname;
+  double profit = 0, turnover = 0, totalWin = 0, totalLoss = 0, peak = 0, valley = 0;
+  std::int64_t finishDate = 0;   // champions only
+};
+
+struct Settlement {
+  std::string account;
+  double stake = 0;    // turnover
+  double net = 0;      // profit (negative for a loss)
+};
+
+struct SharedItem {
+  std::int64_t id = 0;
+  std::int64_t uploaded = 0;
+  std::string name;      // shoe name for shoe data
+  std::string info;
+  std::string content;   // shoe data: the result string; others: the file's bytes
+};
+
+struct Article {
+  std::int64_t id = 0;
+  std::int64_t uploaded = 0;
+  std::string nickname;
+  std::string title;
+  std::string body;
+};
+
+struct Season {
+  std::int64_t id = 0;
+  std::int64_t started = 0;
+};
+
+class Statement;
+
+class Database {
+ public:
+  static constexpr int kSchemaVersion = 2;
+
+  explicit Database(const std::string& path);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  int SchemaVersion();
+
+  std::optional<Account> FindAccount(const std::string& account);
+  std::optional<Account> FindByEmail(const std::string& email);
+  // False when the account number or the e-mail address is taken.
+  bool CreateAccount(const std::string& account, const std::string& email,
+                     const std::string& passwordHash, std::int64_t now);
+  void SetPassword(const std::string& account, const std::string& passwordHash);
+  void SetEmail(const std::string& account, const std::string& email);
+  void SetLastMail(const std::string& account, std::int64_t when);
+  // False when another account holds the nickname.
+  bool SetNickname(const std::string& account, const std::string& nickname);
+  bool NicknameTaken(const std::string& nickname);
+  void AddExp(const std::vector<std::pair<std::string, int>>& gains);
+
+  Season CurrentSeason(std::int64_t now);
+  // Ends the season: its leader by profit becomes its champion, and a new season
+  // starts at `now`. Returns the new season.
+  Season EndSeason(const Season& season, std::int64_t now);
+  void ApplySettlements(std::int64_t season, const std::vector<Settlement>& settlements);
+  std::optional<ScoreRow> Score(std::int64_t season, const std::string& account);
+  std::vector<ScoreRow> Billboard(std::int64_t season, int limit);
+  std::vector<ScoreRow> Champions(int limit);
+  std::vector<std::pair<std::string, std::int64_t>> Levelboard(int limit);   // nickname, exp
+
+  // kind: "DATA", "BET" or "BETAMOUNT".
+  std::int64_t AddShared(const std::string& account, const std::string& kind, const SharedItem& item);
+  std::vector<SharedItem> ListShared(const std::string& account, const std::string& kind, int limit);
+  std::optional<SharedItem> GetShared(const std::string& account, const std::string& kind, std::int64_t id);
+
+  std::int64_t AddArticle(const std::string& account, const Article& article);
+  std::vector<Article> ListArticles(int limit);
+  std::optional<Article> GetArticle(std::int64_t id);
+
+  void Begin();
+  void Commit();
+
+ private:
+  void Exec(const char* sql);
+  void Migrate();
+  Statement& Prepare(const char* sql);
+
+  sqlite3* db_ = nullptr;
+  std::vector<std::pair<const char*, std::unique_ptr<Statement>>> cache_;
+};
+
+}  // namespace zavuv::server
