@@ -16,13 +16,24 @@
  *
  *   QWidget*    MakePanel(void* self, QWidget* parent);
  *
+ * and, optionally:
+ *
+ *   int         PlugInSerialOnly(void);   nonzero: keep every component of this
+ *                                         module on one thread (see below)
+ *
  * MakeIt makes one component: it fills in `component` (its own object in `self`,
  * the operations it offers, `Free`) and answers 1, or answers 0 to make nothing.
  * The component needs no display: the command-line tool drives it exactly as the
  * window does. MakePanel makes the component's settings panel; only the window
  * calls it, and the window deletes the panel before it frees the component.
  *
- * Everything runs on one thread. Text is 8-bit Big5 (code page 950) unless noted.
+ * Threads. A component is only ever called by one thread at a time, and only
+ * during a host call. A range run may run different strategies on different threads
+ * at the same time, so two components of one module may be called at once (from
+ * two strategies). A module whose components share state (static or global
+ * variables, a single-threaded library) exports PlugInSerialOnly answering nonzero:
+ * every strategy that uses one of its components then runs on the thread that
+ * started the run, one call after another, as everything did before. Text is 8-bit Big5 (code page 950) unless noted.
  * No C++ exception may leave an export or an operation; report failures through
  * host->RaiseError instead (the C++ helpers in zavuv_plugin.hpp do this for you).
  *
@@ -158,6 +169,7 @@ typedef uint32_t (*ZavuvPlugInAbiVersionFn)(void);
 typedef const char* (*ZavuvPlugInTypeFn)(void);
 typedef const char* (*ZavuvDescriptionFn)(void);
 typedef int (*ZavuvMakeItFn)(const ZavuvHost* host, ZavuvComponent* component);
+typedef int (*ZavuvPlugInSerialOnlyFn)(void);
 
 #ifdef __cplusplus
 }

@@ -251,6 +251,11 @@ int Make(const ZavuvHost* host, ZavuvComponent* component) {
     }                                                                                              \
   }
 
+// The optional export of a module whose components share state and so must all run
+// on one thread (see "Threads" in zavuv_plugin.h).
+#define ZAVUV_PLUGIN_SERIAL_ONLY() \
+  ZAVUV_EXPORT int PlugInSerialOnly(void) { return 1; }
+
 // The settings panel export (desktop build only; include <QWidget> first). FUNCTION is
 // QWidget* FUNCTION(Class& component, QWidget* parent); the panel may keep a
 // reference to the component: the program deletes the panel first.

@@ -385,15 +385,26 @@ void TFormDaruvedaZizeveva::CancelAnalysis() { cancelRequested_ = true; }
 
 void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
   bench_.Combined().AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
+  const std::string from = Utf8ToBig5(EditShoeFrom->text().toStdString());
+  const std::string to = Utf8ToBig5(EditShoeTo->text().toStdString());
+  // A range whose rows would not fit (a million shoes and more) is offered as a
+  // figures-only run: every figure, run table and chart, no rows.
+  bool keepRows = true;
+  const std::int64_t rowBytes = bench_.RangeRowBytes(from, to);
+  if (rowBytes > RowBytesWithoutAsking)
+    keepRows = !AskYesNo(this, QStringLiteral("分析範圍的每局分析結果約需 %1 MB 記憶體。\n"
+                                              "按「是」只計算各策略的統計、連羸連輸統計及圖表, 不保留每局結果"
+                                              " (分析結果表格會是空的);\n按「否」保留每局結果。")
+                                   .arg(rowBytes >> 20));
+  bench_.Combined().KeepRows = keepRows;
   cancelRequested_ = false;
   progressShown_ = 0;
   runClock_.start();
   RangeRun run;
   const bool done = Guarded(this, [&] {
-    run = bench_.AnalyseRange(Utf8ToBig5(EditShoeFrom->text().toStdString()),
-                              Utf8ToBig5(EditShoeTo->text().toStdString()),
-                              [this](int done, int total) { return AnalysisProgress(done, total); });
+    run = bench_.AnalyseRange(from, to, [this](int done, int total) { return AnalysisProgress(done, total); });
   });
+  bench_.Combined().KeepRows = true;
   delete ProgressAnalysis;
   ProgressAnalysis = nullptr;
   if (!done) {

@@ -220,6 +220,12 @@ class TFormDaruvedaZizeveva : public QWidget {
   void RunAbandoned();
   // The range run's report after each shoe; false asks it to stop.
   bool AnalysisProgress(int done, int total);
+ public:
+  // "分析分段資料" asks first whether to run figures-only when the rows of the range
+  // would take more than this (2 GB: 100,000 shoes with four strategies take 1.3 GB
+  // and keep their rows; a million shoes ask).
+  std::int64_t RowBytesWithoutAsking = std::int64_t{2} << 30;
+ private:
   // Start-up hooks of later parts: the first strategy page, the settings file, the
   // automatic login; and the settings file at close.
   void CreateFirstStrategy();

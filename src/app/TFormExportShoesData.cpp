@@ -114,8 +114,10 @@ void TFormExportShoesData::BtnExportClick() {
   // stays where it was.
   try {
     shoes_.ExportText(QFile::encodeName(path).toStdString(), Options());
-  } catch (...) {
-    ShowMessage(this, QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試"));
+  } catch (const std::exception& e) {
+    // The dialog's own message, and on a line of its own what actually went wrong.
+    ShowMessage(this, QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試") + QLatin1Char('\n') +
+                          ErrorText(e));
   }
   accept();
 }

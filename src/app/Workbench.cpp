@@ -170,6 +170,12 @@ RangeRun Workbench::AnalyseRange(const std::string& from, const std::string& to,
   return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange()};
 }
 
+std::int64_t Workbench::RangeRowBytes(const std::string& from, const std::string& to) {
+  multi_.EditShoeFrom = from;
+  multi_.EditShoeTo = to;
+  return multi_.RowBytesInRange();
+}
+
 void Workbench::CountRangeStats(const ShoeRange& range) {
   displayRoad_.SetResult("");
   BatchGuard batch(&shoes_, &displayRoad_);

@@ -112,6 +112,9 @@ class Workbench {
   // the run there. Errors are thrown, with every guard put back.
   RangeRun AnalyseRange(const std::string& from, const std::string& to,
                         std::function<bool(int done, int total)> progress = {});
+  // The bytes the result rows of that range run would take with the strategies in use
+  // (Combined().KeepRows off runs it figures-only, keeping none).
+  std::int64_t RangeRowBytes(const std::string& from, const std::string& to);
   // "統計" over a range: the display road is emptied and the statistics counted.
   void CountRangeStats(const ShoeRange& range);
 

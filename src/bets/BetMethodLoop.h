@@ -24,6 +24,12 @@ class BetMethodLoop : public CommonBet {
   std::vector<std::int32_t> Positions;   // per slot, the 1-based position of its next letter
   bool Advance = false;
 
+  BetMethodLoop() { history_.SetHistoryLimit(kHistoryKept); }
+
+  // The results since the last Restart (the last kHistoryKept at least: only the ends
+  // of the derived roads are read, so a history that runs on across shoes keeps a
+  // bounded tail).
+  static constexpr std::size_t kHistoryKept = 4096;
   std::string_view History() const { return history_.Result(); }
 
   // Upper-cases the text and keeps only "B", "P" and "X".

@@ -54,6 +54,9 @@ BetMethodPattern::BetMethodPattern()
   table_.BeforePost = NormaliseRow;
   for (const auto& row : kDefaultPatterns) table_.AppendRow({std::string(row[0]), std::string(row[1])});
   table_.First();
+  // Patterns are matched against the end of the road only, so a history that runs on
+  // across shoes keeps a bounded tail of every road.
+  history_.SetHistoryLimit(kHistoryKept);
   watcher_ = std::make_unique<Watcher>(rowsValid_);
   table_.AddObserver(watcher_.get());
 }
@@ -100,10 +103,18 @@ char BetMethodPattern::GetBet(BaseStrategy& strategy) {
   if (!rowsValid_) BuildRows();
   PubValue answer = getAnalysisRoad_(strategy, {PubValue(&history_)});
   std::string_view road = ResultText(answer);
+  // Compared from the last entry back: most rows differ at once, so this is cheaper
+  // than a comparison of the whole pattern.
+  auto endsWith = [&road](const std::string& pattern) {
+    if (pattern.size() > road.size()) return false;
+    const char* end = road.data() + road.size();
+    for (std::size_t i = 1; i <= pattern.size(); ++i)
+      if (end[-static_cast<std::ptrdiff_t>(i)] != pattern[pattern.size() - i]) return false;
+    return true;
+  };
   int match = -1;
   for (int r = static_cast<int>(rows_.size()) - 1; r >= 0; --r) {
-    const std::string& pattern = rows_[r].pattern;
-    if (pattern.size() <= road.size() && road.ends_with(pattern)) {
+    if (endsWith(rows_[r].pattern)) {
       match = r;
       break;
     }

@@ -21,6 +21,8 @@ namespace zavuv {
 class BetMethodPattern : public CommonBet {
  public:
   static constexpr int kPatternWidth = 20;
+  // Entries of each road that the history keeps at least (the rest is let go).
+  static constexpr std::size_t kHistoryKept = 4096;
 
   BetMethodPattern();
   ~BetMethodPattern() override;
@@ -32,7 +34,7 @@ class BetMethodPattern : public CommonBet {
   std::string Info;           // "投注法說明" (Big5)
   std::string LastFileName;
 
-  // Every result since the last Restart, ties included.
+  // The results since the last Restart, ties included (the last kHistoryKept at least).
   std::string_view History() const { return history_.Result(); }
 
   void Prepare() override;

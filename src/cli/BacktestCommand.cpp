@@ -17,7 +17,7 @@ namespace {
 
 const char* kHelp =
     "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
-    "                   [--plugins DIR | --no-plugins]\n"
+    "                   [--threads N] [--plugins DIR | --no-plugins]\n"
     "\n"
     "Runs every strategy of the strategy set over the shoes (the button \"分析分段資料\")\n"
     "and prints the combined result and each strategy's result as JSON (UTF-8).\n"
@@ -26,7 +26,11 @@ const char* kHelp =
     "  STRATEGIES.json  a strategy set (see docs/strategy-files.md)\n"
     "  --from NAME      start at the first shoe named exactly NAME (none: analyse nothing)\n"
     "  --to NAME        stop after the shoe named exactly NAME (none: run to the last shoe)\n"
-    "  --rows WHICH     which result rows to print: none, combined (default) or all\n"
+    "  --rows WHICH     which result rows to print: none, combined (default) or all;\n"
+    "                   with none no row is kept at all (a figures-only run: memory does\n"
+    "                   not grow with the number of games)\n"
+    "  --threads N      threads of the run: 0 every core (default), 1 this thread alone;\n"
+    "                   the output is the same whatever N\n"
     "  --plugins DIR    load the plug-in modules BA*.so of DIR; by default those of the\n"
     "                   working directory, as the program does (see zavuv-cli plugins)\n"
     "  --no-plugins     load no plug-in module\n"
@@ -38,6 +42,10 @@ const char* kHelp =
     "                             TotalWinAmount, TotalLoseAmount},\n"
     "                   \"win_runs\" and \"lose_runs\": [[Con, Times, Above], ...],\n"
     "                   \"win_lose_points\", \"profit_points\"}, ...]}\n"
+    "A chart of more than 262,144 points is thinned to what a chart can show: its line\n"
+    "is cut into buckets of equal width that keep their first, lowest, highest and\n"
+    "last point, and \"win_lose_positions\" or \"profit_positions\" then gives the x of\n"
+    "each point (without them point i stands at x = i).\n"
     "Bet is \"B\", \"P\" or \" \"; GameResult \"B\", \"P\" or \"T\". \"combined\" is empty and each\n"
     "\"rows\" is left out unless --rows asks for them.\n";
 
@@ -135,8 +143,16 @@ void WriteStrategy(Out& out, const Strategy& s, bool rows) {
   WriteRuns(out, s.ConLose);
   out.Raw(",\"win_lose_points\":");
   WritePoints(out, s.FrameWinLostChart.Points);
+  if (!s.FrameWinLostChart.Positions.empty()) {
+    out.Raw(",\"win_lose_positions\":");
+    WritePoints(out, s.FrameWinLostChart.Positions);
+  }
   out.Raw(",\"profit_points\":");
   WritePoints(out, s.FrameChartProfit.Points);
+  if (!s.FrameChartProfit.Positions.empty()) {
+    out.Raw(",\"profit_positions\":");
+    WritePoints(out, s.FrameChartProfit.Positions);
+  }
   out.Char('}');
 }
 
@@ -153,17 +169,26 @@ int RunBacktest(const Args& args) {
   std::string rows = reader.Option("--rows").value_or("combined");
   if (rows != "none" && rows != "combined" && rows != "all")
     throw CliError("--rows: \"" + rows + "\" is not none, combined or all");
+  int threads = 0;
+  if (auto text = reader.Option("--threads")) {
+    auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), threads);
+    if (error != std::errc() || end != text->data() + text->size() || threads < 0 || threads > 256)
+      throw CliError("--threads: \"" + *text + "\" is not a whole number from 0 to 256");
+  }
   auto plugInFolder = reader.Option("--plugins");
   bool noPlugIns = reader.Flag("--no-plugins");
   if (plugInFolder && noPlugIns) throw CliError("--plugins and --no-plugins exclude each other");
   auto files = reader.Positional(2, "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] "
-                                    "[--rows none|combined|all] [--plugins DIR | --no-plugins]");
+                                    "[--rows none|combined|all] [--threads N] [--plugins DIR | --no-plugins]");
 
   Workbench bench;
   ReadShoesFile(bench.Shoes(), files[0]);
   if (!noPlugIns) LoadPlugIns(bench.PlugIns(), plugInFolder.value_or("."), "backtest");
   bench.ReadStrategies(files[1]);
-  const MultiStrategyAnalysis& combined = bench.Combined();
+  MultiStrategyAnalysis& combined = bench.Combined();
+  combined.Threads = threads;
+  // --rows none keeps no row anywhere: a figures-only run.
+  combined.KeepRows = rows != "none";
   bench.AnalyseRange(from ? Utf8ToBig5(*from) : std::string(), to ? Utf8ToBig5(*to) : std::string());
 
   Out out;

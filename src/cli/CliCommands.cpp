@@ -146,10 +146,13 @@ int RunDeal(const Args& args) {
   if (std::string ext = Extension(out); ext != "DAT" && ext != "JSON")
     throw CliError(out + ": unknown output type (expected .DAT or .json)");
 
+  // Shoe by shoe into the table (the same shoes as DealShoes), so that a million
+  // shoes are held once.
   ShoesData shoes;
   shoes.ShoesLoading = true;
-  for (const ShoeRecord& shoe : DealShoes(static_cast<int>(*count), static_cast<std::uint64_t>(seed)))
-    shoes.AppendShoe(shoe);
+  Dealer dealer(static_cast<std::uint64_t>(seed));
+  const int total = static_cast<int>(*count);
+  for (int i = 1; i <= total; ++i) shoes.AppendShoe({DealtShoeName(i, total), dealer.DealShoe().Result(), {}});
   shoes.ShoesLoading = false;
   WriteShoesFile(shoes, out, ExportOptions{});
   return 0;

@@ -26,6 +26,7 @@ const char* kHelp =
     "                \"description\" (the caption a strategy file names),\n"
     "                \"list\" (\"method\", \"amount\", \"setup\" or null: offered nowhere),\n"
     "                \"item\" (its place in that list), \"panel\" (has a settings panel),\n"
+    "                \"serial_only\" (its components must all run on one thread),\n"
     "                \"settings\" (a new component's settings, null when MakeIt makes none)}],\n"
     "   \"skipped\": [{\"file\", \"reason\"}]}\n"
     "A module without PlugInType is skipped with \"no plugintype\"; one built against\n"
@@ -103,6 +104,7 @@ int RunPlugIns(const Args& args) {
                        {"list", list ? json(list) : json(nullptr)},
                        {"item", item >= 0 ? json(item) : json(nullptr)},
                        {"panel", r.MakePanel != nullptr},
+                       {"serial_only", r.SerialOnly},
                        {"settings", settings}});
   }
   json skipped = json::array();

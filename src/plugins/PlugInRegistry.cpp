@@ -104,6 +104,7 @@ PlugInScanEntry PlugInRegistry::LoadModule(const std::string& path, const Messag
   record.MakeIt = makeIt;
   record.MakePanel = Export<ZavuvMakePanelFn>(module, "MakePanel");
   record.FileName = entry.FileName;
+  if (auto serialOnly = Export<ZavuvPlugInSerialOnlyFn>(module, "PlugInSerialOnly")) record.SerialOnly = serialOnly() != 0;
   records_.push_back(std::move(record));
   entry.Result = PlugInScanEntry::Outcome::Registered;
   return entry;

@@ -27,6 +27,9 @@ struct TPlugIns {
   ZavuvMakeItFn MakeIt = nullptr;
   ZavuvMakePanelFn MakePanel = nullptr;   // null when the module has no panel
   std::string FileName;             // the module's file name, without the folder
+  // The module exports PlugInSerialOnly answering nonzero: its components share state,
+  // so strategies that use them stay on one thread.
+  bool SerialOnly = false;
 
   bool IsBetMethod() const { return PlugInType == kBetMethod; }
   bool IsBetAmount() const { return PlugInType == kBetAmount; }

@@ -6,6 +6,17 @@ namespace zavuv {
 
 namespace {
 
+// Drops the front of a road once it holds twice the limit, so that trimming costs
+// O(1) per appended entry, amortised.
+// Returns the number of entries dropped.
+template <class Seq>
+std::size_t TrimFront(Seq& seq, std::size_t limit) {
+  if (limit == 0 || seq.size() < 2 * limit) return 0;
+  const std::size_t dropped = seq.size() - limit;
+  seq.erase(seq.begin(), seq.begin() + static_cast<std::ptrdiff_t>(dropped));
+  return dropped;
+}
+
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
@@ -35,6 +46,9 @@ struct TRoad::BeadRows {
     length = 0;
     rows.clear();
   }
+  void Trim(std::size_t limit) {
+    for (std::string& row : rows) TrimFront(row, limit);
+  }
 };
 
 TRoad::TRoad() = default;
@@ -60,7 +74,8 @@ void TRoad::Redraw() {
 void TRoad::SetResult(std::string_view text) {
   // A text that only extends the present history (the usual case while a shoe is
   // analysed game by game) is appended; anything else rebuilds from the start.
-  bool extends = text.size() >= result_.size();
+  // A trimmed history cannot be compared with the text: it is rebuilt.
+  bool extends = droppedResults_ == 0 && text.size() >= result_.size();
   for (std::size_t i = 0; extends && i < result_.size(); ++i) extends = Upper(text[i]) == result_[i];
   if (!extends) Reset();
   for (std::size_t i = extends ? result_.size() : 0; i < text.size(); ++i) Append(Upper(text[i]));
@@ -73,6 +88,8 @@ void TRoad::AddResult(char result) {
 }
 
 void TRoad::Reset() {
+  droppedResults_ = droppedNonTies_ = 0;
+  sinceTrim_ = 0;
   result_.clear();
   resultNoTie_.clear();
   columns_.clear();
@@ -87,6 +104,12 @@ void TRoad::Reset() {
 void TRoad::Append(char c) {
   result_ += c;
   for (auto& [key, beads] : beads_) beads->Add(c);
+  // Every road grows by at most one entry per game, so looking every limit games
+  // keeps each below three times the limit.
+  if (limit_ > 0 && ++sinceTrim_ >= limit_) {
+    sinceTrim_ = 0;
+    Trim();
+  }
   if (c == 'T') return;
 
   const bool same = !resultNoTie_.empty() && resultNoTie_.back() == c;
@@ -101,6 +124,21 @@ void TRoad::Append(char c) {
       derived_[k - 1] += columns_[m - 1] == columns_[m - 1 - k] ? 'B' : 'P';
     columns_.push_back(1);
   }
+}
+
+void TRoad::Trim() {
+  if (result_.size() >= 2 * limit_) {
+    const std::size_t drop = result_.size() - limit_;
+    const auto ties = static_cast<std::size_t>(std::count(result_.begin(), result_.begin() + static_cast<std::ptrdiff_t>(drop), 'T'));
+    droppedResults_ += drop;
+    droppedNonTies_ += drop - ties;
+    result_.erase(0, drop);
+  }
+  TrimFront(resultNoTie_, limit_);
+  // The derived roads look back at most four columns.
+  TrimFront(columns_, std::max<std::size_t>(limit_, 4));
+  for (std::string& road : derived_) TrimFront(road, limit_);
+  for (auto& [key, beads] : beads_) beads->Trim(limit_);
 }
 
 std::string_view TRoad::GetDerivedRoad(int k) const {
@@ -135,6 +173,8 @@ TRoad::BeadRows& TRoad::Beads(int n, bool ignoreTies) const {
   auto& beads = beads_[{n, ignoreTies}];
   if (!beads) {
     beads = std::make_unique<BeadRows>(BeadRows{n, ignoreTies});
+    // Over a trimmed history the rows start where the kept text starts.
+    beads->length = ignoreTies ? droppedNonTies_ : droppedResults_;
     for (char c : result_) beads->Add(c);
   }
   return *beads;

@@ -48,6 +48,18 @@ class TRoad {
   std::string_view Result() const { return result_; }
   std::string_view ResultNoTie() const { return resultNoTie_; }
 
+  // A history that only ever reads the ends of its roads (a bet method that keeps its
+  // history across millions of games) can bound what the model keeps: with a limit
+  // of n, every road string, every bead row and the column lengths keep at least
+  // their last n entries (and fewer than 3n), and those are exactly what an
+  // unbounded model would hold at their end. Answers that need only the ends
+  // (PredictFromDerived, a pattern matched against the end of a road of at most n
+  // entries) are unchanged. A bead row first asked for after the front was let go
+  // holds only the kept results (a bet method asks for its row from its first game
+  // on). 0, the default, keeps everything. The limit applies from the next change on.
+  void SetHistoryLimit(std::size_t entries) { limit_ = entries; }
+  std::size_t HistoryLimit() const { return limit_; }
+
   // Big-road column lengths: ties skipped, a change of symbol opens a new column.
   const std::vector<std::int32_t>& GetColumns() const { return columns_; }
 
@@ -77,6 +89,13 @@ class TRoad {
   void Append(char c);
   void Redraw();
   BeadRows& Beads(int n, bool ignoreTies) const;
+  void Trim();
+
+  std::size_t limit_ = 0;
+  std::size_t sinceTrim_ = 0;   // games since the roads were last trimmed
+  // Results trimmed off the front of result_, and how many of them were not ties.
+  std::size_t droppedResults_ = 0;
+  std::size_t droppedNonTies_ = 0;
 
   std::vector<RoadSheet*> sheets_;
   bool autoRedraw_ = false;

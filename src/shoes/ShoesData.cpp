@@ -21,18 +21,58 @@ std::string UpperAscii(std::string s) {
   return s;
 }
 
-// Loads a shoe data file into the record table and checks every row names one of
-// the shoe fields, so that the shoes are only touched by a file that will read.
-void LoadShoeRows(RecordTable& rows, const ClientDataSet& shoes, const std::string& path) {
-  rows.LoadFromFile(path);
-  TableCursor c(rows);
-  for (c.First(); !c.Eof(); c.Next()) {
-    std::string name = AsString(c.FieldValue("FieldName"));
-    if (shoes.FindField(name) < 0)
-      throw TableError("檔案 " + path + " 第 " + std::to_string(c.Row() + 1) + " 列: 找不到欄位: " + name +
+// Reads a shoe data file into a table of the shoe fields. The file's rows are
+// rebuilt one record at a time as they are decoded, so a file of a million shoes is
+// never held as a record table (three rows of seven values per shoe). Every row must
+// name one of the shoe fields, and the whole file is checked (down to its checksum)
+// before the caller takes anything from the staged table.
+void ReadShoeRows(ClientDataSet& staged, const std::string& path) {
+  const std::string bytes = ReadTableFile(path);
+  RecordTable record;   // the rows of one record
+  std::int32_t recordNo = 0;
+  std::uint32_t index = 0;
+  auto flush = [&] {
+    if (record.IsEmpty()) return;
+    record.Rebuild(staged);
+    record.EmptyDataSet();
+  };
+  DecodeTableRows(record, bytes, path, [&](std::vector<Value>& row, std::uint32_t) {
+    ++index;
+    const std::string name = AsString(row[1]);
+    if (staged.FindField(name) < 0)
+      throw TableError("檔案 " + path + " 第 " + std::to_string(index) + " 列: 找不到欄位: " + name +
                        " (靴資料只有 ShoesName, ShoesResult, ShoesInfo)");
-  }
+    // A new record starts exactly where RecordNo changes from one row to the next.
+    const std::int32_t no = AsInteger(row[0]);
+    if (!record.IsEmpty() && no != recordNo) flush();
+    recordNo = no;
+    record.AppendRow(std::move(row));
+  });
+  flush();
 }
+
+// The rows of a shoe data file (three per shoe, as RecordTable::AppendRecords lays
+// out ShoesName, ShoesResult and ShoesInfo as memos), read off the shoe table while
+// the file is written, so that saving a million shoes copies none of them.
+class ShoeFileRows : public Table {
+ public:
+  explicit ShoeFileRows(const ClientDataSet& shoes) : Table(RecordTable().Fields()), shoes_(shoes) {}
+  int RecordCount() const override { return shoes_.RecordCount() * 3; }
+  Value GetValue(int row, int field) const override {
+    const int shoe = row / 3;
+    const int shoeField = row % 3;
+    switch (field) {
+      case 0: return shoe + 1;                                      // RecordNo
+      case 1: return std::string(kFieldNames[shoeField]);           // FieldName
+      case 2: return std::string("M");                              // FieldType
+      case 5: return AsString(shoes_.GetValue(shoe, shoeField));    // Memo
+      default: return Value{};
+    }
+  }
+
+ private:
+  const ClientDataSet& shoes_;
+};
 
 }  // namespace
 
@@ -100,19 +140,29 @@ void ShoesData::Fill(bool replace, const std::function<void()>& fill) {
 }
 
 void ShoesData::ReadData(const std::string& path) {
-  // The file is loaded and checked completely before the shoes are emptied, so a
-  // file that cannot be read (missing, not ours, truncated, damaged, naming a field
-  // the shoes do not have) leaves the current shoes exactly as they were.
-  RecordTable rows;
-  LoadShoeRows(rows, table_, path);
-  Fill(true, [&] { rows.Rebuild(table_); });
+  // The file is read and checked completely before the shoes are emptied, so a file
+  // that cannot be read (missing, not ours, truncated, damaged, naming a field the
+  // shoes do not have) leaves the current shoes exactly as they were.
+  auto staged = StagingTable();
+  ReadShoeRows(*staged, path);
+  Fill(true, [&] {
+    for (std::vector<Value>& row : staged->TakeRows()) table_.AppendRow(std::move(row));
+  });
 }
 
 void ShoesData::MergeData(const std::string& path) {
   // As for ReadData: nothing is appended unless the whole file reads.
-  RecordTable rows;
-  LoadShoeRows(rows, table_, path);
-  Fill(false, [&] { rows.Rebuild(table_); });
+  auto staged = StagingTable();
+  ReadShoeRows(*staged, path);
+  Fill(false, [&] {
+    for (std::vector<Value>& row : staged->TakeRows()) table_.AppendRow(std::move(row));
+  });
+}
+
+std::unique_ptr<ClientDataSet> ShoesData::StagingTable() const {
+  auto staged = std::make_unique<ClientDataSet>(table_.Fields());
+  staged->BeforePost = table_.BeforePost;   // the same normalisation as a post here
+  return staged;
 }
 
 void ShoesData::SaveData(const std::string& path) {
@@ -120,9 +170,7 @@ void ShoesData::SaveData(const std::string& path) {
   // are read in place, so the cursor never leaves the current shoe and the shoe
   // needs no second refresh.
   table_.Post();
-  RecordTable rows;
-  rows.AppendRecords(table_, {{"M", kFieldNames[kName]}, {"M", kFieldNames[kResult]}, {"M", kFieldNames[kInfo]}});
-  rows.SaveToFile(path);
+  SaveTableToFile(ShoeFileRows(table_), path);
 }
 
 std::string ShoesData::ExportLine(const ShoeRecord& shoe, const ExportOptions& options) {
@@ -168,7 +216,7 @@ std::vector<ShoeRecord> ShoesData::ShoesFromJson(std::string_view text, const st
   nlohmann::json doc;
   try {
     doc = nlohmann::json::parse(text);
-  } catch (const nlohmann::json::parse_error& e) {
+  } catch (const nlohmann::json::exception& e) {  // a syntax error, or a number too large
     // nlohmann's text begins with its own tag "[json.exception.parse_error.101] ".
     std::string what = e.what();
     if (auto tag = what.find("] "); what.starts_with("[json.") && tag != std::string::npos) what.erase(0, tag + 2);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,8 @@ class ShoesData {
   // set and the view detached; the cursor then goes to the first shoe, which runs
   // the one refresh.
   void Fill(bool replace, const std::function<void()>& fill);
+  // An empty table of the shoe fields that posts as this one does.
+  std::unique_ptr<ClientDataSet> StagingTable() const;
   ClientDataSet table_;
 };
 

@@ -40,7 +40,7 @@ int BaseStrategy::SlotCount() const {
 }
 
 TRoad& BaseStrategy::AnalysisRoad() const {
-  if (MainForm && MainForm->AnalysisRoad) return *MainForm->AnalysisRoad;
+  if (!PrivateAnalysisRoad && MainForm && MainForm->AnalysisRoad) return *MainForm->AnalysisRoad;
   if (!ownAnalysisRoad_) ownAnalysisRoad_ = std::make_unique<TRoad>();
   return *ownAnalysisRoad_;
 }

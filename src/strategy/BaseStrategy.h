@@ -60,6 +60,10 @@ class BaseStrategy : public Published {
   // ---- settings read at each use ----
   int RoadIndex = 0;                 // "選擇路做分析": 0 大路 ... 6 珠路3
   StrategyHost* MainForm = nullptr;  // not owned
+  // On: GetAnalysisRoad over a text fills a road model of the strategy's own rather
+  // than the main window's shared one, so that strategies can run on several threads
+  // at once (the answers are the same: the model is refilled at every call).
+  bool PrivateAnalysisRoad = false;
 
   // The bead settings in force (the main window's, or the defaults without one).
   const RoadSettings& Roads() const;

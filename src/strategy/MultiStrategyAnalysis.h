@@ -56,6 +56,21 @@ class MultiStrategyAnalysis {
   // the games analysed so far, and Cancelled says so.
   std::function<bool(int done, int total)> Progress;
   bool Cancelled = false;     // the last range run was stopped by Progress
+
+  // Threads of a range run: 0 for every core, 1 for this thread alone. With more than
+  // one, the strategies go through blocks of shoes side by side and their bets are
+  // netted game by game after each block, so every row and figure is the one a run
+  // on one thread gives. Strategies with a component that must stay on one thread
+  // (Strategy::ParallelSafe) run on the calling thread. Progress is then told after
+  // each block rather than after each shoe.
+  int Threads = 0;
+  // Off: a figures-only range run. Neither the combined table nor any strategy's
+  // table keeps a row (ResultTable::KeepRows); the combined profit, every figure, run
+  // table and chart are computed as the run goes, so memory does not grow with the
+  // number of games. The current-shoe refresh always keeps its rows.
+  bool KeepRows = true;
+  // Shoes a block of the parallel run holds.
+  int BlockShoes = 1024;
   int ShoesAnalysed = 0;      // shoes the last range run went through
 
   // Working state of a run.
@@ -75,6 +90,11 @@ class MultiStrategyAnalysis {
   void AnalysisAllShoes();
   // The shoes a range run would analyse with the present range settings.
   int ShoesInRange() const;
+  // The games in that range, and the bytes the rows of a run over it would take (a
+  // row per game in the combined table and in each strategy in use). Group separator
+  // rows are not counted.
+  std::int64_t GamesInRange() const;
+  std::int64_t RowBytesInRange();
   // The analysis step of the current-shoe refresh: the combined table emptied, every
   // strategy prepared, the current shoe's games played when the shoe table is in
   // browse state, every strategy finished.
@@ -91,8 +111,15 @@ class MultiStrategyAnalysis {
                                                   const PlugInRegistry* plugIns = nullptr);
 
  private:
-  void StartCombined();
+  void StartCombined(bool keepRows);
   void FinishCombined();
+  // Books the combined bet of one game, given its net stake (banker stakes up, player
+  // stakes down).
+  void BookCombined(char result, std::int64_t net);
+  // The range run from the shoe table's current shoe: one shoe after the other on
+  // this thread, or by blocks on several.
+  void RunSerial(ShoesData& shoes, int total);
+  void RunParallel(ShoesData& shoes, int total, int threads);
   void Abandon();
   bool detached_ = false;
 };

@@ -67,6 +67,7 @@ std::int32_t ResultTable::LabelIndex(std::string_view label) {
 
 void ResultTable::Append(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
                          char gameResult, double profit, double accProfit) {
+  if (!KeepRows) return;
   std::int32_t shoe = LabelIndex(shoesName);
   Row& r = NewRow();
   r = Row{shoe, gameNo, betAmount, bet == ' ' || bet == '\0' ? ' ' : bet, gameResult, false, profit, accProfit};
@@ -76,6 +77,7 @@ void ResultTable::Append(std::string_view shoesName, std::int32_t gameNo, char b
 }
 
 void ResultTable::AppendNull() {
+  if (!KeepRows) return;
   Row& r = NewRow();
   r = Row{-1, 0, 0, ' ', ' ', true, 0, 0};
   ++count_;

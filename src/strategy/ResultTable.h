@@ -36,6 +36,11 @@ class ResultTable : public Table {
   ResultTable();
   ~ResultTable() override;
 
+  // Off: a figures-only run. Append and AppendNull keep nothing, so a run over
+  // millions of games holds no rows; the figures, run tables and charts are computed
+  // as the run goes all the same.
+  bool KeepRows = true;
+
   int RecordCount() const override { return static_cast<int>(count_); }
   Value GetValue(int row, int field) const override;
 

@@ -89,9 +89,13 @@ void Strategy::PrepareAnalysis() {
 }
 
 void Strategy::NewShoe() {
+  NewShoe((MainForm && MainForm->Shoes) ? MainForm->Shoes->CurrentName() : std::string());
+}
+
+void Strategy::NewShoe(std::string_view shoeName) {
   if (BetMethodEach()) FrameBetMethod.Restart();
   if (BetAmountEach()) FrameBetAmount.Restart();
-  UpdateShoesName();
+  ShoesName = ShoesLabel(shoeName);
   for (std::size_t i = 0; i < AdditionalSetups.size(); ++i) AdditionalSetups[i]->NewShoe(*this);
 }
 
@@ -204,6 +208,7 @@ void Strategy::AnalysisShoe(std::string_view results) {
 
 void Strategy::AnalysisCurrentShoe() {
   try {
+    ClientDataSetAnalysis.KeepRows = true;
     PrepareAnalysis();
     bool browsing = MainForm && MainForm->Shoes && MainForm->Shoes->Table().State() == DataSetState::Browse;
     if (Use && browsing) {
@@ -241,6 +246,18 @@ void Strategy::ReleaseComponents() {
   FrameBetMethod.ReleaseComponent();
   FrameBetAmount.ReleaseComponent();
   for (auto& setup : AdditionalSetups) setup->ReleaseSetup();
+}
+
+bool Strategy::ParallelSafe() const {
+  auto serial = [](const PlugInCore& core) { return core.Record().SerialOnly; };
+  for (const BetSelector* selector : {static_cast<const BetSelector*>(&FrameBetMethod),
+                                      static_cast<const BetSelector*>(&FrameBetAmount)})
+    if (auto* plugIn = dynamic_cast<PlugInBet*>(selector->CurrentComponent()); plugIn && serial(plugIn->Core()))
+      return false;
+  for (const auto& setup : AdditionalSetups)
+    if (auto* plugIn = dynamic_cast<PlugInSetup*>(setup->CurrentSetup()); plugIn && serial(plugIn->Core()))
+      return false;
+  return true;
 }
 
 const PublishedClass& Strategy::StaticClass() {

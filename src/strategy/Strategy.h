@@ -61,6 +61,9 @@ class Strategy : public BaseStrategy {
   // ---- the analysis ----
   void PrepareAnalysis();
   void NewShoe();
+  // NewShoe for a shoe of that name (a range run that reads its shoes ahead of the
+  // shoe table's cursor).
+  void NewShoe(std::string_view shoeName);
   void AnalysisGame(char result);
   void PlaceBet();
   void CalProfit(char result);
@@ -91,6 +94,10 @@ class Strategy : public BaseStrategy {
   // "刪除設定": removes the setup of that page; an index outside the list does nothing.
   void DestroySetup(int index);
   void ReleaseComponents();
+
+  // False when a component of the strategy comes from a plug-in module that must run
+  // on one thread: a range run then keeps the strategy on the thread that started it.
+  bool ParallelSafe() const;
 
   // The label written into the rows: the shoe name and, off the big road, "-" and the
   // road's caption (Big5).

@@ -21,6 +21,7 @@
 #include "strategy/AdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "table/Big5.h"
+#include "table/FileIo.h"
 
 namespace zavuv {
 
@@ -499,7 +500,7 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {  // a syntax error, or a number too large (out_of_range)
     std::string what = e.what();
     if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
       what = what.substr(close + 2);
@@ -559,23 +560,10 @@ std::string FormatStrategySet(const RoadSettings& roads, const std::vector<const
 
 void WriteStrategySet(const std::string& path, const RoadSettings& roads,
                       const std::vector<const Strategy*>& strategies) {
-  std::string text = FormatStrategySet(roads, strategies);
-  std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) throw StrategyFileError(path + ": cannot be written");
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::remove(temp.c_str());
-      throw StrategyFileError(path + ": cannot be written");
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    std::remove(temp.c_str());
-    throw StrategyFileError(path + ": cannot be written: " + ec.message());
+  try {
+    WriteFileReplacing(path, FormatStrategySet(roads, strategies));
+  } catch (const TableError& e) {
+    throw StrategyFileError(e.what());
   }
 }
 

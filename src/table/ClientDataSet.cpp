@@ -146,4 +146,13 @@ void ClientDataSet::AppendRow(std::vector<Value> row) {
   NotifyInserted(RecordCount() - 1, 1);
 }
 
+std::vector<std::vector<Value>> ClientDataSet::TakeRows() {
+  if (state_ != DataSetState::Browse) Cancel();
+  std::vector<std::vector<Value>> rows = std::move(rows_);
+  rows_.clear();
+  SetRow(0);
+  NotifyReset();
+  return rows;
+}
+
 }  // namespace zavuv

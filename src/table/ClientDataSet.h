@@ -40,6 +40,9 @@ class ClientDataSet : public Table {
   void SetValueAt(int row, int field, const Value& value);
   // Appends a complete row in one step, with no hooks and no state change.
   void AppendRow(std::vector<Value> row);
+  // Hands every row over and leaves the table empty (a staging table giving its rows
+  // to another without copying them).
+  std::vector<std::vector<Value>> TakeRows();
 
   std::function<void(ClientDataSet&)> BeforePost;
   std::function<void()> AfterPost;

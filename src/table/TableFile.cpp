@@ -1,12 +1,6 @@
 #include "table/TableFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <atomic>
-#include <cerrno>
 #include <cstring>
 
 namespace zavuv {
@@ -168,8 +162,6 @@ std::string Describe(const std::string& name, FieldType type, int size) {
   return s + ")";
 }
 
-std::string ErrnoText(int err) { return std::strerror(err); }
-
 }  // namespace
 
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc) {
@@ -217,6 +209,16 @@ std::string EncodeTable(const Table& table) {
 
 std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view bytes,
                                             const std::string& path) {
+  std::vector<std::vector<Value>> rows;
+  DecodeTableRows(table, bytes, path, [&](std::vector<Value>& row, std::uint32_t count) {
+    if (rows.empty()) rows.reserve(count);
+    rows.push_back(std::move(row));
+  });
+  return rows;
+}
+
+void DecodeTableRows(const Table& table, std::string_view bytes, const std::string& path,
+                     const std::function<void(std::vector<Value>& row, std::uint32_t count)>& onRow) {
   Reader r(bytes, path);
   if (bytes.size() < kMagic.size() || bytes.substr(0, kMagic.size()) != std::string_view(kMagic.data(), kMagic.size()))
     throw TableError("檔案 " + path + " 不是本程式的資料表檔案 (檔頭不符)");
@@ -271,8 +273,6 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
   // Every row takes at least its null bitmap; a table without columns has no rows.
   if (fields.empty() && count != 0) r.Damaged("沒有欄位的資料表不能有 " + std::to_string(count) + " 列");
   r.CheckLength(count, bitmapBytes, "列數");
-  std::vector<std::vector<Value>> rows;
-  rows.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     r.SetPlace("第 " + std::to_string(i + 1) + " 列");
     std::string_view bitmap = r.Raw(bitmapBytes);
@@ -293,7 +293,7 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
         }
       }
     }
-    rows.push_back(std::move(row));
+    onRow(row, count);
   }
 
   r.SetPlace("校驗碼");
@@ -301,8 +301,9 @@ std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view
   std::uint32_t stored = r.U32();
   if (r.Left() != 0) r.Damaged("校驗碼之後還有 " + std::to_string(r.Left()) + " 位元組多餘資料");
   if (stored != Crc32(bytes.substr(0, end))) r.Damaged("校驗碼不符");
-  return rows;
 }
+
+std::string ReadTableFile(const std::string& path) { return ReadWholeFile(path, kMaxFileBytes); }
 
 void SaveTableToFile(const Table& table, const std::string& path) {
   WriteFileReplacing(path, EncodeTable(table));
@@ -321,68 +322,6 @@ void LoadTableFromFile(ClientDataSet& table, const std::string& path) {
     throw;
   }
   table.EnableControls();
-}
-
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
-  static std::atomic<unsigned> counter{0};
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) throw TableError("無法寫入檔案 " + path + ": " + ErrnoText(errno));
-
-  auto fail = [&](int err) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(temp.c_str());
-    throw TableError("無法寫入檔案 " + path + ": " + ErrnoText(err));
-  };
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail(errno);
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL) fail(errno);
-  int closed = ::close(fd);
-  fd = -1;
-  if (closed != 0) fail(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) fail(errno);
-}
-
-std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw TableError("無法開啟檔案 " + path + ": " + ErrnoText(errno));
-  struct FdCloser {
-    int fd;
-    ~FdCloser() { ::close(fd); }
-  } closer{fd};
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) throw TableError("無法讀取檔案 " + path + ": " + ErrnoText(errno));
-  if (S_ISDIR(st.st_mode)) throw TableError("無法讀取檔案 " + path + ": 這是資料夾");
-  if (static_cast<std::uint64_t>(st.st_size) > maxBytes)
-    throw TableError("檔案 " + path + " 太大 (" + std::to_string(st.st_size) + " 位元組)");
-  std::string out;
-  out.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw TableError("無法讀取檔案 " + path + ": " + ErrnoText(errno));
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<std::size_t>(n));
-    if (out.size() > maxBytes) throw TableError("檔案 " + path + " 太大");
-  }
-  return out;
 }
 
 }  // namespace zavuv

@@ -1,15 +1,17 @@
 // The program's own file container for a whole table: the column schema, every row
 // in order with its null values, and a checksum. See docs/file-formats.md.
-// Files are written to a temporary name and renamed into place.
+// Files are written through WriteFileReplacing (table/FileIo.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "table/ClientDataSet.h"
+#include "table/FileIo.h"
 
 namespace zavuv {
 
@@ -28,15 +30,13 @@ void LoadTableFromFile(ClientDataSet& table, const std::string& path);
 std::string EncodeTable(const Table& table);
 std::vector<std::vector<Value>> DecodeTable(const Table& table, std::string_view bytes,
                                             const std::string& path);
-
-// Helpers for every file the program writes or reads whole.
-// Writes the bytes to a temporary file in the same folder and renames it over the
-// path. On any failure the temporary file is removed, an existing file of that name
-// is untouched, and a TableError names the file.
-void WriteFileReplacing(const std::string& path, std::string_view bytes);
-// Reads a whole file; a file that cannot be opened or is larger than maxBytes is a
-// TableError naming it.
-std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);
+// The same rows handed over one at a time, as they are decoded (with the file's row
+// count), so that a large file need not be held twice. The checksum is checked after
+// the last row: nothing taken from the rows may be committed before this returns.
+void DecodeTableRows(const Table& table, std::string_view bytes, const std::string& path,
+                     const std::function<void(std::vector<Value>& row, std::uint32_t count)>& onRow);
+// The bytes of a table file, read whole (within the size every table file keeps to).
+std::string ReadTableFile(const std::string& path);
 
 // CRC-32 as used by zip and PNG (reflected polynomial 0xEDB88320).
 std::uint32_t Crc32(std::string_view bytes, std::uint32_t crc = 0);

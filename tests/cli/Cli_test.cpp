@@ -106,6 +106,21 @@ TEST_F(CliTest, FailuresLeaveNoHalfWrittenFiles) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no temporaries
 }
 
+TEST_F(CliTest, AFailedSaveExitsWithTheReason) {
+  Write("keep.json", "[]");
+  fs::create_directories(dir / "folder.DAT");
+  // Standard error is read instead of standard output.
+  FILE* p = popen((std::string(ZAVUV_CLI) + " convert " + P("keep.json") + " " + P("folder.DAT") + " 2>&1 >/dev/null").c_str(), "r");
+  std::string err;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) err.append(buf, n);
+  int status = pclose(p);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  EXPECT_NE(err.find("zavuv-cli convert: 無法寫入檔案 " + (dir / "folder.DAT").string() + ": 這是資料夾"),
+            std::string::npos) << err;
+  EXPECT_TRUE(fs::is_directory(dir / "folder.DAT"));
+}
+
 TEST_F(CliTest, DealIsRepeatableAndNamesSortInDealingOrder) {
   ASSERT_EQ(Cli("deal --shoes 12 --seed 7 " + P("a.json")).status, 0);
   ASSERT_EQ(Cli("deal --seed 7 --shoes 12 " + P("b.json")).status, 0);

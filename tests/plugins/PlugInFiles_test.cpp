@@ -214,7 +214,8 @@ TEST(PlugInFiles, PluginsCommandListsWhatAFolderOffers) {
   for (const json& p : out["plugins"]) listed[p["file"]] = p;
   for (const json& s : out["skipped"]) skipped[s["file"]] = s["reason"];
   EXPECT_EQ(listed["BACMethod.so"], json::parse(R"({"file": "BACMethod.so", "kind": "投注法", "description": "C method",
-      "list": "method", "item": 2, "panel": false, "settings": {}})"));
+      "list": "method", "item": 2, "panel": false, "serial_only": false, "settings": {}})"));
+  EXPECT_EQ(listed["BASharedTurn.so"]["serial_only"], true);
   EXPECT_EQ(listed["BANothing.so"]["settings"], nullptr);
   EXPECT_EQ(listed["BAOtherKind.so"]["list"], nullptr);
   EXPECT_EQ(listed["BAOtherKind.so"]["kind"], "其他");
@@ -224,7 +225,7 @@ TEST(PlugInFiles, PluginsCommandListsWhatAFolderOffers) {
   EXPECT_EQ(skipped["BANoMakeIt.so"], "no MakeIt");
   EXPECT_EQ(skipped["BAEmptyDescription.so"], "empty description");
   EXPECT_EQ(skipped["BAOtherVersion.so"].get<std::string>().rfind("Plugins與主程式版本不配合", 0), 0u);
-  EXPECT_EQ(listed.size() + skipped.size(), 9u);
+  EXPECT_EQ(listed.size() + skipped.size(), 10u);
 
   CliRun samples = Cli(std::string("plugins ") + ZAVUV_PLUGIN_DIR);
   json s = json::parse(samples.out);

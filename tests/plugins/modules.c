@@ -76,6 +76,35 @@ static char GetBet(void* self, ZavuvStrategy* strategy) {
   return g_host->GetIntVar(strategy, "gameno") % 2 ? 'B' : 'P';
 }
 
+#elif defined(SHARED_TURN)
+/* A bet method whose components share the module's one counter: every GetBet, by
+ * any strategy, takes the next turn and bets "B" on odd turns and "P" on even ones.
+ * Its answers depend on the order in which strategies call it, so it asks to be
+ * kept on one thread. */
+static int g_turn;
+
+static void Prepare(void* self) {
+  (void)self;
+  g_turn = 0;
+}
+static char GetBet(void* self, ZavuvStrategy* strategy) {
+  (void)self;
+  (void)strategy;
+  return ++g_turn % 2 ? 'B' : 'P';
+}
+
+ZAVUV_EXPORT uint32_t PlugInAbiVersion(void) { return ZAVUV_PLUGIN_ABI_VERSION; }
+ZAVUV_EXPORT const char* PlugInType(void) { return ZAVUV_KIND_BET_METHOD; }
+ZAVUV_EXPORT const char* Description(void) { return "shared turn"; }
+ZAVUV_EXPORT int PlugInSerialOnly(void) { return 1; }
+ZAVUV_EXPORT int MakeIt(const ZavuvHost* host, ZavuvComponent* component) {
+  (void)host;
+  component->self = NULL;
+  component->Prepare = Prepare;
+  component->GetBet = GetBet;
+  return 1;
+}
+
 #else
 #error "pick a module"
 #endif

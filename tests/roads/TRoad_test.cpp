@@ -255,3 +255,41 @@ TEST(TRoad, PredictionPaintsTheAskedColour) {
   }
   EXPECT_GT(named, 1000);
 }
+
+// A road with a history limit keeps at least the last n entries of every road, and
+// they equal the ends of an unbounded model's roads; predictions are unchanged. Bead
+// rows first asked for after the front was let go start at the right bead.
+TEST(TRoad, BoundedHistoryKeepsTheEndsExactly) {
+  std::mt19937 rng(14);
+  for (std::size_t limit : {std::size_t{1}, std::size_t{5}, std::size_t{40}}) {
+    TRoad full, bounded;
+    bounded.SetHistoryLimit(limit);
+    std::set<std::pair<int, bool>> asked;
+    std::uniform_int_distribution<int> height(1, 8), coin(0, 99);
+    auto tail = [](std::string_view s, std::size_t n) { return s.substr(s.size() - std::min(s.size(), n)); };
+    const std::string text = RandomShoe(rng, 3000, true);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      full.AddResult(text[i]);
+      bounded.AddResult(text[i]);
+      // Bead rows asked for before the front is first let go (a bead row first asked
+      // for later holds only the kept results).
+      if (i < limit && coin(rng) < 10) asked.insert({height(rng), coin(rng) < 50});
+      ASSERT_LT(bounded.Result().size(), std::max<std::size_t>(3 * limit, 4));
+      ASSERT_EQ(tail(bounded.Result(), limit), tail(full.Result(), limit));
+      ASSERT_EQ(tail(bounded.ResultNoTie(), limit), tail(full.ResultNoTie(), limit));
+      for (int k = 1; k <= 3; ++k) {
+        ASSERT_EQ(tail(bounded.GetDerivedRoad(k), limit), tail(full.GetDerivedRoad(k), limit)) << i;
+        for (char colour : {'B', 'P'})
+          ASSERT_EQ(bounded.PredictFromDerived(k, colour), full.PredictFromDerived(k, colour)) << i;
+      }
+      for (auto [n, flag] : asked)
+        ASSERT_EQ(tail(bounded.GetBeadRow(n, flag), limit), tail(full.GetBeadRow(n, flag), limit)) << i;
+    }
+    // A new history starts over: nothing of the old one is left.
+    TRoad fresh;
+    fresh.SetResult("BPTBBT");
+    bounded.SetResult("BPTBBT");
+    EXPECT_EQ(tail(bounded.Result(), limit), tail(fresh.Result(), limit));
+    for (auto [n, flag] : asked) EXPECT_EQ(tail(bounded.GetBeadRow(n, flag), limit), tail(fresh.GetBeadRow(n, flag), limit));
+  }
+}

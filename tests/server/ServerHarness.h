@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <random>
 #include <regex>
@@ -253,6 +254,16 @@ inline std::string Login(Client& c, const Credentials& cr, const std::string& ni
     reply = c.Read(5000).value_or("");
   }
   return reply;
+}
+
+// A new user signed up through the protocol and logged in with the nickname; empty
+// when any step failed.
+inline std::unique_ptr<Client> NewUser(const ServerProcess& server, const fs::path& dir, const std::string& email,
+                                       const std::string& nickname, int receiveBuffer = 0) {
+  Credentials cr = SignUp(server.Port(), dir / "outbox", email);
+  auto c = std::make_unique<Client>(server.Port(), receiveBuffer);
+  if (Login(*c, cr, nickname) != "SETNICKNAMEOK") return nullptr;
+  return c;
 }
 
 }  // namespace zavuv::testing

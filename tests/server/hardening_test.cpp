@@ -62,14 +62,11 @@ TEST(ServerHardening, AReaderThatFallsBehindIsDisconnectedWithoutHoldingUpTheOth
   std::ofstream(dir.Path() / "server.conf") << "chat_per_second = 100000\nchat_burst = 100000\n"
                                             << "socket_send_buffer = 16384\n";
   ServerProcess server(dir.Path(), {"--config", (dir.Path() / "server.conf").string()});
-  Credentials a = SignUp(server.Port(), dir.Path() / "outbox", "a@example.org");
-  Credentials b = SignUp(server.Port(), dir.Path() / "outbox", "b@example.org");
-  Credentials s = SignUp(server.Port(), dir.Path() / "outbox", "s@example.org");
-  Client talker(server.Port()), listener(server.Port());
-  Client slow(server.Port(), 4096);
-  ASSERT_EQ(Login(talker, a, "說"), "SETNICKNAMEOK");
-  ASSERT_EQ(Login(listener, b, "聽"), "SETNICKNAMEOK");
-  ASSERT_EQ(Login(slow, s, "慢"), "SETNICKNAMEOK");
+  auto pt = NewUser(server, dir.Path(), "a@example.org", "說");
+  auto pl = NewUser(server, dir.Path(), "b@example.org", "聽");
+  auto ps = NewUser(server, dir.Path(), "s@example.org", "慢", 4096);
+  ASSERT_TRUE(pt && pl && ps);
+  Client &talker = *pt, &listener = *pl, &slow = *ps;
 
   // The slow client reads nothing from here on; about a megabyte of chat follows.
   const int kMessages = 3000;

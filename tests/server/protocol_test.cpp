@@ -113,13 +113,11 @@ TEST(ServerProtocol, ATakenNicknameIsRefusedAfterTrimming) {
 TEST(ServerProtocol, ChatReachesEveryUserOnceInOneFormAndTheOnlineListNamesThem) {
   TempDir dir;
   ServerProcess server(dir.Path());
-  Credentials a = SignUp(server.Port(), dir.Path() / "outbox", "a@example.org");
-  Credentials b = SignUp(server.Port(), dir.Path() / "outbox", "b@example.org");
-  Credentials big5 = SignUp(server.Port(), dir.Path() / "outbox", "c@example.org");
-  Client ca(server.Port()), cb(server.Port()), cc(server.Port());
-  ASSERT_EQ(Login(ca, a, "甲"), "SETNICKNAMEOK");
-  ASSERT_EQ(Login(cb, b, "乙"), "SETNICKNAMEOK");
-  ASSERT_EQ(Login(cc, big5, "丙"), "SETNICKNAMEOK");
+  auto pa = NewUser(server, dir.Path(), "a@example.org", "甲");
+  auto pb = NewUser(server, dir.Path(), "b@example.org", "乙");
+  auto pc = NewUser(server, dir.Path(), "c@example.org", "丙");   // will speak Big5 only
+  ASSERT_TRUE(pa && pb && pc);
+  Client &ca = *pa, &cb = *pb, &cc = *pc;
   ca.Drain(200);
   cb.Drain(200);
   cc.Drain(200);

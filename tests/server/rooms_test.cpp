@@ -20,9 +20,9 @@ std::string RoomArgument(const std::string& line, const std::string& room) {
 TEST(ServerRooms, AWholeBattleShoeRunsInOrderWithARefusedAndASettledBet) {
   TempDir dir;
   ServerProcess server(dir.Path());
-  Credentials cr = SignUp(server.Port(), dir.Path() / "outbox", "r@example.org");
-  Client c(server.Port());
-  ASSERT_EQ(Login(c, cr, "莊家"), "SETNICKNAMEOK");
+  auto user = NewUser(server, dir.Path(), "r@example.org", "莊家");
+  ASSERT_TRUE(user);
+  Client& c = *user;
   const std::string room = "BATTLE3";
   // Wait for the next shoe to begin so that the whole of it is seen.
   ASSERT_TRUE(c.WaitFor([&](const std::string& l) { return l == room + ":GAMESTATUS:SHOENOTSTARTED"; }, 30000));
@@ -109,9 +109,9 @@ TEST(ServerRooms, AWholeBattleShoeRunsInOrderWithARefusedAndASettledBet) {
 TEST(ServerRooms, PracticeGuessesAreCountedRightAndWrongAndOtherRoomCommandsRefused) {
   TempDir dir;
   ServerProcess server(dir.Path());
-  Credentials cr = SignUp(server.Port(), dir.Path() / "outbox", "p@example.org");
-  Client c(server.Port());
-  ASSERT_EQ(Login(c, cr, "練習生"), "SETNICKNAMEOK");
+  auto user = NewUser(server, dir.Path(), "p@example.org", "練習生");
+  ASSERT_TRUE(user);
+  Client& c = *user;
   int right = 0, wrong = 0, guessed = 0;
   bool open = false;
   char guess = 0;
@@ -146,9 +146,9 @@ TEST(ServerRooms, PracticeGuessesAreCountedRightAndWrongAndOtherRoomCommandsRefu
 TEST(ServerRooms, AUserWhoLogsInMidGameGetsTheRoomsCurrentState) {
   TempDir dir;
   ServerProcess server(dir.Path());
-  Credentials cr = SignUp(server.Port(), dir.Path() / "outbox", "m@example.org");
-  Client c(server.Port());
-  ASSERT_EQ(Login(c, cr, "後來者"), "SETNICKNAMEOK");
+  auto user = NewUser(server, dir.Path(), "m@example.org", "後來者");
+  ASSERT_TRUE(user);
+  Client& c = *user;
   // Right after the level and the welcome, each room's state: at least its status or
   // its stop, its shoe so far and its cards left.
   std::set<std::string> seen;

@@ -212,6 +212,19 @@ TEST_F(ShoesTest, SaveReadAndMergeRoundTrips) {
   EXPECT_EQ(other.Shoes().back().name, "S3b");
 }
 
+// The shoe file is written straight off the shoe table: byte for byte the file of the
+// record table that flattens the shoes.
+TEST_F(ShoesTest, SavedFileIsTheFlattenedRecordTable) {
+  Add("S1", "BPT", "first note");
+  Add("\xB9u" + kZhong, "", "");
+  Add(std::string(20, 'n'), std::string(100, 'B'), std::string(300, 'x'));
+  RecordTable rows;
+  rows.AppendRecords(shoes_.Table(), {{"M", "ShoesName"}, {"M", "ShoesResult"}, {"M", "ShoesInfo"}});
+  rows.SaveToFile(Path("flat.DAT"));
+  shoes_.SaveData(Path("shoes.DAT"));
+  EXPECT_EQ(Read(Path("shoes.DAT")), Read(Path("flat.DAT")));
+}
+
 TEST_F(ShoesTest, ReadingCutsNormalisesAndFollowsRecordNo) {
   // A file written by hand: RecordNo 1,1,2,2,1 makes three shoes; "X" assigns
   // nothing; long names are cut; results are normalised.
@@ -395,6 +408,9 @@ TEST_F(ShoesTest, JsonListsRoundTripAndRefuseBadShapes) {
   EXPECT_NE(refusal(R"([{"result":"B"}])").find("第 1 項: 缺少 name"), std::string::npos);
   EXPECT_NE(refusal(R"([{"name":"a","result":"B","info":[1]}])").find("info 不是字串"), std::string::npos);
   EXPECT_NE(refusal("[\"\xFF\"]").find("JSON 格式錯誤"), std::string::npos);  // not UTF-8
+  // A number no double can hold (found by fuzzing: it escaped as the JSON library's own error).
+  m = refusal("[[5555e8888]]");
+  EXPECT_NE(m.find(path + ": JSON 格式錯誤: number overflow parsing '5555e8888'"), std::string::npos) << m;
   EXPECT_THROW(back.ReadJson(Path("missing.json")), TableError);
 
   back.Table().Edit();

@@ -97,6 +97,8 @@ TEST(StrategyFile, RefusesBadInputNamingThePlace) {
   EXPECT_EQ(ErrorOf(R"({"strategies": [{}, {"amount": {"kind": "foo"}}]})"),
             "strategies[1].amount.kind: unknown kind \"foo\" (level, flat, cancel, anti-cancel, double or plugin)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 7}]})"), "strategies[0].road: 7 is out of range (0 to 6)");
+  // A number no double can hold (found by fuzzing: it escaped as the JSON library's own error).
+  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 2e3354}]})"), "malformed JSON: number overflow parsing '2e3354'");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 1.5}]})"), "strategies[0].road: expected a whole number");
   EXPECT_EQ(ErrorOf(R"({"road_settings": {"beads": [6, 0, 6]}})"), "road_settings.beads[1]: 0 is out of range (1 to 20)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"setups": [{"kind": "group", "games": 21}]}]})"),

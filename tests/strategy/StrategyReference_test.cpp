@@ -6,6 +6,7 @@
 // middle of a shoe, the level or line reading the outcome of the bet before).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <random>
@@ -17,6 +18,7 @@
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupTakeProfitStopLoss.h"
+#include "plugins/PlugInRegistry.h"
 #include "strategy/MultiStrategyAnalysis.h"
 
 using namespace zavuv;
@@ -517,3 +519,165 @@ TEST(StrategyReference, CombinedRangeRunNetsTheStrategies) {
     }
   }
 }
+
+#if defined(ZAVUV_PLUGIN_DIR) && defined(ZAVUV_TEST_PLUGIN_DIR)
+
+namespace {
+
+// The sample modules and the test modules in one registry: a road-reading bet method
+// (it fills the analysis road shared through the host), a bet amount, a setup, and
+// "shared turn", whose components share state and must stay on one thread.
+const PlugInRegistry& AllPlugIns() {
+  static const PlugInRegistry registry = [] {
+    PlugInRegistry r;
+    r.LoadFolder(ZAVUV_PLUGIN_DIR);
+    r.LoadFolder(ZAVUV_TEST_PLUGIN_DIR);
+    return r;
+  }();
+  return registry;
+}
+
+// Everything a range run leaves behind, in a form that compares exactly.
+struct RunOutcome {
+  std::vector<std::vector<std::string>> rows;   // per table: one text per row
+  std::vector<std::vector<double>> figures;     // per strategy
+  std::vector<std::vector<std::int32_t>> runs;
+  std::vector<std::vector<double>> points;
+  double combinedProfit = 0;
+  int shoes = 0;
+  bool operator==(const RunOutcome&) const = default;
+};
+
+std::vector<std::string> RowTexts(const ResultTable& t) {
+  std::vector<std::string> out;
+  char buffer[160];
+  for (int r = 0; r < t.RecordCount(); ++r) {
+    const ResultTable::Row& row = t.At(r);
+    if (row.isNull) {
+      out.emplace_back("null");
+      continue;
+    }
+    std::snprintf(buffer, sizeof buffer, "%s|%d|%c|%d|%c|%.17g|%.17g", std::string(t.ShoesNameAt(r)).c_str(),
+                  row.gameNo, row.bet, row.betAmount, row.gameResult, row.profit, row.accProfit);
+    out.emplace_back(buffer);
+  }
+  return out;
+}
+
+RunOutcome Outcome(const MultiStrategyAnalysis& multi, const std::vector<std::unique_ptr<Strategy>>& strategies) {
+  RunOutcome o;
+  o.rows.push_back(RowTexts(multi.ClientDataSetAnalysis));
+  o.combinedProfit = multi.AccProfit;
+  o.shoes = multi.ShoesAnalysed;
+  for (const auto& s : strategies) {
+    o.rows.push_back(RowTexts(s->ClientDataSetAnalysis));
+    o.figures.push_back({s->MaxProfit, s->MaxLoss, double(s->NoOfBet), double(s->TotalBetAmount), double(s->WinGame),
+                         double(s->LoseGame), s->TotalWinAmount, s->TotalLoseAmount, s->AccProfit});
+    o.runs.push_back(s->ConWin.RunCounts());
+    o.runs.push_back(s->ConLose.RunCounts());
+    o.points.emplace_back(s->FrameWinLostChart.Points.begin(), s->FrameWinLostChart.Points.end());
+    o.points.emplace_back(s->FrameChartProfit.Points.begin(), s->FrameChartProfit.Points.end());
+  }
+  return o;
+}
+
+// Where two outcomes part, for the failure message.
+std::string FirstDifference(const RunOutcome& a, const RunOutcome& b) {
+  if (a.shoes != b.shoes) return "shoes analysed " + std::to_string(a.shoes) + " vs " + std::to_string(b.shoes);
+  for (std::size_t t = 0; t < std::min(a.rows.size(), b.rows.size()); ++t)
+    for (std::size_t r = 0; r < std::max(a.rows[t].size(), b.rows[t].size()); ++r) {
+      std::string x = r < a.rows[t].size() ? a.rows[t][r] : "(none)";
+      std::string y = r < b.rows[t].size() ? b.rows[t][r] : "(none)";
+      if (x != y) return "table " + std::to_string(t) + " row " + std::to_string(r) + ": " + x + " vs " + y;
+    }
+  if (a.figures != b.figures) return "figures";
+  if (a.runs != b.runs) return "run tables";
+  if (a.points != b.points) return "chart points";
+  if (a.combinedProfit != b.combinedProfit) return "combined profit";
+  return "";
+}
+
+}  // namespace
+
+// The range run on two threads (strategies side by side over blocks of shoes, netted
+// block by block) and the figures-only run give, game for game, what the run on one
+// thread gives: every row, figure, run table and chart point, plug-ins included. Blocks
+// of a few shoes put block ends everywhere, also next to the range's first and last
+// shoe.
+TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) {
+  const PlugInRegistry& plugIns = AllPlugIns();
+  const TPlugIns* follow = plugIns.Find(TPlugIns::kBetMethod, "跟隨上一局");
+  const TPlugIns* shared = plugIns.Find(TPlugIns::kBetMethod, "shared turn");
+  const TPlugIns* martingale = plugIns.Find(TPlugIns::kBetAmount, "馬丁加倍注碼");
+  ASSERT_TRUE(follow && shared && martingale);
+  ASSERT_TRUE(shared->SerialOnly);
+  ASSERT_FALSE(follow->SerialOnly);
+  std::vector<const TPlugIns*> setups = plugIns.OfKind(TPlugIns::kSetup);
+  ASSERT_FALSE(setups.empty());
+
+  std::mt19937 g(14);
+  int serialRuns = 0;
+  for (int trial = 0; trial < 150; ++trial) {
+    std::vector<Settings> settings;
+    std::vector<int> methodPlugIn, amountPlugIn, setupPlugIn;
+    std::vector<bool> use;
+    for (int i = 0, n = 1 + g() % 5; i < n; ++i) {
+      settings.push_back(RandomSettings(g));
+      const int pick = g() % 8;
+      methodPlugIn.push_back(pick == 0 ? plugIns.ItemOf(*follow) : pick == 1 ? plugIns.ItemOf(*shared) : -1);
+      amountPlugIn.push_back(g() % 6 == 0 ? plugIns.ItemOf(*martingale) : -1);
+      setupPlugIn.push_back(g() % 6 == 0 ? plugIns.ItemOf(*setups[g() % setups.size()]) : -1);
+      use.push_back(g() % 5 != 0);
+    }
+    std::vector<ShoeRecord> shoes;
+    for (int i = 0, n = 1 + g() % 30; i < n; ++i)
+      shoes.push_back({"S" + std::to_string(i), RandomText(g, "BBBPPPT", 40), ""});
+    std::string from, to;
+    if (g() % 4 == 0) from = shoes[g() % shoes.size()].name;
+    if (g() % 4 == 0) to = shoes[g() % shoes.size()].name;
+    const int block = 1 + static_cast<int>(g() % 6);
+
+    auto run = [&](int threads, bool keepRows) {
+      Host h;
+      for (const ShoeRecord& shoe : shoes) h.shoes.AppendShoe(shoe);
+      MultiStrategyAnalysis multi(&h.host);
+      std::vector<std::unique_ptr<Strategy>> strategies;
+      for (std::size_t i = 0; i < settings.size(); ++i) {
+        strategies.push_back(MakeStrategy(h, settings[i]));
+        Strategy& s = *strategies.back();
+        plugIns.AddTo(s);
+        if (methodPlugIn[i] >= 0) s.SelectBetMethod(methodPlugIn[i]);
+        if (amountPlugIn[i] >= 0) s.SelectBetAmount(amountPlugIn[i]);
+        if (setupPlugIn[i] >= 0) s.CreateSetup().ComboBoxSelectChange(setupPlugIn[i]);
+        s.Use = use[i];
+        multi.Strategies.push_back(&s);
+      }
+      multi.EditShoeFrom = from;
+      multi.EditShoeTo = to;
+      multi.Threads = threads;
+      multi.BlockShoes = block;
+      multi.KeepRows = keepRows;
+      multi.AnalysisAllShoes();
+      if (threads == 1 && keepRows)
+        for (const auto& s : strategies) serialRuns += !s->ParallelSafe();
+      return std::pair(Outcome(multi, strategies), h.shoes.Table().CurrentRow());
+    };
+
+    const auto [single, singleRow] = run(1, true);
+    const auto [parallel, parallelRow] = run(2, true);
+    ASSERT_TRUE(parallel == single) << "trial " << trial << ": " << FirstDifference(single, parallel);
+    EXPECT_EQ(parallelRow, singleRow) << "trial " << trial;   // the cursor ends on the same shoe
+
+    // Figures only: no rows at all, everything else the same.
+    for (int threads : {1, 2}) {
+      RunOutcome figures = run(threads, false).first;
+      for (const auto& rows : figures.rows) ASSERT_TRUE(rows.empty()) << "trial " << trial;
+      figures.rows = single.rows;
+      ASSERT_TRUE(figures == single) << "trial " << trial << ", threads " << threads << ": "
+                                     << FirstDifference(single, figures);
+    }
+  }
+  EXPECT_GT(serialRuns, 10);   // strategies that had to stay on one thread took part
+}
+
+#endif

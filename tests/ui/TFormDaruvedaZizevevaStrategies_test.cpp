@@ -393,7 +393,10 @@ class StrategyTabTest : public QObject {
     auto connection = connect(window.get(), &TFormDaruvedaZizeveva::analysisProgress, this, [&](int done, int total) {
       QCOMPARE(total, 10000);
       lastDone = done;
-      if (done < 700) QThread::usleep(1000);   // at least 0.7 s in all
+      // Progress comes after each block of shoes (1,024) when the strategies run side
+      // by side, after each shoe on one thread: at least 0.7 s in all either way.
+      if (done < 700) QThread::usleep(1000);
+      else if (done < 7000) QThread::usleep(100000);
       if (window->ProgressAnalysis && window->ProgressAnalysis->isVisible() && !dialogSeen) {
         dialogSeen = true;
         QCOMPARE(window->ProgressAnalysis->windowModality(), Qt::WindowModal);
@@ -423,6 +426,58 @@ class StrategyTabTest : public QObject {
     QCOMPARE(QString::fromStdString(shoes.CurrentName()), lastShoe);
     QVERIFY(!shoes.BatchRunning);
     QVERIFY(!window->ProgressAnalysis);
+  }
+
+  // A range whose rows would take too much memory is offered as a figures-only run:
+  // "是" keeps no row but gives every figure and chart, "否" keeps the rows.
+  void aRangeTooLargeForItsRowsIsOfferedFiguresOnly() {
+    ShoesData& shoes = window->Shoes();
+    shoes.ShoesLoading = true;
+    for (const ShoeRecord& shoe : DealShoes(300, 3)) shoes.AppendShoe(shoe);
+    shoes.ShoesLoading = false;
+    window->BtnCreateStrategy->click();
+    std::vector<TFrameStrategy*> pages = window->StrategyPages();
+    QCOMPARE(pages.size(), std::size_t(2));
+    pages[1]->SelectBetAmount(BetAmount::kCancel);
+    pages[1]->ComboBoxRoadChange(2);
+
+    QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);   // far below the limit
+    QVERIFY(messages.isEmpty());
+    auto figures = [&] {
+      std::vector<double> out{window->Combined().AccProfit};
+      for (TFrameStrategy* page : pages) {
+        const Strategy& s = page->GetStrategy();
+        out.insert(out.end(), {double(s.NoOfBet), double(s.WinGame), double(s.LoseGame), s.AccProfit, s.MaxProfit,
+                               s.MaxLoss, double(s.FrameChartProfit.Points.size())});
+      }
+      return out;
+    };
+    const std::vector<double> withRows = figures();
+    const int rows = pages[0]->GetStrategy().ClientDataSetAnalysis.RecordCount();
+    QVERIFY(rows > 20000);
+
+    window->RowBytesWithoutAsking = 1000;
+    QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);   // "是"
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages[0].contains(QStringLiteral("MB")));
+    QCOMPARE(window->Combined().ClientDataSetAnalysis.RecordCount(), 0);
+    QCOMPARE(window->DBGridAnalysis->model()->rowCount(), 0);
+    for (TFrameStrategy* page : pages) {
+      QCOMPARE(page->GetStrategy().ClientDataSetAnalysis.RecordCount(), 0);
+      QCOMPARE(page->DBGridAnalysis->model()->rowCount(), 0);
+      QVERIFY(page->FrameWinLostChart->Series()->isVisible());
+    }
+    QCOMPARE(figures(), withRows);
+
+    messages.clear();
+    SetMessageHook([this](MessageKind, const QString& text) {
+      messages << text;
+      return false;
+    });
+    QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);   // "否"
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(pages[0]->GetStrategy().ClientDataSetAnalysis.RecordCount(), rows);
+    QCOMPARE(figures(), withRows);
   }
 
   void plugInComponentsShowTheirPanelsOnThePages() {

@@ -95,7 +95,12 @@ class ExportDialogTest : public QObject {
     QVERIFY(dialog->isVisible());   // the file choice was cancelled: the dialog stays
     nextFile = dir.filePath(QStringLiteral("no/such/folder/out.TXT"));
     QTest::mouseClick(dialog->BtnExport, Qt::LeftButton);
-    QCOMPARE(messages, QStringList{QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試")});
+    // The dialog's message, then the reason.
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].section(QLatin1Char('\n'), 0, 0),
+             QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試"));
+    QVERIFY2(messages[0].section(QLatin1Char('\n'), 1).startsWith(QStringLiteral("無法寫入檔案 ") + nextFile),
+             qPrintable(messages[0]));
     QVERIFY(!dialog->isVisible());
     QVERIFY(!shoes->BatchRunning);
     dialog->show();
