@@ -29,6 +29,7 @@
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
 #include "roads/TFrameRoadSheet.h"
+#include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
@@ -462,35 +463,9 @@ QWidget* TFormDaruvedaZizeveva::BuildSharePage() {
 void TFormDaruvedaZizeveva::BtnForumClick() { FrameForum->BtnForumClick(); }
 
 QWidget* TFormDaruvedaZizeveva::BuildGameRoomPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetGameRoom = Page("TabSheetGameRoom", &layout);
-  PageControlGameRoom = Named(new QTabWidget(TabSheetGameRoom), "PageControlGameRoom");
-  struct Room {
-    const char* page;
-    const char* caption;
-    const char* frame;
-  };
-  const Room rooms[] = {{"TabSheetPractice", "練習場", "FrameGameRoomClientPractice"},
-                        {"TabSheetBattle", "戰場", "FrameGameRoomClientBattle1"},
-                        {"TabSheetBattle2", "戰場2", "FrameGameRoomClientBattle2"},
-                        {"TabSheetBattle3", "戰場3", "FrameGameRoomClientBattle3"},
-                        {"TabSheetBattle4", "戰場4", "FrameGameRoomClientBattle4"},
-                        {"TabSheetBattle5", "戰場5", "FrameGameRoomClientBattle5"}};
-  for (const Room& room : rooms) {
-    QVBoxLayout* pageLayout = nullptr;
-    QWidget* page = Page(room.page, &pageLayout);
-    // The room frames come with the rooms; until then they stand empty.
-    auto* frame = Named(new QFrame(page), room.frame);
-    frame->setEnabled(false);
-    auto* frameLayout = new QVBoxLayout(frame);
-    auto* note = Label(frame, "LabelRoomClosed", "遊樂場需要連線至伺服器");
-    note->setAlignment(Qt::AlignCenter);
-    frameLayout->addWidget(note);
-    pageLayout->addWidget(frame);
-    PageControlGameRoom->addTab(page, QString::fromUtf8(room.caption));
-  }
-  layout->addWidget(PageControlGameRoom);
-  return TabSheetGameRoom;
+  FrameGameRooms = new TFrameGameRooms(bench_);
+  PageControlGameRoom = FrameGameRooms->PageControlGameRoom;
+  return TabSheetGameRoom = FrameGameRooms;
 }
 
 // ---------------------------------------------------------------- timer

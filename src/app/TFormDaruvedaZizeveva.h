@@ -43,6 +43,7 @@ class TFormSignUp;
 class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
+class TFrameGameRooms;
 class TFrameRoadSheet;
 class TFrameRoads;
 class TFrameShoeStats;
@@ -185,6 +186,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* WebBrowser1 = nullptr;
   QWidget* TabSheetGameRoom = nullptr;
   QTabWidget* PageControlGameRoom = nullptr;
+  TFrameGameRooms* FrameGameRooms = nullptr;   // the rooms; HandleLine takes their lines
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.
