@@ -141,7 +141,7 @@ void TFrameAccount::RoomMessage(std::string_view room, std::string_view argument
   if (OnRoomMessage) OnRoomMessage(room, arguments);
 }
 
-void TFrameAccount::BoardReceived(net::Board board, bool utf8, std::string_view arguments) {
+void TFrameAccount::BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) {
   if (OnBoard) OnBoard(board, utf8, arguments);
 }
 

@@ -32,14 +32,14 @@ class TFrameAccount : public QFrame, public net::DispatchSink {
   // The nickname the server sent (the window keeps it and shows the caption).
   std::function<void(const QString& nickName, const QString& caption)> OnNickName;
   std::function<void(std::string_view room, std::string_view arguments)> OnRoomMessage;
-  std::function<void(net::Board board, bool utf8, std::string_view arguments)> OnBoard;
+  std::function<void(net::BoardKind board, bool utf8, std::string_view arguments)> OnBoard;
 
   // DispatchSink: what the server's lines show here.
   void AppendMessage(std::string_view text, net::MessageColour colour) override;
   void NickNameChanged(std::string_view nickName, std::string_view caption) override;
   void ShowLevel(const net::LevelDisplay& level) override;
   void RoomMessage(std::string_view room, std::string_view arguments) override;
-  void BoardReceived(net::Board board, bool utf8, std::string_view arguments) override;
+  void BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) override;
 
   // The handlers.
   void BtnConnectClick(bool down);

@@ -74,11 +74,11 @@ bool Dispatcher::DispatchLine(std::string_view command, std::string_view argumen
              c == "BATTLE5") {
     sink_.RoomMessage(c, arguments);
   } else if (c == "BILLBOARD" || c == "UTF8BILLBOARD") {
-    sink_.BoardReceived(Board::Billboard, IsUtf8Command(c), arguments);
+    sink_.BoardReceived(BoardKind::Billboard, IsUtf8Command(c), arguments);
   } else if (c == "VICTOR" || c == "UTF8VICTOR") {
-    sink_.BoardReceived(Board::Victor, IsUtf8Command(c), arguments);
+    sink_.BoardReceived(BoardKind::Victor, IsUtf8Command(c), arguments);
   } else if (c == "LEVELBOARD" || c == "UTF8LEVELBOARD") {
-    sink_.BoardReceived(Board::Levelboard, IsUtf8Command(c), arguments);
+    sink_.BoardReceived(BoardKind::Levelboard, IsUtf8Command(c), arguments);
   } else if (c == "LEVEL") {
     sink_.ShowLevel(ComputeLevel(arguments));
   } else if (c == "SYSTEMMSG" || c == "UTF8SYSTEMMSG") {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "net/Board.h"
+
 namespace zavuv::net {
 
 class LineChannel;
@@ -23,7 +25,6 @@ enum class MessageColour {
   Practice,    // green: practice-room messages
 };
 
-enum class Board { Billboard, Victor, Levelboard };
 
 // The level display after a LEVEL line: the two label texts and the experience bar.
 struct LevelDisplay {
@@ -63,7 +64,7 @@ class DispatchSink {
   // room: "PRACTICE", "BATTLE", "BATTLE2" ... "BATTLE5".
   virtual void RoomMessage(std::string_view room, std::string_view arguments) {}
   // Fill the board and mark it pending; the window's timer shows it.
-  virtual void BoardReceived(Board board, bool utf8, std::string_view arguments) {}
+  virtual void BoardReceived(BoardKind board, bool utf8, std::string_view arguments) {}
   // command: "GETPRIVATEDATALISTOK", "GETPRIVATEBETLISTOK" or "GETPRIVATEBETAMOUNTLISTOK".
   virtual void PrivateListReceived(std::string_view command, std::string_view arguments) {}
   virtual void ArticleListReceived(std::string_view arguments) {}

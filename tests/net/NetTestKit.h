@@ -70,7 +70,7 @@ struct RecordingSink : DispatchSink {
   void RoomMessage(std::string_view room, std::string_view arguments) override {
     hooks.push_back("room " + std::string(room) + " " + std::string(arguments));
   }
-  void BoardReceived(Board board, bool utf8, std::string_view arguments) override {
+  void BoardReceived(BoardKind board, bool utf8, std::string_view arguments) override {
     hooks.push_back("board " + std::to_string(static_cast<int>(board)) + (utf8 ? " utf8 " : " big5 ") +
                     std::string(arguments));
   }
