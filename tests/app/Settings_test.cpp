@@ -231,13 +231,13 @@ TEST(ConnectionSettings, ServerChoiceAndProxy) {
   s.server = ServerChoice::Other;
   s.otherServer = "MYHOST";
   s.useProxy = true;
-  s.proxyHost = "10.0.0.1";
+  s.proxyHost = "127.0.0.1";
   s.proxyPort = 1080;
   s.proxyUserId = "\xE4\xB8\xAD";
   t = ConfigureConnection(s);
   EXPECT_EQ(t.host, "MYHOST");
   EXPECT_TRUE(t.useProxy);
-  EXPECT_EQ(t.proxyHost, "10.0.0.1");
+  EXPECT_EQ(t.proxyHost, "127.0.0.1");
   EXPECT_EQ(t.proxyPort, 1080);
   EXPECT_EQ(t.proxyUserId, "\xA4\xA4");
 }
