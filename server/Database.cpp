@@ -95,8 +95,6 @@ Statement& Database::Prepare(const char* sql) {
   return *cache_.back().second;
 }
 
-void Database::Begin() { Exec("BEGIN IMMEDIATE"); }
-void Database::Commit() { Exec("COMMIT"); }
 
 int Database::SchemaVersion() {
   auto& s = Prepare("SELECT max(version) FROM schema_version");
@@ -137,15 +135,10 @@ void Database::Migrate() {
   if (version > kSchemaVersion)
     throw std::runtime_error("the database was written by a newer server (schema " + std::to_string(version) + ")");
   for (int v = version; v < kSchemaVersion; ++v) {
-    Begin();
-    try {
-      Exec(kMigrations[v]);
-      Prepare("INSERT INTO schema_version(version, applied) VALUES (?, strftime('%s','now'))").Use(v + 1).Run();
-      Commit();
-    } catch (...) {
-      Exec("ROLLBACK");
-      throw;
-    }
+    Transaction t(*this);
+    Exec(kMigrations[v]);
+    Prepare("INSERT INTO schema_version(version, applied) VALUES (?, strftime('%s','now'))").Use(v + 1).Run();
+    t.Commit();
   }
 }
 
@@ -221,10 +214,10 @@ bool Database::NicknameTaken(const std::string& nickname) {
 
 void Database::AddExp(const std::vector<std::pair<std::string, int>>& gains) {
   if (gains.empty()) return;
-  Begin();
+  Transaction t(*this);
   for (const auto& [account, gain] : gains)
     Prepare("UPDATE accounts SET exp = exp + ? WHERE account = ?").Use(gain, account).Run();
-  Commit();
+  t.Commit();
 }
 
 Season Database::CurrentSeason(std::int64_t now) {
@@ -242,8 +235,8 @@ Season Database::CurrentSeason(std::int64_t now) {
 }
 
 Season Database::EndSeason(const Season& season, std::int64_t now) {
-  Begin();
-  try {
+  Transaction t(*this);
+  {
     Prepare(
         "INSERT INTO champions(season, account, nickname, finish_date, profit, turnover, total_win, total_loss, peak, valley)"
         " SELECT s.season, s.account, coalesce(a.nickname, ''), ?, s.profit, s.turnover, s.total_win, s.total_loss,"
@@ -254,18 +247,15 @@ Season Database::EndSeason(const Season& season, std::int64_t now) {
     Prepare("UPDATE seasons SET finished = ? WHERE id = ?").Use(now, season.id).Run();
     Prepare("INSERT INTO seasons(started) VALUES (?)").Use(now).Run();
     Season next{sqlite3_last_insert_rowid(db_), now};
-    Commit();
+    t.Commit();
     return next;
-  } catch (...) {
-    Exec("ROLLBACK");
-    throw;
   }
 }
 
 void Database::ApplySettlements(std::int64_t season, const std::vector<Settlement>& settlements) {
   if (settlements.empty()) return;
-  Begin();
-  try {
+  Transaction t(*this);
+  {
     for (const auto& s : settlements) {
       double win = s.net > 0 ? s.net : 0, loss = s.net < 0 ? -s.net : 0;
       Prepare(
@@ -277,10 +267,7 @@ void Database::ApplySettlements(std::int64_t season, const std::vector<Settlemen
           .Use(season, s.account, s.net, s.stake, win, loss)
           .Run();
     }
-    Commit();
-  } catch (...) {
-    Exec("ROLLBACK");
-    throw;
+    t.Commit();
   }
 }
 

@@ -103,8 +103,26 @@ class Database {
   std::vector<Article> ListArticles(int limit);
   std::optional<Article> GetArticle(std::int64_t id);
 
-  void Begin();
-  void Commit();
+  // A transaction that Commit() ends; left uncommitted (an error on the way) it rolls
+  // back when it goes out of scope, so a failed write never leaves one open and the
+  // next request's writes still work.
+  class Transaction {
+   public:
+    explicit Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+    ~Transaction() {
+      if (!done_) try { db_.Exec("ROLLBACK"); } catch (...) {}
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void Commit() {
+      db_.Exec("COMMIT");
+      done_ = true;
+    }
+
+   private:
+    Database& db_;
+    bool done_ = false;
+  };
 
  private:
   void Exec(const char* sql);

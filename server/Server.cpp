@@ -998,9 +998,9 @@ void Server::RoomShoeEnded(Room& room, const std::string& result, const std::set
   std::string roomCaption = room.Name() == "BATTLE" ? "戰場" : "戰場" + room.Name().substr(6);
   SharedItem item{0, Now(), shortName + " " + stamp, roomCaption + " " + std::to_string(result.size()) + "局", result};
   try {
-    db_->Begin();
+    Database::Transaction t(*db_);
     for (const std::string& account : players) db_->AddShared(account, "DATA", item);
-    db_->Commit();
+    t.Commit();
   } catch (const std::exception& e) {
     Log("error", {{"where", "keep shoe"}, {"room", room.Name()}, {"error", e.what()}});
   }

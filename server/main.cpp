@@ -85,12 +85,12 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
       shoes.ReadData(path.string());
       std::vector<ShoeRecord> list = shoes.Shoes();
       if (list.empty()) throw std::runtime_error("no shoes in " + path.string());
-      db.Begin();
+      Database::Transaction t(db);
       for (const ShoeRecord& s : list) {
         std::string info = s.info.empty() ? stem : Big5ToUtf8(s.info);
         ids.push_back(db.AddShared(account, "DATA", {0, now, Big5ToUtf8(s.name), info, s.result}));
       }
-      db.Commit();
+      t.Commit();
     } else if (ext == ".MED" || ext == ".AMT") {
       std::string bytes = ReadWholeFile(path.string(), 1 << 20);
       ids.push_back(db.AddShared(account, ext == ".MED" ? "BET" : "BETAMOUNT",

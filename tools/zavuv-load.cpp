@@ -173,14 +173,14 @@ class Tool {
     server::Database db(o_.workdir + "/load.db");
     int need = *std::max_element(o_.steps.begin(), o_.steps.end());
     std::string hash = server::HashPassword(kSharedPassword, {});
-    db.Begin();
+    server::Database::Transaction tx(db);
     for (int i = 0; i < need; ++i) {
       std::string account = Account(i);
       if (db.FindAccount(account)) continue;
       db.CreateAccount(account, "load" + std::to_string(i) + "@load.invalid", hash, std::time(nullptr));
       db.SetNickname(account, "load" + std::to_string(i));
     }
-    db.Commit();
+    tx.Commit();
   }
   static std::string Account(int i) {
     std::string n = std::to_string(i);

@@ -9,13 +9,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <functional>
 #include <cstdio>
 
+#include "app/QtServerClient.h"
 #include "app/TFormDaruvedaZizeveva.h"
+#include "app/TFrameAccount.h"
+#include "net/TFormLogin.h"
+#include "net/TFormSignUp.h"
 #include "app/TFormExportShoesData.h"
 #include "bets/BetAmountCancel.h"
 #include "bets/BetMethodLoop.h"
@@ -164,6 +169,34 @@ int RunBench(zavuv::TFormDaruvedaZizeveva& window) {
 
 void SettleEvents() { Settle(); }
 
+// The login dialog, and the account column as a login leaves it: the lines a server
+// sends go through the real dispatcher (no server is reached).
+bool SaveAccountShots(TFormDaruvedaZizeveva& window, const QDir& dir) {
+  window.FormLogin->show();
+  window.FormLogin->EditUserID->setText(QStringLiteral("abcde12345"));
+  window.FormLogin->EditUserPassword->setText(QStringLiteral("pw12"));
+  bool ok = Save(window.FormLogin, dir.filePath(QStringLiteral("login.png")));
+  window.FormLogin->hide();
+  window.FormSignUp->show();
+  window.FormSignUp->EditEMail->setText(QStringLiteral("me@example.test"));
+  ok = Save(window.FormSignUp, dir.filePath(QStringLiteral("sign-up.png"))) && ok;
+  window.FormSignUp->hide();
+  net::Dispatcher& server = window.FrameAccount->Client().Dispatcher();
+  for (const char* line : {"UTF8NICKNAME:小明", "LEVEL:5:50:200", "UTF8SYSTEMMSG:歡迎來到 zavuv 社群伺服器",
+                           "UTF8PUBLICMSG:阿德: 今晚莊路很長", "UTF8PUBLICMSG:小明: 大家好",
+                           "UTF8GETONLINELISTOK:小明,阿德,Lucky"})
+    server.HandleLine(line);
+  {
+    QSignalBlocker quiet(window.BtnConnect);
+    window.BtnConnect->setChecked(true);
+  }
+  window.FrameAccount->ShowLoggedIn();
+  window.EditMessage->setText(QStringLiteral("有人在戰場嗎?"));
+  window.PageControl1->setCurrentWidget(window.TabSheetSetup);
+  ok = Save(&window, dir.filePath(QStringLiteral("account.png"))) && ok;
+  return ok;
+}
+
 int SaveScreenshots(TFormDaruvedaZizeveva& window, const QString& folder) {
   QDir().mkpath(folder);
   QDir dir(folder);
@@ -195,6 +228,7 @@ int SaveScreenshots(TFormDaruvedaZizeveva& window, const QString& folder) {
   ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
   window.AboutBox->hide();
   ok = SaveStrategyShots(window, dir) && ok;
+  ok = SaveAccountShots(window, dir) && ok;
   // The question before changed work is lost, and the toolkit's file dialog in the
   // program's language: real dialogs, so no message hook answers for the user.
   SetMessageHook(nullptr);

@@ -123,6 +123,14 @@ QJsonObject DumpWidget(const QWidget* w) {
   o[QStringLiteral("toolTip")] = w->toolTip();
   o[QStringLiteral("enabled")] = w->isEnabled();
   o[QStringLiteral("visible")] = w->isVisible();
+  if (w->isVisible()) {
+    // Where it stands, in its window's coordinates, so that layouts can be checked.
+    const QPoint at = w->isWindow() ? w->pos() : w->mapTo(w->window(), QPoint(0, 0));
+    o[QStringLiteral("geometry")] = QJsonObject{{QStringLiteral("x"), at.x()},
+                                                {QStringLiteral("y"), at.y()},
+                                                {QStringLiteral("width"), w->width()},
+                                                {QStringLiteral("height"), w->height()}};
+  }
   QJsonArray children;
   AddChildren(w, children);
   if (!children.isEmpty()) o[QStringLiteral("children")] = children;

@@ -31,8 +31,13 @@
 #include "app/TFrameForum.h"
 #include "app/TFrameRoads.h"
 #include "app/TFrameStrategies.h"
+#include "app/QtServerClient.h"
 #include "app/TFrameSystemSetup.h"
+#include "net/TFormChangeInfo.h"
+#include "net/TFormLogin.h"
+#include "net/TFormSignUp.h"
 #include "roads/TFrameRoadSheet.h"
+#include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
@@ -175,6 +180,17 @@ void TFormDaruvedaZizeveva::FormCreate() {
   FrameStrategies->OnFileUsed = [this](const QString& path) { UseRecentFile(RecentStrategyFiles, path); };
   setAcceptDrops(true);
   BaseCaption = windowTitle();
+  FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
+  FrameAccount->Client().SetPort(ServerPort());
+  FrameAccount->OnNickName = [this](const QString& nickName, const QString& caption) {
+    NickName = nickName;
+    setWindowTitle(caption);  // the caption, and the program's title on the task bar
+  };
+}
+
+int& TFormDaruvedaZizeveva::ServerPort() {
+  static int port = net::kDefaultPort;
+  return port;
 }
 
 void TFormDaruvedaZizeveva::LoadPlugIns() {
@@ -184,8 +200,11 @@ void TFormDaruvedaZizeveva::LoadPlugIns() {
 }
 
 void TFormDaruvedaZizeveva::CreateDialogs() {
-  // In the order of start-up; the login, sign-up, account, card and board dialogs
-  // join this list with the networking and the rooms.
+  // In the order of start-up; the card and board dialogs join this list with the rooms.
+  FormLogin = new TFormLogin(this);
+  FormSignUp = new TFormSignUp(this);
+  FormChangeInfo = new TFormChangeInfo(this);
+  FrameAccount->Client().SetDialogs(FormLogin, FormSignUp, FormChangeInfo);
   AboutBox = new TAboutBox(this);
   FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
 }
@@ -234,9 +253,22 @@ void TFormDaruvedaZizeveva::FormDestroy() {
 }
 
 void TFormDaruvedaZizeveva::CreateFirstStrategy() { BtnCreateStrategy->click(); }
-void TFormDaruvedaZizeveva::ReadSettings() {}
-void TFormDaruvedaZizeveva::AutoLogin() {}
-void TFormDaruvedaZizeveva::WriteSettings() {}
+void TFormDaruvedaZizeveva::ReadSettings() {
+  // A missing, unreadable or damaged file gives the defaults; it is not touched until
+  // the window closes.
+  FrameSystemSetup->ShowSettings(zavuv::ReadSettings(std::string(kSettingsFileName), &SettingsStatus));
+}
+
+void TFormDaruvedaZizeveva::AutoLogin() {
+  if (!FrameSystemSetup->CheckBoxUseAutoLogin->isChecked()) return;
+  BtnConnect->setChecked(true);
+  FrameAccount->BtnConnectClick(true);
+}
+
+void TFormDaruvedaZizeveva::WriteSettings() {
+  // Closing must not fail: an error while writing ends the writing silently.
+  zavuv::WriteSettings(std::string(kSettingsFileName), FrameSystemSetup->CurrentSettings());
+}
 
 void TFormDaruvedaZizeveva::RunAbandoned() { FrameStrategies->RunAbandoned(); }
 
@@ -596,35 +628,9 @@ QWidget* TFormDaruvedaZizeveva::BuildSharePage() {
 void TFormDaruvedaZizeveva::BtnForumClick() { FrameForum->BtnForumClick(); }
 
 QWidget* TFormDaruvedaZizeveva::BuildGameRoomPage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetGameRoom = Page("TabSheetGameRoom", &layout);
-  PageControlGameRoom = Named(new QTabWidget(TabSheetGameRoom), "PageControlGameRoom");
-  struct Room {
-    const char* page;
-    const char* caption;
-    const char* frame;
-  };
-  const Room rooms[] = {{"TabSheetPractice", "練習場", "FrameGameRoomClientPractice"},
-                        {"TabSheetBattle", "戰場", "FrameGameRoomClientBattle1"},
-                        {"TabSheetBattle2", "戰場2", "FrameGameRoomClientBattle2"},
-                        {"TabSheetBattle3", "戰場3", "FrameGameRoomClientBattle3"},
-                        {"TabSheetBattle4", "戰場4", "FrameGameRoomClientBattle4"},
-                        {"TabSheetBattle5", "戰場5", "FrameGameRoomClientBattle5"}};
-  for (const Room& room : rooms) {
-    QVBoxLayout* pageLayout = nullptr;
-    QWidget* page = Page(room.page, &pageLayout);
-    // The room frames come with the rooms; until then they stand empty.
-    auto* frame = Named(new QFrame(page), room.frame);
-    frame->setEnabled(false);
-    auto* frameLayout = new QVBoxLayout(frame);
-    auto* note = Label(frame, "LabelRoomClosed", "遊樂場需要連線至伺服器");
-    note->setAlignment(Qt::AlignCenter);
-    frameLayout->addWidget(note);
-    pageLayout->addWidget(frame);
-    PageControlGameRoom->addTab(page, QString::fromUtf8(room.caption));
-  }
-  layout->addWidget(PageControlGameRoom);
-  return TabSheetGameRoom;
+  FrameGameRooms = new TFrameGameRooms(bench_);
+  PageControlGameRoom = FrameGameRooms->PageControlGameRoom;
+  return TabSheetGameRoom = FrameGameRooms;
 }
 
 // ---------------------------------------------------------------- timer

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/TAboutBox.h"
+#include "app/IniFile.h"
 #include "app/Workbench.h"
 
 class QCheckBox;
@@ -36,10 +37,14 @@ class QtDBMemo;
 class QtNavigator;
 class QtTableModel;
 class Strategy;
+class TFormChangeInfo;
 class TFormExportShoesData;
+class TFormLogin;
+class TFormSignUp;
 class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
+class TFrameGameRooms;
 class TFrameRoadSheet;
 class TFrameRoads;
 class TFrameShoeStats;
@@ -138,6 +143,12 @@ class TFormDaruvedaZizeveva : public QWidget {
   std::function<void()> ShowVictor;
   std::function<void()> ShowLevelboard;
 
+  // The community server's port for every connection: 24, unless a test or
+  // `zavuv --port N` sets it before the window is created.
+  static int& ServerPort();
+  // What became of BA.ini when it was read at show.
+  IniFile::LoadStatus SettingsStatus = IniFile::LoadStatus::Missing;
+
   QString BaseCaption;
   QString NickName;
   QStringList ScratchList;
@@ -204,9 +215,13 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* WebBrowser1 = nullptr;
   QWidget* TabSheetGameRoom = nullptr;
   QTabWidget* PageControlGameRoom = nullptr;
+  TFrameGameRooms* FrameGameRooms = nullptr;   // the rooms; HandleLine takes their lines
   QTimer* TimerGetMessage = nullptr;
 
   // Dialogs.
+  TFormLogin* FormLogin = nullptr;
+  TFormSignUp* FormSignUp = nullptr;
+  TFormChangeInfo* FormChangeInfo = nullptr;
   TAboutBox* AboutBox = nullptr;
   TFormExportShoesData* FormExportShoesData = nullptr;
 

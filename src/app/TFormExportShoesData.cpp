@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "table/Big5.h"
+#include "widgets/QtDialogKeys.h"
 #include "widgets/QtMessages.h"
 
 namespace zavuv {
@@ -123,24 +124,10 @@ void TFormExportShoesData::BtnExportClick() {
 }
 
 bool TFormExportShoesData::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    const bool plain = (key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
-    switch (key->key()) {
-      case Qt::Key_Down:
-        if (!plain) break;
-        focusNextChild();
-        return true;
-      case Qt::Key_Up:
-        if (!plain) break;
-        focusPreviousChild();
-        return true;
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        focusNextChild();
-        return true;
-      default: break;
-    }
+  switch (DialogKeyOf(event)) {
+    case DialogKey::Next: focusNextChild(); return true;
+    case DialogKey::Previous: focusPreviousChild(); return true;
+    case DialogKey::None: break;
   }
   return QDialog::eventFilter(watched, event);
 }

@@ -1,6 +1,13 @@
 #include "app/TFrameAccount.h"
 
+#include <QFontDialog>
 #include <QGridLayout>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+#include <QTextCursor>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +15,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include "app/QtServerClient.h"
+#include "widgets/QtMessages.h"
 #include "widgets/QtPanelKit.h"
 
 namespace zavuv {
@@ -73,12 +82,133 @@ TFrameAccount::TFrameAccount(QWidget* parent) : QFrame(parent) {
   for (QPushButton* b : {BtnConnect, BtnChangeInfo, BtnGetOnlineList, BtnSignUp, BtnLevelboard, BtnChatFont, BtnClearMsg})
     b->setStyleSheet(QStringLiteral("padding: 2px 3px;"));
 
-  // No server connection yet: the account controls wait for the networking.
-  for (QWidget* w : {static_cast<QWidget*>(BtnLevelboard), static_cast<QWidget*>(BtnConnect),
-                     static_cast<QWidget*>(BtnChangeInfo), static_cast<QWidget*>(BtnGetOnlineList),
-                     static_cast<QWidget*>(BtnSignUp), static_cast<QWidget*>(BtnChatFont),
-                     static_cast<QWidget*>(BtnClearMsg), static_cast<QWidget*>(EditMessage)})
-    w->setEnabled(false);
+  // Logged out: the ranking boards come with their own part.
+  BtnLevelboard->setEnabled(false);
+  BtnChangeInfo->setEnabled(false);
+  BtnGetOnlineList->setEnabled(false);
+  ShowLevel({});
+
+  client_ = std::make_unique<QtServerClient>(this, *this, "zavuv");
+  connect(client_.get(), &QtServerClient::disconnected, this, [this] { IdTCPClient1Disconnected(); });
+  connect(client_.get(), &QtServerClient::loggedIn, this, [this] { ShowLoggedIn(); });
+  connect(BtnConnect, &QPushButton::clicked, this, [this](bool down) { BtnConnectClick(down); });
+  connect(BtnSignUp, &QPushButton::clicked, this, [this] { BtnSignUpClick(); });
+  connect(BtnChangeInfo, &QPushButton::clicked, this, [this] { BtnChangeInfoClick(); });
+  connect(BtnGetOnlineList, &QPushButton::clicked, this, [this] { BtnGetOnlineListClick(); });
+  connect(BtnChatFont, &QPushButton::clicked, this, [this] { BtnChatFontClick(); });
+  connect(BtnClearMsg, &QPushButton::clicked, this, [this] { BtnClearMsgClick(); });
+  EditMessage->installEventFilter(this);
+}
+
+TFrameAccount::~TFrameAccount() = default;
+
+void TFrameAccount::AppendMessage(std::string_view text, net::MessageColour colour) {
+  static const QColor kColours[] = {QColor(), QColor(), Qt::red, Qt::blue, QColor(255, 0, 255), QColor(0, 128, 0)};
+  QTextCursor end = MemoMessage->textCursor();
+  end.movePosition(QTextCursor::End);
+  MemoMessage->setTextCursor(end);
+  if (colour == net::MessageColour::WindowText)
+    MemoMessage->setTextColor(MemoMessage->palette().color(QPalette::WindowText));
+  else if (colour != net::MessageColour::Unchanged)
+    MemoMessage->setTextColor(kColours[static_cast<int>(colour)]);
+  MemoMessage->append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  MemoMessage->repaint();
+}
+
+void TFrameAccount::NickNameChanged(std::string_view nickName, std::string_view caption) {
+  if (OnNickName)
+    OnNickName(QString::fromUtf8(nickName.data(), static_cast<qsizetype>(nickName.size())),
+               QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void TFrameAccount::ShowLevel(const net::LevelDisplay& level) {
+  LabelLvl->setText(QString::fromStdString(level.level));
+  LabelExp->setText(QString::fromStdString(level.experience));
+  // The outline in white, the inside black, which is the bar's transparent colour so
+  // that the panel shows through; then the experience in white.
+  const int w = ImageExp->width(), h = ImageExp->height();
+  QImage bar(w, h, QImage::Format_ARGB32);
+  bar.fill(Qt::transparent);
+  QPainter p(&bar);
+  p.setPen(Qt::white);
+  p.drawRect(0, 0, w - 1, h - 1);
+  if (level.valid && level.fill > 0) p.fillRect(QRect(QPoint(1, 1), QPoint(level.fill, h - 2)), Qt::white);
+  p.end();
+  ImageExp->setPixmap(QPixmap::fromImage(bar));
+}
+
+void TFrameAccount::RoomMessage(std::string_view room, std::string_view arguments) {
+  if (OnRoomMessage) OnRoomMessage(room, arguments);
+}
+
+void TFrameAccount::BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) {
+  if (OnBoard) OnBoard(board, utf8, arguments);
+}
+
+void TFrameAccount::BtnConnectClick(bool down) {
+  if (!down) {
+    client_->Logout();
+    return;
+  }
+  bool in = false;
+  Guarded(this, [&] { in = client_->Login(); });
+  if (!in) {
+    QSignalBlocker quiet(BtnConnect);
+    BtnConnect->setChecked(false);
+  }
+}
+
+void TFrameAccount::BtnSignUpClick() {
+  Guarded(this, [&] { client_->SignUp(); });
+}
+
+void TFrameAccount::BtnChangeInfoClick() {
+  Guarded(this, [&] { client_->ChangeInfo(); });
+}
+
+void TFrameAccount::BtnGetOnlineListClick() {
+  Guarded(this, [&] { client_->GetOnlineList(); });
+}
+
+void TFrameAccount::BtnChatFontClick() {
+  bool ok = false;
+  QFont font = QFontDialog::getFont(&ok, MemoMessage->font(), this);
+  if (ok) MemoMessage->setFont(font);
+}
+
+void TFrameAccount::BtnClearMsgClick() { MemoMessage->clear(); }
+
+void TFrameAccount::EditMessageEnter() {
+  if (Guarded(this, [&] { client_->SendChat(EditMessage->text()); })) EditMessage->clear();
+}
+
+bool TFrameAccount::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == EditMessage && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      EditMessageEnter();
+      return true;
+    }
+  }
+  return QFrame::eventFilter(watched, event);
+}
+
+void TFrameAccount::IdTCPClient1Disconnected() {
+  EditMessage->setEnabled(false);
+  {
+    QSignalBlocker quiet(BtnConnect);
+    BtnConnect->setChecked(false);
+  }
+  BtnSignUp->setEnabled(true);
+  BtnChangeInfo->setEnabled(false);
+  BtnGetOnlineList->setEnabled(false);
+}
+
+void TFrameAccount::ShowLoggedIn() {
+  BtnSignUp->setEnabled(false);
+  BtnChangeInfo->setEnabled(true);
+  BtnGetOnlineList->setEnabled(true);
+  EditMessage->setEnabled(true);
 }
 
 }  // namespace zavuv

@@ -1,11 +1,16 @@
 // The account column at the right of the main window ("PanelConnectServer"): level
 // and experience, the ranking button, login, account and online-list buttons, the
-// message pane and the chat input. Until the server connection is built the controls
-// stand disabled. The class declares no signals of its own (the widget dump shows it
-// as the frame it is); the networking adds its handlers here.
+// message pane and the chat input. It is the sink of the server's lines (through its
+// QtServerClient) and turns its buttons into the client's actions. The class declares
+// no signals of its own (the widget dump shows it as the frame it is); the window and
+// the rooms fill its hooks.
 #pragma once
 
 #include <QFrame>
+#include <functional>
+#include <memory>
+
+#include "net/Dispatcher.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,9 +19,41 @@ class QTextEdit;
 
 namespace zavuv {
 
-class TFrameAccount : public QFrame {
+class QtServerClient;
+
+class TFrameAccount : public QFrame, public net::DispatchSink {
  public:
   explicit TFrameAccount(QWidget* parent = nullptr);
+  ~TFrameAccount() override;
+
+  QtServerClient& Client() { return *client_; }
+
+  // Hooks the window and the rooms fill; until then their lines are ignored.
+  // The nickname the server sent (the window keeps it and shows the caption).
+  std::function<void(const QString& nickName, const QString& caption)> OnNickName;
+  std::function<void(std::string_view room, std::string_view arguments)> OnRoomMessage;
+  std::function<void(net::BoardKind board, bool utf8, std::string_view arguments)> OnBoard;
+
+  // DispatchSink: what the server's lines show here.
+  void AppendMessage(std::string_view text, net::MessageColour colour) override;
+  void NickNameChanged(std::string_view nickName, std::string_view caption) override;
+  void ShowLevel(const net::LevelDisplay& level) override;
+  void RoomMessage(std::string_view room, std::string_view arguments) override;
+  void BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) override;
+
+  // The handlers.
+  void BtnConnectClick(bool down);
+  void BtnSignUpClick();
+  void BtnChangeInfoClick();
+  void BtnGetOnlineListClick();
+  void BtnChatFontClick();
+  void BtnClearMsgClick();
+  // Enter in the chat input: the text is sent and the input emptied; "未連線" is shown
+  // in the error box and the text stays.
+  void EditMessageEnter();
+  // The disconnect event and the logged-in state of the panel.
+  void IdTCPClient1Disconnected();
+  void ShowLoggedIn();
 
   QLabel* LabelLvl = nullptr;
   QPushButton* BtnLevelboard = nullptr;
@@ -30,6 +67,12 @@ class TFrameAccount : public QFrame {
   QPushButton* BtnChatFont = nullptr;
   QPushButton* BtnClearMsg = nullptr;
   QLineEdit* EditMessage = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::unique_ptr<QtServerClient> client_;
 };
 
 }  // namespace zavuv

@@ -55,6 +55,7 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
                        "設定Proxy前必須先清楚所用Proxy的IP及所用的Port, 如不知道有甚麼Proxy可用, 可在以下的網址中找尋");
   notice->setWordWrap(true);
   auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy), "LabelProxyList");
+  LabelProxyList = list;
   QFont underlined = list->font();
   underlined.setUnderline(true);
   list->setFont(underlined);
@@ -82,9 +83,10 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
   pg->addWidget(Label(proxy, "LabelProxyPassword", "使用者密碼(如適用)"), 6, 0);
   pg->addWidget(EditProxyPassword, 6, 1);
 
-  // The settings file and the connection come with the networking; until then the
-  // page shows its settings without acting on them.
-  for (QGroupBox* g : {GroupBoxServer, GroupBoxAutoLogin, GroupBoxProxy}) g->setEnabled(false);
+  for (QRadioButton* r : {RBtnMainServer, RBtnLocalHost, RBtnOthersServer})
+    connect(r, &QRadioButton::toggled, this, [this](bool) { RBtnMainServerClick(); });
+  connect(CheckBoxUseAutoLogin, &QCheckBox::toggled, this, [this](bool) { CheckBoxUseAutoLoginClick(); });
+  connect(CheckBoxUseProxy, &QCheckBox::toggled, this, [this](bool) { CheckBoxUseProxyClick(); });
   auto* columns = new QHBoxLayout;
   auto* left = new QVBoxLayout;
   left->addWidget(GroupBoxServer);
@@ -94,6 +96,58 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
   columns->addWidget(GroupBoxProxy, 1, Qt::AlignTop);
   layout->addLayout(columns);
   layout->addStretch(1);
+}
+
+void TFrameSystemSetup::RBtnMainServerClick() { EditServer->setEnabled(RBtnOthersServer->isChecked()); }
+
+void TFrameSystemSetup::CheckBoxUseAutoLoginClick() {
+  const bool on = CheckBoxUseAutoLogin->isChecked();
+  EditUserID->setEnabled(on);
+  EditUserPassword->setEnabled(on);
+}
+
+void TFrameSystemSetup::CheckBoxUseProxyClick() {
+  const bool on = CheckBoxUseProxy->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(EditProxy), static_cast<QWidget*>(SpinEditProxyPort),
+                     static_cast<QWidget*>(EditProxyUserID), static_cast<QWidget*>(EditProxyPassword)})
+    w->setEnabled(on);
+}
+
+Settings TFrameSystemSetup::CurrentSettings() const {
+  Settings s;
+  s.autoLogin = CheckBoxUseAutoLogin->isChecked();
+  s.userId = EditUserID->text().toStdString();
+  s.userPassword = EditUserPassword->text().toStdString();
+  s.server = RBtnMainServer->isChecked()   ? ServerChoice::Main
+             : RBtnLocalHost->isChecked() ? ServerChoice::LocalHost
+                                          : ServerChoice::Other;
+  s.otherServer = EditServer->text().toStdString();
+  s.useProxy = CheckBoxUseProxy->isChecked();
+  s.proxyHost = EditProxy->text().toStdString();
+  s.proxyPort = SpinEditProxyPort->value();
+  s.proxyUserId = EditProxyUserID->text().toStdString();
+  s.proxyPassword = EditProxyPassword->text().toStdString();
+  return s;
+}
+
+void TFrameSystemSetup::ShowSettings(const Settings& s) {
+  // In the file's order: the account number whether automatic login is on or not.
+  EditUserID->setText(QString::fromStdString(s.userId));
+  CheckBoxUseAutoLogin->setChecked(s.autoLogin);
+  if (s.autoLogin) EditUserPassword->setText(QString::fromStdString(s.userPassword));
+  switch (s.server) {
+    case ServerChoice::Main: RBtnMainServer->setChecked(true); break;
+    case ServerChoice::LocalHost: RBtnLocalHost->setChecked(true); break;
+    case ServerChoice::Other:
+      RBtnOthersServer->setChecked(true);
+      EditServer->setText(QString::fromStdString(s.otherServer));
+      break;
+  }
+  CheckBoxUseProxy->setChecked(s.useProxy);
+  EditProxy->setText(QString::fromStdString(s.proxyHost));
+  SpinEditProxyPort->setValue(s.proxyPort);
+  EditProxyUserID->setText(QString::fromStdString(s.proxyUserId));
+  EditProxyPassword->setText(QString::fromStdString(s.proxyPassword));
 }
 
 }  // namespace zavuv

@@ -9,10 +9,12 @@
 //                                result and the side-by-side views into DIR
 //   zavuv --bench FILE            reads FILE, runs "分析分段資料" with four strategies
 //                                and prints the time it took
+//   zavuv --port N ...            talks to the community server on port N instead of 24
 #include <QApplication>
 #include <QFont>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/QtProgramModes.h"
@@ -25,7 +27,7 @@ namespace {
 
 void Usage() {
   std::fputs("usage: zavuv [FILE]\n       zavuv --dump-ui [FILE]\n       zavuv --screenshot DIR [FILE]\n"
-             "       zavuv --bench FILE\n",
+             "       zavuv --bench FILE\n       zavuv --port N [other options]\n",
              stderr);
 }
 
@@ -43,6 +45,14 @@ int main(int argc, char** argv) {
       bench = true;
     } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       screenshots = QString::fromLocal8Bit(argv[++i]);
+    } else if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc) {
+      char* end = nullptr;
+      long port = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || port < 1 || port > 65535) {
+        Usage();
+        return 2;
+      }
+      zavuv::TFormDaruvedaZizeveva::ServerPort() = static_cast<int>(port);
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       Usage();
       return 0;

@@ -101,7 +101,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->size(), QSize(793, 533));
     QVERIFY(window->minimumSizeHint().width() <= 793);
     QCOMPARE(window->PanelShoesData->height(), 125);
-    QVERIFY(!window->BtnConnect->isEnabled());
+    QVERIFY(window->BtnConnect->isEnabled());
+    QVERIFY(window->EditMessage->isEnabled());
     QVERIFY(window->TimerGetMessage->isActive());
     QCOMPARE(window->TimerGetMessage->interval(), 500);
   }
@@ -333,6 +334,14 @@ class MainWindowTest : public QObject {
       QVERIFY2(!found.isEmpty(), name);
     }
     QList<QJsonObject> found;
+    // A visible widget's place in the window: the account column at the right edge.
+    Find(tree, QStringLiteral("PanelConnectServer"), found);
+    const QJsonObject at = found[0][QStringLiteral("geometry")].toObject();
+    QCOMPARE(at[QStringLiteral("width")].toInt(), 169);
+    const int right = at[QStringLiteral("x")].toInt() + 169;
+    QVERIFY(right <= window->width() && right >= window->width() - 4);
+    QVERIFY(at[QStringLiteral("y")].toInt() > 125);
+    found.clear();
     Find(tree, QStringLiteral("TabSheetShare"), found);
     QCOMPARE(found[0][QStringLiteral("tabVisible")].toBool(), false);
     QCOMPARE(found[0][QStringLiteral("text")].toString(), QStringLiteral("分享下載"));

@@ -1,0 +1,102 @@
+#include "app/QtServerClient.h"
+
+#include <QLineEdit>
+
+#include "net/TFormChangeInfo.h"
+#include "net/TFormLogin.h"
+#include "net/TFormSignUp.h"
+#include "widgets/QtMessages.h"
+
+namespace zavuv {
+
+namespace {
+
+std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+}  // namespace
+
+QtServerClient::QtServerClient(QWidget* window, net::DispatchSink& sink, std::string baseCaption, QObject* parent)
+    : QObject(parent), window_(window), channel_(new net::QtLineChannel(this)), dispatcher_(sink, std::move(baseCaption)) {
+  channel_->SetLineHandler([this](const std::string& line) { dispatcher_.HandleLine(line); });
+  connect(channel_, &net::QtLineChannel::disconnected, this, &QtServerClient::disconnected);
+  connect(channel_, &net::QtLineChannel::connectionLost, this,
+          [this] { zavuv::ShowMessage(window_, QString::fromUtf8(net::kDisconnected.data())); });
+}
+
+QtServerClient::~QtServerClient() {
+  // Closing the program: no handler and no message any more.
+  channel_->SetLineHandler(nullptr);
+  disconnect(channel_, nullptr, this, nullptr);
+}
+
+void QtServerClient::SetDialogs(TFormLogin* login, TFormSignUp* signUp, TFormChangeInfo* changeInfo) {
+  login_ = login;
+  signUp_ = signUp;
+  changeInfo_ = changeInfo;
+}
+
+void QtServerClient::ShowMessage(std::string_view text) {
+  zavuv::ShowMessage(window_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+std::optional<std::string> QtServerClient::AskNickName() {
+  if (changeInfo_->exec() != QDialog::Accepted) return std::nullopt;
+  return Text(changeInfo_->EditNickName);
+}
+
+bool QtServerClient::Login() {
+  Settings settings = settings_ ? settings_() : Settings{};
+  bool cancelled = false;
+  if (settings.autoLogin) {
+    login_->EditUserID->setText(QString::fromStdString(settings.userId));
+    login_->EditUserPassword->setText(QString::fromStdString(settings.userPassword));
+  } else {
+    cancelled = login_->exec() != QDialog::Accepted;
+  }
+  if (!cancelled && !channel_->Open(ConfigureConnection(settings, port_), net::kConnectLimitMs))
+    ShowMessage(net::kConnectFailed);
+  if (!channel_->Connected()) return false;
+
+  net::AccountExchange exchange(*channel_, dispatcher_, *this);
+  net::LoginResult result;
+  {
+    // The account dialog asks for the nickname and goes back to account changes
+    // afterwards, however the exchange ends.
+    changeInfo_->EditUserID->setText(login_->EditUserID->text());
+    struct Mode {
+      TFormChangeInfo* dialog;
+      ~Mode() { dialog->SetNickNameMode(false); }
+    } mode{changeInfo_};
+    changeInfo_->SetNickNameMode(true);
+    result = exchange.Login(Text(login_->EditUserID), Text(login_->EditUserPassword));
+  }
+  if (result != net::LoginResult::LoggedIn) return false;
+  channel_->SetReceiving(true);
+  emit loggedIn();
+  return true;
+}
+
+void QtServerClient::Logout() { channel_->Disconnect(); }
+
+void QtServerClient::SignUp() {
+  if (channel_->Connected()) return;
+  Settings settings = settings_ ? settings_() : Settings{};
+  if (signUp_->exec() != QDialog::Accepted) return;
+  if (!channel_->Open(ConfigureConnection(settings, port_), -1)) ShowMessage(net::kConnectFailed);
+  if (!channel_->Connected()) return;
+  net::AccountExchange(*channel_, dispatcher_, *this).SignUp(Text(signUp_->EditEMail));
+}
+
+void QtServerClient::ChangeInfo() {
+  changeInfo_->EditUserID->setText(login_->EditUserID->text());
+  changeInfo_->EditNickName->setText(QString::fromStdString(dispatcher_.NickName()));
+  if (changeInfo_->exec() != QDialog::Accepted) return;
+  channel_->SendLine(net::ChangeInfoLine(Text(changeInfo_->EditUserPassword), Text(changeInfo_->EditNewPassword),
+                                         Text(changeInfo_->EditConfirmPassword), Text(changeInfo_->EditEmail)));
+}
+
+void QtServerClient::SendChat(const QString& text) { net::SendChat(*channel_, text.toStdString()); }
+
+void QtServerClient::GetOnlineList() { net::RequestOnlineList(*channel_); }
+
+}  // namespace zavuv

@@ -1,0 +1,267 @@
+#include "net/QtLineChannel.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QEventLoop>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QTimer>
+
+#include "net/Socks4.h"
+
+namespace zavuv::net {
+
+namespace {
+
+// Holds back the user's input while an exchange waits, as a modal dialog would: mouse,
+// key and wheel events are dropped, everything else (painting, timers, the socket)
+// goes on.
+class InputBlocker : public QObject {
+ public:
+  InputBlocker() {
+    if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+      QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
+  }
+  ~InputBlocker() override {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
+  }
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::Wheel:
+      case QEvent::Shortcut:
+      case QEvent::ShortcutOverride:
+      case QEvent::TouchBegin:
+      case QEvent::Close:
+        return true;
+      default:
+        return false;
+    }
+  }
+};
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+}  // namespace
+
+QtLineChannel::QtLineChannel(QObject* parent) : QObject(parent), socket_(new QTcpSocket(this)) {
+  connect(socket_, &QTcpSocket::readyRead, this, &QtLineChannel::OnReadyRead);
+  connect(socket_, &QTcpSocket::disconnected, this, &QtLineChannel::OnDisconnected);
+}
+
+QtLineChannel::~QtLineChannel() {
+  // Closing the window must not run handlers any more.
+  handler_ = nullptr;
+  receiving_ = false;
+  wasUp_ = false;
+  socket_->abort();
+}
+
+bool QtLineChannel::WaitFor(const std::function<bool()>& done, int limitMs) {
+  if (done()) return true;
+  QEventLoop loop;
+  auto check = [&] {
+    if (done()) loop.quit();
+  };
+  QMetaObject::Connection c[4] = {
+      connect(socket_, &QTcpSocket::readyRead, &loop, check),
+      connect(socket_, &QTcpSocket::stateChanged, &loop, check),
+      connect(socket_, &QTcpSocket::errorOccurred, &loop, check),
+      connect(socket_, &QTcpSocket::bytesWritten, &loop, check),
+  };
+  // A slow poll as well: inside a readyRead handler the socket does not signal again.
+  QTimer poll;
+  connect(&poll, &QTimer::timeout, &loop, check);
+  poll.start(50);
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);  // a coarse timer may fire 5 % early
+  if (limitMs >= 0) {
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(limitMs);
+  }
+  {
+    InputBlocker block;
+    loop.exec();
+  }
+  for (auto& conn : c) disconnect(conn);
+  return done();
+}
+
+bool QtLineChannel::Open(const ConnectionTarget& target, int limitMs) {
+  Disconnect();
+  framer_.Clear();
+  error_.clear();
+  QElapsedTimer clock;
+  clock.start();
+  auto left = [&]() -> int {
+    if (limitMs < 0) return -1;
+    return std::max<int>(0, limitMs - static_cast<int>(clock.elapsed()));
+  };
+  auto fail = [&](std::string why) {
+    error_ = std::move(why);
+    handshaking_ = false;
+    wasUp_ = false;
+    socket_->abort();
+    return false;
+  };
+  ++exchangeDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{exchangeDepth_};
+
+  QString host = Q(target.host);
+  int port = target.port;
+  Ipv4Address address{};
+  if (target.useProxy) {
+    // SOCKS 4 takes an IPv4 address: the server's name is resolved here.
+    QHostAddress literal;
+    QList<QHostAddress> found;
+    if (literal.setAddress(host)) {
+      found = {literal};
+    } else {
+      bool resolved = false;
+      QHostInfo info;
+      int id = QHostInfo::lookupHost(host, this, [&](const QHostInfo& i) {
+        info = i;
+        resolved = true;
+      });
+      if (!WaitFor([&] { return resolved; }, left())) {
+        QHostInfo::abortHostLookup(id);
+        return fail("查詢伺服器位址逾時");
+      }
+      found = info.addresses();
+    }
+    auto v4 = std::find_if(found.begin(), found.end(),
+                           [](const QHostAddress& a) { return a.protocol() == QAbstractSocket::IPv4Protocol; });
+    if (v4 == found.end()) return fail("伺服器沒有 IPv4 位址: " + target.host);
+    quint32 ip = v4->toIPv4Address();
+    address = {static_cast<std::uint8_t>(ip >> 24), static_cast<std::uint8_t>(ip >> 16),
+               static_cast<std::uint8_t>(ip >> 8), static_cast<std::uint8_t>(ip)};
+    if (target.proxyPort < 1 || target.proxyPort > 65535)
+      return fail("代理伺服器連接埠不正確: " + std::to_string(target.proxyPort));
+    host = Q(target.proxyHost);
+    port = target.proxyPort;
+    handshaking_ = true;
+  }
+  if (port < 1 || port > 65535) return fail("連接埠不正確: " + std::to_string(port));
+  socket_->connectToHost(host, static_cast<quint16>(port));
+  auto settled = [&] {
+    auto s = socket_->state();
+    return s == QAbstractSocket::ConnectedState || s == QAbstractSocket::UnconnectedState;
+  };
+  if (!WaitFor(settled, left())) return fail("連線逾時");
+  if (socket_->state() != QAbstractSocket::ConnectedState) return fail(socket_->errorString().toStdString());
+
+  if (target.useProxy) {
+    std::string request = Socks4ConnectRequest(address, static_cast<std::uint16_t>(target.port), target.proxyUserId);
+    socket_->write(request.data(), static_cast<qint64>(request.size()));
+    auto answered = [&] {
+      return socket_->bytesAvailable() >= static_cast<qint64>(kSocks4ReplyBytes) ||
+             socket_->state() != QAbstractSocket::ConnectedState;
+    };
+    if (!WaitFor(answered, left())) return fail("代理伺服器沒有回應");
+    QByteArray reply = socket_->read(static_cast<qint64>(kSocks4ReplyBytes));
+    if (!Socks4Granted(std::string_view(reply.constData(), static_cast<std::size_t>(reply.size()))))
+      return fail(Socks4ReplyText(std::string_view(reply.constData(), static_cast<std::size_t>(reply.size()))));
+    handshaking_ = false;
+  }
+  wasUp_ = true;
+  // The server may have spoken already, right behind the proxy's answer.
+  if (socket_->bytesAvailable() > 0) OnReadyRead();
+  return true;
+}
+
+void QtLineChannel::SendLine(std::string_view text) {
+  if (!Connected()) throw NetError(std::string(kNotConnected));
+  std::string bytes = FrameLine(text);
+  if (socket_->write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+    throw NetError(socket_->errorString().toStdString());
+  socket_->flush();
+}
+
+std::optional<std::string> QtLineChannel::ReadLine(int timeoutMs) {
+  std::string line;
+  if (framer_.Next(line)) return line;
+  if (!Connected()) return std::nullopt;
+  ++exchangeDepth_;
+  WaitFor(
+      [&] {
+        Pull();
+        return framer_.HasLine() || !Connected();
+      },
+      std::max(timeoutMs, 0));
+  --exchangeDepth_;
+  if (framer_.Next(line)) return line;
+  if (!Connected()) return std::nullopt;
+  return std::string();
+}
+
+bool QtLineChannel::Connected() const {
+  return wasUp_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+void QtLineChannel::Disconnect() {
+  if (socket_->state() == QAbstractSocket::UnconnectedState) {
+    if (wasUp_) OnDisconnected();
+    return;
+  }
+  socket_->abort();
+  // abort() reports the disconnect itself when the connection was up; make sure of it.
+  if (wasUp_) OnDisconnected();
+}
+
+void QtLineChannel::SetReceiving(bool on) {
+  receiving_ = on;
+  if (on) HandOver();
+}
+
+void QtLineChannel::Pull() {
+  if (handshaking_ || !socket_->isOpen() || socket_->bytesAvailable() <= 0) return;
+  QByteArray bytes = socket_->readAll();
+  framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+void QtLineChannel::OnReadyRead() {
+  Pull();  // the proxy's answer is left for Open
+  HandOver();
+}
+
+void QtLineChannel::HandOver() {
+  if (handing_ || !handler_) return;
+  handing_ = true;
+  std::string line;
+  // The socket does not signal again for bytes that arrive while a handler runs its
+  // own event loop inside our readyRead, so they are collected here.
+  while (receiving_ && exchangeDepth_ == 0 && (framer_.Next(line) || (Pull(), framer_.Next(line)))) {
+    try {
+      handler_(line);
+    } catch (...) {
+      // An error while a line is handled is dropped; the next line is read.
+    }
+  }
+  handing_ = false;
+}
+
+void QtLineChannel::OnDisconnected() {
+  if (!wasUp_) return;
+  wasUp_ = false;
+  Pull();
+  HandOver();
+  emit disconnected();
+  if (receiving_) {
+    receiving_ = false;
+    emit connectionLost();
+  }
+}
+
+}  // namespace zavuv::net

@@ -1,0 +1,85 @@
+// The connection to the community server in the window: one QTcpSocket on the
+// user-interface thread, optionally through a SOCKS 4 proxy, cut into lines by the
+// shared LineFramer.
+//
+// Two modes. While an exchange runs (login, nickname, sign-up), ReadLine waits for a
+// reply in a local event loop that keeps the window painting but holds back user
+// input, under a busy cursor, up to its time limit. Once the login has succeeded the
+// window turns receiving on: every line is handed to the line handler on this thread,
+// completely and in arrival order; a line that arrives while the handler is still busy
+// (say inside a message box) waits for it. No line is handed over while receiving is
+// off or an exchange is reading.
+//
+// A line longer than 16,384 bytes is dropped up to its LF and counted (Discarded());
+// the lines after it are read as usual, and the memory held stays bounded however long
+// the sender goes on without an LF.
+#pragma once
+
+#include <QObject>
+#include <QTcpSocket>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "net/LineChannel.h"
+#include "net/Protocol.h"
+
+namespace zavuv::net {
+
+class QtLineChannel : public QObject, public LineChannel {
+  Q_OBJECT
+
+ public:
+  using LineHandler = std::function<void(const std::string& line)>;
+
+  explicit QtLineChannel(QObject* parent = nullptr);
+  ~QtLineChannel() override;
+
+  // Connects (closing any earlier connection first) within limitMs, or with no limit
+  // of its own when limitMs is below 0. Through the proxy: the server's name is
+  // resolved here to an IPv4 address, the proxy is asked to connect to it, and
+  // anything but its grant fails. Returns whether the connection is up; ErrorText()
+  // says why not.
+  bool Open(const ConnectionTarget& target, int limitMs);
+
+  void SendLine(std::string_view text) override;
+  std::optional<std::string> ReadLine(int timeoutMs) override;
+  bool Connected() const override;
+  void Disconnect() override;
+
+  void SetLineHandler(LineHandler handler) { handler_ = std::move(handler); }
+  // Turns handing lines over on or off; turning it on hands over the lines waiting.
+  void SetReceiving(bool on);
+  bool Receiving() const { return receiving_; }
+
+  std::size_t Discarded() const { return framer_.Discarded(); }
+  const std::string& ErrorText() const { return error_; }
+
+ signals:
+  // The disconnect event: the connection that was up is down, by either side.
+  void disconnected();
+  // The connection went down while receiving (a loss, or the user's own logout):
+  // receiving is off again. Emitted once per connection, after `disconnected`.
+  void connectionLost();
+
+ private:
+  void Pull();  // moves the bytes the socket holds into the framer
+  void OnReadyRead();
+  void OnDisconnected();
+  void HandOver();
+  // Runs a local event loop until done() holds or the limit (below 0: none) passes;
+  // true when done() held.
+  bool WaitFor(const std::function<bool()>& done, int limitMs);
+
+  QTcpSocket* socket_;
+  LineFramer framer_;
+  LineHandler handler_;
+  std::string error_;
+  bool receiving_ = false;
+  bool handing_ = false;     // the handler is running
+  int exchangeDepth_ = 0;    // ReadLine or Open is waiting
+  bool handshaking_ = false;  // the SOCKS answer is being read
+  bool wasUp_ = false;
+};
+
+}  // namespace zavuv::net
