@@ -33,9 +33,13 @@
 #include "app/TFrameStrategies.h"
 #include "app/QtServerClient.h"
 #include "app/TFrameSystemSetup.h"
+#include "net/TFormBoard.h"
 #include "net/TFormChangeInfo.h"
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
+#include "net/TFrameShare.h"
+#include "net/Protocol.h"
+#include "net/LineChannel.h"
 #include "roads/TFrameRoadSheet.h"
 #include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
@@ -186,6 +190,36 @@ void TFormDaruvedaZizeveva::FormCreate() {
     NickName = nickName;
     setWindowTitle(caption);  // the caption, and the program's title on the task bar
   };
+  ConnectServerLines();
+}
+
+void TFormDaruvedaZizeveva::ConnectServerLines() {
+  QtServerClient& client = FrameAccount->Client();
+  // The rooms send through the connection and write into the message pane.
+  QtRoomHost& host = FrameGameRooms->Host();
+  host.Connected = [&client] { return client.Connected(); };
+  host.Send = [&client](const std::string& text) { client.Channel().SendLine(text); };
+  host.Message = [this](const QString& text, const QColor& colour) { FrameAccount->AppendColoured(text, colour); };
+  // The dispatcher's lines for the rooms, the boards and the sharing page.
+  FrameAccount->OnRoomMessage = [this](std::string_view room, std::string_view arguments) {
+    FrameGameRooms->HandleLine(room, arguments);
+  };
+  FrameAccount->OnBoard = [this](net::BoardKind kind, bool utf8, std::string_view arguments) {
+    Boards.HandleReply(kind, utf8, arguments);
+  };
+  FrameAccount->OnSharingReply = [this](std::string_view command, std::string_view arguments) {
+    // The grids follow their tables even when the reply breaks off half-way.
+    struct Show {
+      TFrameShare* page;
+      ~Show() { page->ShowSharing(); }
+    } show{FrameShare};
+    Sharing.HandleReply(command, arguments, bench_.Shoes().Table());
+  };
+  // Every login starts with an empty private list.
+  connect(&client, &QtServerClient::loggedIn, this, [this] {
+    Sharing.PrivateData.EmptyDataSet();
+    FrameShare->ShowSharing();
+  });
 }
 
 int& TFormDaruvedaZizeveva::ServerPort() {
@@ -207,6 +241,20 @@ void TFormDaruvedaZizeveva::CreateDialogs() {
   FrameAccount->Client().SetDialogs(FormLogin, FormSignUp, FormChangeInfo);
   AboutBox = new TAboutBox(this);
   FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
+  // The card window belongs to the rooms' page; then the three boards.
+  FormBillboard = new TFormBillboard(Boards.Billboard, this);
+  FormVictor = new TFormVictor(Boards.Victor, this);
+  FormLevelboard = new TFormLevelboard(Boards.Levelboard, this);
+  ShowBillboard = [this] { ShowBoardDialog(FormBillboard); };
+  ShowVictor = [this] { ShowBoardDialog(FormVictor); };
+  ShowLevelboard = [this] { ShowBoardDialog(FormLevelboard); };
+}
+
+void TFormDaruvedaZizeveva::ShowBoardDialog(TFormBoard* dialog) {
+  dialog->ShowBoard();
+  boardShowing_ = true;
+  dialog->exec();
+  boardShowing_ = false;
 }
 
 void TFormDaruvedaZizeveva::FormShow() {
@@ -244,6 +292,12 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   bench_.OnError = nullptr;
   bench_.OnCurrentShoeShown = nullptr;
   bench_.OnAutoBetLock = nullptr;
+  FrameAccount->OnRoomMessage = nullptr;
+  FrameAccount->OnBoard = nullptr;
+  FrameAccount->OnSharingReply = nullptr;
+  FrameGameRooms->Host().Connected = nullptr;
+  FrameGameRooms->Host().Send = nullptr;
+  FrameGameRooms->Host().Message = nullptr;
   const QObjectList children = this->children();
   for (QObject* child : children) delete child;
   TimerGetMessage = nullptr;
@@ -616,12 +670,13 @@ void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
 // ---------------------------------------------------------------- networking pages
 
 QWidget* TFormDaruvedaZizeveva::BuildSharePage() {
-  QVBoxLayout* layout = nullptr;
-  TabSheetShare = Page("TabSheetShare", &layout);
-  auto* pages = Named(new QTabWidget(TabSheetShare), "PageControlShare");
-  pages->addTab(Page("TabSheetPublicData"), QStringLiteral("文章分享"));
-  pages->addTab(Page("TabSheetPrivate"), QStringLiteral("個人"));
-  layout->addWidget(pages);
+  // Requests go out in the command's encoding, and only while connected ("未連線").
+  auto send = [this](const std::string& command, const std::string& data) {
+    net::QtLineChannel& channel = FrameAccount->Client().Channel();
+    if (!channel.Connected()) throw net::NetError(std::string(net::kNotConnected));
+    channel.SendLine(net::MakeLine(command, data));
+  };
+  TabSheetShare = FrameShare = new TFrameShare(Sharing, send);
   return TabSheetShare;
 }
 
@@ -647,16 +702,13 @@ void TFormDaruvedaZizeveva::TimerGetMessageTimer() {
       qApp->removeEventFilter(this);
     appMessageInstalled_ = wanted;
   }
-  // At most one pending board per tick.
-  if (BillboardPending) {
-    BillboardPending = false;
-    if (ShowBillboard) ShowBillboard();
-  } else if (VictorPending) {
-    VictorPending = false;
-    if (ShowVictor) ShowVictor();
-  } else if (LevelboardPending) {
-    LevelboardPending = false;
-    if (ShowLevelboard) ShowLevelboard();
+  // At most one pending board per tick; while one is open the others wait.
+  if (boardShowing_) return;
+  if (net::Board* board = Boards.TakePendingBoard()) {
+    const std::function<void()>& show = board == &Boards.Billboard ? ShowBillboard
+                                        : board == &Boards.Victor  ? ShowVictor
+                                                                   : ShowLevelboard;
+    if (show) show();
   }
 }
 

@@ -16,6 +16,8 @@
 #include "app/TAboutBox.h"
 #include "app/IniFile.h"
 #include "app/Workbench.h"
+#include "net/Board.h"
+#include "net/Sharing.h"
 
 class QCheckBox;
 class QLabel;
@@ -44,6 +46,11 @@ class TFormSignUp;
 class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
+class TFrameShare;
+class TFormBillboard;
+class TFormVictor;
+class TFormLevelboard;
+class TFormBoard;
 class TFrameGameRooms;
 class TFrameRoadSheet;
 class TFrameRoads;
@@ -135,13 +142,16 @@ class TFormDaruvedaZizeveva : public QWidget {
   // then statistics.
   void ClientDataSetShoesDataAfterScroll() { bench_.RefreshCurrentShoe(); }
 
-  // Pending ranking boards, shown one per tick of TimerGetMessage in this order.
-  bool BillboardPending = false;
-  bool VictorPending = false;
-  bool LevelboardPending = false;
+  // The three ranking boards: a reply fills its board and sets its pending flag
+  // (Boards.BillboardPending ...); the timer shows one pending board per tick, in the
+  // order ranking board, champions, level board, through these functions (by default
+  // the board's dialog, modally).
+  net::Boards Boards;
   std::function<void()> ShowBillboard;
   std::function<void()> ShowVictor;
   std::function<void()> ShowLevelboard;
+  // The sharing page's lists and article (its tab stays hidden; replies still land).
+  net::Sharing Sharing;
 
   // The community server's port for every connection: 24, unless a test or
   // `zavuv --port N` sets it before the window is created.
@@ -209,6 +219,10 @@ class TFormDaruvedaZizeveva : public QWidget {
   // Shown while a range run takes longer than half a second.
   QProgressDialog* ProgressAnalysis = nullptr;
   QWidget* TabSheetShare = nullptr;
+  TFrameShare* FrameShare = nullptr;
+  TFormBillboard* FormBillboard = nullptr;
+  TFormVictor* FormVictor = nullptr;
+  TFormLevelboard* FormLevelboard = nullptr;
   QWidget* TabSheetForum = nullptr;
   QPushButton* BtnForum = nullptr;
   QWidget* PanelForum = nullptr;
@@ -254,6 +268,10 @@ class TFormDaruvedaZizeveva : public QWidget {
   // without its kind).
   void LoadPlugIns();
   void CreateDialogs();
+  // The connection's lines to the rooms, the boards and the sharing page, and the
+  // rooms' way back to the connection and the message pane.
+  void ConnectServerLines();
+  void ShowBoardDialog(TFormBoard* dialog);
   void FormShow();
   void FormClose();
   void FormDestroy();
@@ -287,6 +305,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date
   bool shown_ = false;
   bool appMessageInstalled_ = false;
+  bool boardShowing_ = false;  // a board dialog is open: the next waits for it to close
 };
 
 }  // namespace zavuv

@@ -82,8 +82,7 @@ TFrameAccount::TFrameAccount(QWidget* parent) : QFrame(parent) {
   for (QPushButton* b : {BtnConnect, BtnChangeInfo, BtnGetOnlineList, BtnSignUp, BtnLevelboard, BtnChatFont, BtnClearMsg})
     b->setStyleSheet(QStringLiteral("padding: 2px 3px;"));
 
-  // Logged out: the ranking boards come with their own part.
-  BtnLevelboard->setEnabled(false);
+  // Logged out ("英雄榜" stays enabled and does nothing until connected).
   BtnChangeInfo->setEnabled(false);
   BtnGetOnlineList->setEnabled(false);
   ShowLevel({});
@@ -93,6 +92,7 @@ TFrameAccount::TFrameAccount(QWidget* parent) : QFrame(parent) {
   connect(client_.get(), &QtServerClient::loggedIn, this, [this] { ShowLoggedIn(); });
   connect(BtnConnect, &QPushButton::clicked, this, [this](bool down) { BtnConnectClick(down); });
   connect(BtnSignUp, &QPushButton::clicked, this, [this] { BtnSignUpClick(); });
+  connect(BtnLevelboard, &QPushButton::clicked, this, [this] { BtnLevelboardClick(); });
   connect(BtnChangeInfo, &QPushButton::clicked, this, [this] { BtnChangeInfoClick(); });
   connect(BtnGetOnlineList, &QPushButton::clicked, this, [this] { BtnGetOnlineListClick(); });
   connect(BtnChatFont, &QPushButton::clicked, this, [this] { BtnChatFontClick(); });
@@ -104,14 +104,17 @@ TFrameAccount::~TFrameAccount() = default;
 
 void TFrameAccount::AppendMessage(std::string_view text, net::MessageColour colour) {
   static const QColor kColours[] = {QColor(), QColor(), Qt::red, Qt::blue, QColor(255, 0, 255), QColor(0, 128, 0)};
+  QColor c = colour == net::MessageColour::WindowText ? MemoMessage->palette().color(QPalette::WindowText)
+                                                       : kColours[static_cast<int>(colour)];
+  AppendColoured(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), c);
+}
+
+void TFrameAccount::AppendColoured(const QString& text, const QColor& colour) {
   QTextCursor end = MemoMessage->textCursor();
   end.movePosition(QTextCursor::End);
   MemoMessage->setTextCursor(end);
-  if (colour == net::MessageColour::WindowText)
-    MemoMessage->setTextColor(MemoMessage->palette().color(QPalette::WindowText));
-  else if (colour != net::MessageColour::Unchanged)
-    MemoMessage->setTextColor(kColours[static_cast<int>(colour)]);
-  MemoMessage->append(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  if (colour.isValid()) MemoMessage->setTextColor(colour);  // invalid: the colour stays
+  MemoMessage->append(text);
   MemoMessage->repaint();
 }
 
@@ -143,6 +146,26 @@ void TFrameAccount::RoomMessage(std::string_view room, std::string_view argument
 
 void TFrameAccount::BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) {
   if (OnBoard) OnBoard(board, utf8, arguments);
+}
+
+void TFrameAccount::PrivateListReceived(std::string_view command, std::string_view arguments) {
+  if (OnSharingReply) OnSharingReply(command, arguments);
+}
+
+void TFrameAccount::ArticleListReceived(std::string_view arguments) {
+  if (OnSharingReply) OnSharingReply("GETARTICLELISTOK", arguments);
+}
+
+void TFrameAccount::PrivateDataReceived(std::string_view arguments) {
+  if (OnSharingReply) OnSharingReply("GETPRIVATEDATAOK", arguments);
+}
+
+void TFrameAccount::ArticleReceived(std::string_view arguments) {
+  if (OnSharingReply) OnSharingReply("GETARTICLEOK", arguments);
+}
+
+void TFrameAccount::BtnLevelboardClick() {
+  if (client_->Connected()) Guarded(this, [&] { client_->Channel().SendLine("LEVELBOARD:"); });
 }
 
 void TFrameAccount::BtnConnectClick(bool down) {

@@ -12,6 +12,7 @@
 
 #include "net/Dispatcher.h"
 
+class QColor;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +34,9 @@ class TFrameAccount : public QFrame, public net::DispatchSink {
   std::function<void(const QString& nickName, const QString& caption)> OnNickName;
   std::function<void(std::string_view room, std::string_view arguments)> OnRoomMessage;
   std::function<void(net::BoardKind board, bool utf8, std::string_view arguments)> OnBoard;
+  // The sharing page's replies: the list replies, the article list, a downloaded shoe
+  // and an article, each with the command it came under.
+  std::function<void(std::string_view command, std::string_view arguments)> OnSharingReply;
 
   // DispatchSink: what the server's lines show here.
   void AppendMessage(std::string_view text, net::MessageColour colour) override;
@@ -40,8 +44,16 @@ class TFrameAccount : public QFrame, public net::DispatchSink {
   void ShowLevel(const net::LevelDisplay& level) override;
   void RoomMessage(std::string_view room, std::string_view arguments) override;
   void BoardReceived(net::BoardKind board, bool utf8, std::string_view arguments) override;
+  void PrivateListReceived(std::string_view command, std::string_view arguments) override;
+  void ArticleListReceived(std::string_view arguments) override;
+  void PrivateDataReceived(std::string_view arguments) override;
+  void ArticleReceived(std::string_view arguments) override;
+  // A line at the end of the message pane in any colour (the rooms' messages).
+  void AppendColoured(const QString& text, const QColor& colour);
 
   // The handlers.
+  // "英雄榜": asks for the level board while connected; otherwise does nothing.
+  void BtnLevelboardClick();
   void BtnConnectClick(bool down);
   void BtnSignUpClick();
   void BtnChangeInfoClick();

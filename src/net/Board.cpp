@@ -111,23 +111,24 @@ void Board::LoadBoard(std::string_view arguments, bool utf8) {
 bool Boards::HandleReply(std::string_view command, std::string_view arguments) {
   bool utf8 = IsUtf8Command(command);
   std::string_view name = utf8 ? command.substr(4) : command;
-  Board* board = nullptr;
-  bool* pending = nullptr;
-  if (name == "BILLBOARD") {
-    board = &Billboard;
-    pending = &BillboardPending;
-  } else if (name == "VICTOR") {
-    board = &Victor;
-    pending = &VictorPending;
-  } else if (name == "LEVELBOARD") {
-    board = &Levelboard;
-    pending = &LevelboardPending;
-  } else {
+  if (name == "BILLBOARD")
+    HandleReply(BoardKind::Billboard, utf8, arguments);
+  else if (name == "VICTOR")
+    HandleReply(BoardKind::Victor, utf8, arguments);
+  else if (name == "LEVELBOARD")
+    HandleReply(BoardKind::Levelboard, utf8, arguments);
+  else
     return false;
-  }
-  board->LoadBoard(arguments, utf8);
-  *pending = true;
   return true;
+}
+
+void Boards::HandleReply(BoardKind kind, bool utf8, std::string_view arguments) {
+  Board& board = kind == BoardKind::Billboard ? Billboard : kind == BoardKind::Victor ? Victor : Levelboard;
+  bool& pending = kind == BoardKind::Billboard ? BillboardPending
+                  : kind == BoardKind::Victor  ? VictorPending
+                                               : LevelboardPending;
+  board.LoadBoard(arguments, utf8);
+  pending = true;
 }
 
 Board* Boards::TakePendingBoard() {

@@ -74,6 +74,8 @@ class Boards {
   // fills its board and then sets its flag; a reply that fails while filling keeps
   // the rows filled so far and leaves the flag as it was. False for other commands.
   bool HandleReply(std::string_view command, std::string_view arguments);
+  // The same for a reply the dispatcher has already named by its board.
+  void HandleReply(BoardKind kind, bool utf8, std::string_view arguments);
 
   // The timer's tick: the first pending board in the order ranking board, champions,
   // level board, with its flag cleared; null when none waits. One board per tick.

@@ -18,6 +18,14 @@
 #include "app/QtUiDump.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "app/TFormExportShoesData.h"
+#include "app/QtServerClient.h"
+#include "app/TFrameAccount.h"
+#include "net/CommaText.h"
+#include "net/TFormBoard.h"
+#include "rooms/TFrameGameRoomClientPractice.h"
+#include "rooms/TFrameGameRooms.h"
+#include <QLabel>
+#include <QTreeWidget>
 #include "roads/TFrameRoadSheet.h"
 #include "stats/TFrameContinuous.h"
 #include "stats/TFrameShoeStats.h"
@@ -294,19 +302,41 @@ class MainWindowTest : public QObject {
     QCOMPARE(after[0] + after[1] + after[2] + 2 * window->SplitterOtherRoad->handleWidth(), newWidth);
   }
 
-  void timerShowsOneBoardPerTick() {
+  // The server's lines reach the boards, the rooms and the shoe table through the
+  // account panel's dispatcher; the timer shows one board per tick.
+  void serverLinesReachBoardsRoomsAndShoes() {
     QStringList shown;
     window->ShowBillboard = [&] { shown << "billboard"; };
     window->ShowVictor = [&] { shown << "victor"; };
     window->ShowLevelboard = [&] { shown << "levelboard"; };
-    window->LevelboardPending = true;
-    window->BillboardPending = true;
+    net::Dispatcher& lines = window->FrameAccount->Client().Dispatcher();
+    auto row = [](const char* key, const char* name) {
+      return net::EncodeCommaText({net::EncodeCommaText({std::string(key) + "=" + name, "Lvl=3"})});
+    };
+    QVERIFY(lines.HandleLine("UTF8LEVELBOARD:" + row("UTF8NickName", "勇者")));
+    QVERIFY(lines.HandleLine("BILLBOARD:" + row("NickName", "Bob")));
+    QVERIFY(window->Boards.LevelboardPending && window->Boards.BillboardPending);
     window->TimerGetMessageTimer();
     QCOMPARE(shown, QStringList{"billboard"});
     window->TimerGetMessageTimer();
     QCOMPARE(shown, (QStringList{"billboard", "levelboard"}));
     window->TimerGetMessageTimer();
     QCOMPARE(shown.size(), 2);
+    QCOMPARE(window->Boards.Levelboard.Entries().at(0).at(1), std::string("勇者"));
+    // The real dialog shows the board's rows.
+    window->FormLevelboard->ShowBoard();
+    QCOMPARE(window->FormLevelboard->ListView->topLevelItem(0)->text(1), QStringLiteral("勇者"));
+
+    QVERIFY(lines.HandleLine("PRACTICE:SCORE:3:1"));
+    QCOMPARE(window->FrameGameRooms->FrameGameRoomClientPractice->LabelGuessWin->text(), QStringLiteral("3"));
+
+    const int before = window->Shoes().Table().RecordCount();
+    QVERIFY(lines.HandleLine("GETPRIVATEDATAOK:" +
+                             net::EncodeCommaText({"ShoesName=" + Utf8ToBig5("下載"), "ShoesResult=BPPB", "ShoesInfo=x"})));
+    QCOMPARE(window->Shoes().Table().RecordCount(), before + 1);
+    QCOMPARE(window->Shoes().CurrentResult(), std::string("BPPB"));
+    // Logged out, "英雄榜" sends nothing and says nothing.
+    QTest::mouseClick(window->FrameAccount->BtnLevelboard, Qt::LeftButton);
   }
 
   void forumAndDump() {
