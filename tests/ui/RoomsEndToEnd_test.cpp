@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/QtServerClient.h"
@@ -125,6 +126,12 @@ class RoomsEndToEndTest : public QObject {
     shoeStarted = true;
     QTRY_VERIFY_WITH_TIMEOUT(room.Room().GameStatus == "GAMESTARTED", 20000);
     const int shoesBefore = window->Shoes().Table().RecordCount();
+    // A picture of the window mid-shoe for the README when ZAVUV_SCREENSHOTS names a folder.
+    if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty()) {
+      window->PageControl1->setCurrentWidget(window->TabSheetGameRoom);
+      QTRY_VERIFY_WITH_TIMEOUT(room.Room().ShoeResult.size() >= 25 && room.Room().GameStatus == "GAMESTARTED", 60000);
+      QVERIFY(window->grab().save(shots + QStringLiteral("/live-battle-room.png")));
+    }
     QTRY_VERIFY_WITH_TIMEOUT(room.Room().GameStatus == "SHOENOTSTARTED", 120000);
     shoeEnded = true;
     room.BtnAutoBet->click();
