@@ -1,21 +1,12 @@
 #include "app/TFormDaruvedaZizeveva.h"
 
 #include <QApplication>
-#include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileInfo>
-#include <QMenu>
-#include <QMimeData>
-#include <QSettings>
-#include <QToolButton>
-#include <QFrame>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -25,48 +16,35 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/QtRangeRun.h"
+#include "app/QtRecentFiles.h"
+#include "app/QtServerClient.h"
 #include "app/TFormExportShoesData.h"
 #include "app/TFrameAccount.h"
 #include "app/TFrameCombinedResults.h"
 #include "app/TFrameForum.h"
 #include "app/TFrameRoads.h"
+#include "app/TFrameShoeStrip.h"
 #include "app/TFrameStrategies.h"
-#include "app/QtRangeRun.h"
-#include "app/QtRecentFiles.h"
-#include "app/QtServerClient.h"
 #include "app/TFrameSystemSetup.h"
+#include "net/LineChannel.h"
+#include "net/Protocol.h"
 #include "net/TFormBoard.h"
 #include "net/TFormChangeInfo.h"
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
 #include "net/TFrameShare.h"
-#include "net/Protocol.h"
-#include "net/LineChannel.h"
 #include "roads/TFrameRoadSheet.h"
 #include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
-#include "table/QtDBMemo.h"
-#include "table/QtNavigator.h"
-#include "table/QtTableModel.h"
 #include "widgets/QtMessages.h"
 #include "widgets/QtPanelKit.h"
 
 namespace zavuv {
 
 using namespace kit;
-
-namespace {
-
-const QStringList kShoeNavigatorHints = {
-    QStringLiteral("移至第一靴記錄"), QStringLiteral("移至上一靴記錄"), QStringLiteral("移至下一靴記錄"),
-    QStringLiteral("移至最後一靴記錄"), QStringLiteral("插入新靴記錄"), QStringLiteral("刪除本靴記錄"),
-    QStringLiteral("修改本靴記錄"), QStringLiteral("確認編輯中記錄"), QStringLiteral("取消編輯中記錄")};
-
-const char* const kDataFilter = "百家樂資料|*.DAT";
-
-}  // namespace
 
 TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent), PlugIns(bench_.PlugIns()) {
   setObjectName(QStringLiteral("TFormDaruvedaZizeveva"));
@@ -140,6 +118,11 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   PanelForum = FrameForum->PanelForum;
   WebBrowser1 = FrameForum->WebBrowser1;
 
+  windowState_.AddSplitter("Splitter4", Splitter4);
+  windowState_.AddSplitter("SplitterRoad", FrameRoads->SplitterRoad);
+  windowState_.AddSplitter("SplitterOtherRoad", SplitterOtherRoad);
+  windowState_.AddTabs("PageControl1", PageControl1);
+  windowState_.AddTabs("PageControlRoad", PageControlRoad);
   PageControl1->setCurrentWidget(TabSheetForum);
   PageControlGameRoom->setCurrentIndex(1);   // 戰場
 
@@ -350,173 +333,43 @@ void TFormDaruvedaZizeveva::closeEvent(QCloseEvent* event) {
 // ---------------------------------------------------------------- shoe strip
 
 QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
-  PanelShoesData = Named(new QFrame, "PanelShoesData");
-  PanelShoesData->setMinimumHeight(90);
-  DBNavigatorShoesData = Named(new QtNavigator(PanelShoesData), "DBNavigatorShoesData");
-  DBNavigatorShoesData->SetHints(kShoeNavigatorHints);
-  DBNavigatorShoesData->SetDeleteQuestion(QStringLiteral("刪除本靴記錄?"));
-  DBNavigatorShoesData->SetTable(&bench_.Shoes().Table());
-  DBNavigatorShoesData->setFixedWidth(9 * 26);
-  BtnReadData = Button(PanelShoesData, "BtnReadData", "讀入資料", "開啟檔案讀入靴資料");
-  BtnSaveData = Button(PanelShoesData, "BtnSaveData", "儲存資料", "將所有靴資料存入檔案");
-  BtnMergeData = Button(PanelShoesData, "BtnMergeData", "合併資料", "讀入靴資料, 合併到現時資料之後面");
-  BtnExportShoesData = Button(PanelShoesData, "BtnExportShoesData", "匯出資料", "匯出靴資料為文字檔");
-  BtnAbout = Button(PanelShoesData, "BtnAbout", "關於");
-  BtnRecentFiles = Named(new QToolButton(PanelShoesData), "BtnRecentFiles");
-  BtnRecentFiles->setText(QStringLiteral("最近"));
-  BtnRecentFiles->setToolTip(QStringLiteral("最近使用的靴資料檔及策略組合檔"));
-  BtnRecentFiles->setPopupMode(QToolButton::InstantPopup);
-  BtnRecentFiles->setMenu(new QMenu(BtnRecentFiles));
-  connect(BtnRecentFiles->menu(), &QMenu::aboutToShow, this, [this] {
-    Recent.FillMenu(
-        BtnRecentFiles->menu(), [this](const QString& path) { OpenRecentShoeFile(path); },
-        [this](const QString& path) { OpenRecentStrategyFile(path); });
-  });
-  auto* gridLabel = Label(PanelShoesData, "LabelShoesData", "每靴資料");
-  DBGridShoesData = Named(new QTableView(PanelShoesData), "DBGridShoesData");
-  DataSourceShoesData = Named(new QtTableModel(&bench_.Shoes().Table(), this), "DataSourceShoesData");
-  DataSourceShoesData->SetColumns({"ShoesName", "ShoesResult"});
-  DataSourceShoesData->BindView(DBGridShoesData);
-  DBGridShoesData->horizontalHeader()->setStretchLastSection(true);
-  DBGridShoesData->setColumnWidth(0, DBGridShoesData->fontMetrics().averageCharWidth() * 15 + 10);
-  auto* infoLabel = Label(PanelShoesData, "LabelShoesInfo", "每靴詳細說明");
-  DBMemoShoesInfo = Named(new QtDBMemo(PanelShoesData), "DBMemoShoesInfo");
-  DBMemoShoesInfo->SetField(&bench_.Shoes().Table(), "ShoesInfo");
-
-  connect(BtnReadData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
-  connect(BtnMergeData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnReadDataClick);
-  connect(BtnSaveData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnSaveDataClick);
-  connect(BtnExportShoesData, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnExportShoesDataClick);
-  connect(BtnAbout, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAboutClick);
-
-  auto* top = new QHBoxLayout;
-  top->setSpacing(2);
-  top->addWidget(DBNavigatorShoesData);
-  top->addSpacing(6);
-  top->addWidget(gridLabel);
-  top->addStretch(1);
-  for (QPushButton* b : {BtnReadData, BtnSaveData, BtnMergeData, BtnExportShoesData}) top->addWidget(b);
-  auto* left = new QVBoxLayout;
-  left->setSpacing(2);
-  left->addLayout(top);
-  left->addWidget(DBGridShoesData, 1);
-  auto* infoRow = new QHBoxLayout;
-  infoRow->addWidget(infoLabel);
-  infoRow->addStretch(1);
-  // "最近" sits here rather than after the file buttons, and "關於" is only as wide as
-  // its caption, so that the strip still fits the window's start size.
-  BtnAbout->setStyleSheet(QStringLiteral("padding: 3px 8px;"));
-  infoRow->addWidget(BtnRecentFiles);
-  infoRow->addWidget(BtnAbout);
-  auto* right = new QVBoxLayout;
-  right->setSpacing(2);
-  right->addLayout(infoRow);
-  right->addWidget(DBMemoShoesInfo, 1);
-  auto* layout = new QHBoxLayout(PanelShoesData);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->addLayout(left, 3);
-  layout->addLayout(right, 1);
+  FrameShoeStrip = new TFrameShoeStrip(bench_, Recent);
+  PanelShoesData = FrameShoeStrip;
+  DBNavigatorShoesData = FrameShoeStrip->DBNavigatorShoesData;
+  DataSourceShoesData = FrameShoeStrip->DataSourceShoesData;
+  DBGridShoesData = FrameShoeStrip->DBGridShoesData;
+  DBMemoShoesInfo = FrameShoeStrip->DBMemoShoesInfo;
+  BtnReadData = FrameShoeStrip->BtnReadData;
+  BtnSaveData = FrameShoeStrip->BtnSaveData;
+  BtnMergeData = FrameShoeStrip->BtnMergeData;
+  BtnExportShoesData = FrameShoeStrip->BtnExportShoesData;
+  BtnAbout = FrameShoeStrip->BtnAbout;
+  BtnRecentFiles = FrameShoeStrip->BtnRecentFiles;
+  FrameShoeStrip->KeepChanges = [this](bool shoes, bool strategies) { return KeepChanges(shoes, strategies); };
+  FrameShoeStrip->ShowExportDialog = [this] { FormExportShoesData->exec(); };
+  FrameShoeStrip->ShowAboutBox = [this] { AboutBox->exec(); };
+  FrameShoeStrip->OpenStrategyFile = [this](const QString& path) {
+    if (FrameStrategies->KeepChanges()) FrameStrategies->ReadStrategies(path);
+  };
   return PanelShoesData;
 }
 
-void TFormDaruvedaZizeveva::ReadData(const QString& path) {
-  if (!Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) return;
-  ShoesFileName = path;
-  QtRecentFiles::Use(Recent.Shoes, path);
-}
+void TFormDaruvedaZizeveva::ReadData(const QString& path) { FrameShoeStrip->ReadData(path); }
+void TFormDaruvedaZizeveva::MergeData(const QString& path) { FrameShoeStrip->MergeData(path); }
+bool TFormDaruvedaZizeveva::SaveData(const QString& path) { return FrameShoeStrip->SaveData(path); }
 
-void TFormDaruvedaZizeveva::MergeData(const QString& path) {
-  if (Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) QtRecentFiles::Use(Recent.Shoes, path);
-}
-
-void TFormDaruvedaZizeveva::OpenRecentShoeFile(const QString& path) {
-  if (KeepChanges(true, false)) ReadData(path);
-}
-
-void TFormDaruvedaZizeveva::OpenRecentStrategyFile(const QString& path) {
-  if (FrameStrategies->KeepChanges()) FrameStrategies->ReadStrategies(path);
-}
-
-void TFormDaruvedaZizeveva::DropDataFile(const QString& path) {
-  switch (AskChoice(this, QStringLiteral("讀入或合併靴資料檔?\n") + QFileInfo(path).fileName(),
-                    {QStringLiteral("讀入資料"), QStringLiteral("合併資料"), QStringLiteral("取消")})) {
-    case 0:
-      if (KeepChanges(true, false)) ReadData(path);
-      break;
-    case 1:
-      MergeData(path);
-      break;
-    default:
-      break;
-  }
-}
-
-namespace {
-
-// The one local .DAT file of a drag, or an empty text.
-QString DroppedDataFile(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-  const QUrl url = data->urls().first();
-  if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".DAT"), Qt::CaseInsensitive)) return {};
-  return url.toLocalFile();
-}
-
-}  // namespace
+void TFormDaruvedaZizeveva::DropDataFile(const QString& path) { FrameShoeStrip->DropDataFile(path); }
 
 void TFormDaruvedaZizeveva::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!TFrameShoeStrip::DroppedDataFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void TFormDaruvedaZizeveva::dropEvent(QDropEvent* event) {
-  const QString path = DroppedDataFile(event->mimeData());
+  const QString path = TFrameShoeStrip::DroppedDataFile(event->mimeData());
   if (path.isEmpty()) return;
   event->acceptProposedAction();
   // After the drop has finished: the question is modal.
   QTimer::singleShot(0, this, [this, path] { DropDataFile(path); });
-}
-
-void TFormDaruvedaZizeveva::ReadWindowState() {
-  if (WindowStateFile.isEmpty()) return;
-  QSettings ini(WindowStateFile, QSettings::IniFormat);
-  ini.beginGroup(QStringLiteral("Window"));
-  if (ini.contains(QStringLiteral("Geometry"))) restoreGeometry(ini.value(QStringLiteral("Geometry")).toByteArray());
-  const struct {
-    const char* key;
-    QSplitter* splitter;
-  } splitters[] = {{"Splitter4", Splitter4}, {"SplitterRoad", FrameRoads->SplitterRoad}, {"SplitterOtherRoad", SplitterOtherRoad}};
-  for (const auto& s : splitters)
-    if (ini.contains(QLatin1String(s.key))) s.splitter->restoreState(ini.value(QLatin1String(s.key)).toByteArray());
-  const struct {
-    const char* key;
-    QTabWidget* tabs;
-  } tabs[] = {{"PageControl1", PageControl1}, {"PageControlRoad", PageControlRoad}};
-  for (const auto& t : tabs) {
-    const int index = ini.value(QLatin1String(t.key), -1).toInt();
-    if (index >= 0 && index < t.tabs->count() && t.tabs->isTabVisible(index)) t.tabs->setCurrentIndex(index);
-  }
-  ini.endGroup();
-  Recent.Read(ini);
-}
-
-void TFormDaruvedaZizeveva::WriteWindowState() const {
-  if (WindowStateFile.isEmpty()) return;
-  QSettings ini(WindowStateFile, QSettings::IniFormat);
-  ini.beginGroup(QStringLiteral("Window"));
-  ini.setValue(QStringLiteral("Geometry"), saveGeometry());
-  ini.setValue(QStringLiteral("Splitter4"), Splitter4->saveState());
-  ini.setValue(QStringLiteral("SplitterRoad"), FrameRoads->SplitterRoad->saveState());
-  ini.setValue(QStringLiteral("SplitterOtherRoad"), SplitterOtherRoad->saveState());
-  ini.setValue(QStringLiteral("PageControl1"), PageControl1->currentIndex());
-  ini.setValue(QStringLiteral("PageControlRoad"), PageControlRoad->currentIndex());
-  ini.endGroup();
-  Recent.Write(ini);
-}
-
-bool TFormDaruvedaZizeveva::SaveData(const QString& path) {
-  if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) return false;
-  ShoesFileName = path;
-  QtRecentFiles::Use(Recent.Shoes, path);
-  return true;
 }
 
 bool TFormDaruvedaZizeveva::KeepChanges(bool shoes, bool strategies) {
@@ -537,38 +390,11 @@ bool TFormDaruvedaZizeveva::KeepChanges(bool shoes, bool strategies) {
   }
   if (shoesChanged) {
     const QString path =
-        ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"), ShoesFileName);
+        ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"), FrameShoeStrip->ShoesFileName);
     if (path.isEmpty() || !SaveData(path)) return false;
   }
   return strategyChanges.isEmpty() || FrameStrategies->SaveStrategiesAs();
 }
-
-void TFormDaruvedaZizeveva::BtnReadDataClick() {
-  const bool merge = sender() == BtnMergeData;
-  const QString path = ChooseOpenFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"));
-  if (path.isEmpty()) return;
-  if (!merge && !KeepChanges(true, false)) return;
-  if (merge)
-    MergeData(path);
-  else
-    ReadData(path);
-}
-
-void TFormDaruvedaZizeveva::BtnSaveDataClick() {
-  const QString path = ChooseSaveFile(this, QString::fromUtf8(kDataFilter), QStringLiteral("DAT"), ShoesFileName);
-  if (path.isEmpty()) return;
-  SaveData(path);
-}
-
-void TFormDaruvedaZizeveva::BtnExportShoesDataClick() {
-  if (bench_.Shoes().Table().State() != DataSetState::Browse) {
-    ShowMessage(this, QStringLiteral("資料更改中"));
-    return;
-  }
-  FormExportShoesData->exec();
-}
-
-void TFormDaruvedaZizeveva::BtnAboutClick() { AboutBox->exec(); }
 
 // ---------------------------------------------------------------- pages
 

@@ -16,6 +16,7 @@
 #include "app/TAboutBox.h"
 #include "app/IniFile.h"
 #include "app/QtRecentFiles.h"
+#include "app/QtWindowState.h"
 #include "app/Workbench.h"
 #include "net/Board.h"
 #include "net/Sharing.h"
@@ -48,6 +49,7 @@ class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
 class TFrameShare;
+class TFrameShoeStrip;
 class QtRangeRun;
 class TFormBillboard;
 class TFormVictor;
@@ -111,17 +113,11 @@ class TFormDaruvedaZizeveva : public QWidget {
   void ReadData(const QString& path);
   void MergeData(const QString& path);
   bool SaveData(const QString& path);
-  // The data file last read or saved (empty at first): where the save question offers to save.
-  QString ShoesFileName;
 
   // The last eight shoe files and strategy sets read or saved, newest first; the
   // "最近" button beside the file buttons offers them.
   QtRecentFiles Recent;
   QToolButton* BtnRecentFiles = nullptr;
-  // A recent file chosen: a shoe file is read, a strategy set replaces the pages,
-  // each after the question that keeps changes.
-  void OpenRecentShoeFile(const QString& path);
-  void OpenRecentStrategyFile(const QString& path);
 
   // A .DAT file dropped on the window: read or merged, as the user answers.
   void DropDataFile(const QString& path);
@@ -130,8 +126,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   // and recent files between runs: an INI file beside BA.ini ("BAWindow.ini" in the
   // working directory for the program). Empty keeps nothing (tests, batch modes).
   QString WindowStateFile;
-  void ReadWindowState();
-  void WriteWindowState() const;
+  void ReadWindowState() { windowState_.Read(WindowStateFile); }
+  void WriteWindowState() const { windowState_.Write(WindowStateFile); }
 
   // Before an action that would lose unsaved work (the shoes, the strategy set or
   // both, as the flags say): asks "save / don't save / cancel", naming what changed;
@@ -164,6 +160,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   QStringList ScratchList;
 
   // Shoe strip.
+  TFrameShoeStrip* FrameShoeStrip = nullptr;   // the strip; the controls below are its own
   QWidget* PanelShoesData = nullptr;
   QtNavigator* DBNavigatorShoesData = nullptr;
   QtTableModel* DataSourceShoesData = nullptr;
@@ -240,10 +237,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   TFormExportShoesData* FormExportShoesData = nullptr;
 
  public slots:
-  void BtnReadDataClick();   // shared by BtnReadData and BtnMergeData
-  void BtnSaveDataClick();
-  void BtnExportShoesDataClick();
-  void BtnAboutClick();
   void BtnForumClick();
   void BtnStatAllClick();
   void TimerGetMessageTimer();
@@ -286,6 +279,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   bool shown_ = false;
   bool appMessageInstalled_ = false;
   bool boardShowing_ = false;  // a board dialog is open: the next waits for it to close
+  QtWindowState windowState_{this, Recent};
 };
 
 }  // namespace zavuv
