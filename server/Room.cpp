@@ -136,16 +136,19 @@ int Room::Step() {
       }
       status_ = "GAMESTARTED";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
-      timeLeft_ = timing_.countdownFrom;
+      timeLeft_ = 0;
       phase_ = Phase::Countdown;
       return 0;
     }
     case Phase::Countdown: {
+      // Betting stays open through the last second shown: until STOPBET goes out.
+      timeLeft_ = timeLeft_ == 0 ? std::max(1, timing_.countdownFrom) : timeLeft_ - 1;
       host_.RoomBroadcast(Plain("TIMELEFT", std::to_string(timeLeft_)));
-      if (--timeLeft_ <= 0) phase_ = Phase::StopBet;
+      if (timeLeft_ <= 1) phase_ = Phase::StopBet;
       return timing_.countdownStepMs;
     }
     case Phase::StopBet: {
+      timeLeft_ = 0;
       host_.RoomBroadcast(Plain("STOPBET", ""));
       SendLists();
       listsShown_ = !bets_.empty() || !guesses_.empty();
@@ -263,7 +266,7 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
       host_.RoomSend(account, Text("MESSAGE", "練習場不能下注, 請用估莊或估閒"));
       return;
     }
-    if (phase_ != Phase::Countdown) {
+    if (!BettingOpen()) {
       host_.RoomSend(account, Text("MESSAGE", "現在不是下注時間, 請等下一局"));
       return;
     }
@@ -297,7 +300,7 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
       host_.RoomSend(account, Text("MESSAGE", "請估莊或估閒"));
       return;
     }
-    if (phase_ != Phase::Countdown) {
+    if (!BettingOpen()) {
       host_.RoomSend(account, Text("MESSAGE", "現在不是估局時間, 請等下一局"));
       return;
     }
@@ -314,13 +317,13 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
 
 std::vector<DualLine> Room::Snapshot(const std::string& account) const {
   std::vector<DualLine> lines;
-  bool betting = phase_ == Phase::Countdown;
+  bool betting = BettingOpen();
   bool stopped = phase_ == Phase::Deal || phase_ == Phase::Result;
   if (betting || status_ != "GAMESTARTED") lines.push_back(Plain("GAMESTATUS", status_));
   lines.push_back(Plain("SHOERESULT", shoeResult_));
   lines.push_back(List("CARDLEFT", CardLeftList()));
   if (betting) {
-    lines.push_back(Plain("TIMELEFT", std::to_string(timeLeft_)));
+    if (timeLeft_ > 0) lines.push_back(Plain("TIMELEFT", std::to_string(timeLeft_)));
   } else if (stopped) {
     lines.push_back(Plain("STOPBET", ""));
   }
