@@ -1,5 +1,6 @@
 #include "Config.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -37,6 +38,7 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"db", [&](const std::string& v) { c.db = v; }},
       {"outbox", [&](const std::string& v) { c.outbox = v; }},
       {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
+      {"sendmail_timeout", [&](const std::string& v) { c.sendmailTimeoutMs = int(std::min(600.0, ParseDuration(v)) * 1000); }},
       {"mail_from", [&](const std::string& v) { c.mailFrom = v; }},
       {"pace", [&](const std::string& v) {
          if (v == "fast") c.pace = Pace::Fast;

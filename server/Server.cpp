@@ -237,6 +237,7 @@ void Server::Shutdown() {
     for (auto& [id, c] : connections_) left.push_back(c);
     for (auto& c : left) Close(*c, "shutdown");
   });
+  if (connections_.empty()) shutdownTimer_->cancel();
   Log("shutdown", {{"connections", std::to_string(all.size())}});
 }
 
@@ -446,6 +447,8 @@ void Server::Close(Connection& c, const std::string& reason) {
   if (auto it = byAccount_.find(c.account); it != byAccount_.end() && it->second == &c) byAccount_.erase(it);
   if (auto it = perAddress_.find(c.address); it != perAddress_.end() && --it->second <= 0) perAddress_.erase(it);
   connections_.erase(c.id);
+  // The last connection gone at shutdown: nothing is left to wait for.
+  if (stopping_ && connections_.empty() && shutdownTimer_) shutdownTimer_->cancel();
   asio::error_code ec;
   c.socket.shutdown(asio::ip::tcp::socket::shutdown_both, ec);
   c.socket.close(ec);
@@ -637,7 +640,10 @@ void Server::SendScore(Connection& c, const std::string& roomName) {
   SendDual(c, {roomName + ":SCORE:" + money, roomName + ":UTF8SCORE:" + money});
 }
 
-void Server::Mail(const std::string& to, const std::string& account, const std::string& password, bool again) {
+// The mail with the account data, composed and delivered on a worker (piping to a
+// mailer may block). Answers whether it was handed over, and why not.
+MailResult Server::Mail(const std::string& to, const std::string& account, const std::string& password,
+                        bool again) const {
   MailMessage m;
   m.from = config_.mailFrom;
   m.to = to;
@@ -645,22 +651,12 @@ void Server::Mail(const std::string& to, const std::string& account, const std::
   m.body = std::string(again ? "閣下的帳戶資料如下, 密碼已重新設定:\n\n" : "歡迎加入! 閣下的帳戶資料如下:\n\n") +
            "帳戶編號: " + account + "\n帳戶密碼: " + password + "\n\n請於登入後選定網名.\n";
   std::string text = ComposeMail(m, Now());
-  if (!config_.sendmail.empty()) {
-    std::string program = config_.sendmail;
-    bool queued = pool_->Submit([this, program, text, account] {
-      bool ok = PipeToSendmail(program, text);
-      asio::post(io_, [this, ok, account] {
-        Log(ok ? "mail" : "error", {{"account", account}, {"via", "sendmail"}, {"ok", ok ? "1" : "0"}});
-      });
-    });
-    if (!queued) Log("error", {{"where", "mail"}, {"account", account}, {"reason", "worker queue full"}});
-    return;
-  }
+  if (!config_.sendmail.empty()) return PipeToSendmail(config_.sendmail, text, config_.sendmailTimeoutMs);
   try {
-    std::string path = WriteToOutbox(config_.outbox, text);
-    Log("mail", {{"account", account}, {"file", path}});
+    WriteToOutbox(config_.outbox, text);
+    return {true, {}};
   } catch (const std::exception& e) {
-    Log("error", {{"where", "mail"}, {"account", account}, {"error", e.what()}});
+    return {false, e.what()};
   }
 }
 
@@ -683,6 +679,14 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
     Log("signup", {{"id", std::to_string(c->id)}, {"account", existing->account}, {"result", "old account, not mailed again yet"}});
     return;
   }
+  // One sign-up per address at a time: a second one while the first is being mailed
+  // is told the address is known, and nothing more is sent.
+  std::string key = net::UpperAscii(email);
+  if (signupsUnderWay_.count(key)) {
+    Send(*c, "OLDACCOUNT");
+    Log("signup", {{"id", std::to_string(c->id)}, {"result", "already under way"}});
+    return;
+  }
   std::string account = existing ? existing->account : "";
   while (account.empty()) {
     account = RandomText(10, kDigits);
@@ -693,29 +697,51 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
   std::weak_ptr<Connection> weak = c;
   bool again = existing.has_value();
   c->busy = true;
-  bool queued = pool_->Submit([this, weak, password, cost, account, email, again] {
+  signupsUnderWay_.insert(key);
+  // The account is written (or its password changed) only once the mail carrying it
+  // has been handed over: a failed mail leaves everything as it was, and the user is
+  // told to try again rather than waiting for a mail that will not come.
+  bool queued = pool_->Submit([this, weak, password, cost, account, email, again, key] {
     std::string hash = HashPassword(password, cost);
-    asio::post(io_, [this, weak, hash, password, account, email, again] {
+    MailResult mailed = Mail(email, account, password, again);
+    asio::post(io_, [this, weak, hash, account, email, again, key, mailed] {
+      signupsUnderWay_.erase(key);
       auto c = weak.lock();
       if (c) c->busy = false;
-      if (stopping_) return;
-      bool created = false;
-      if (again) {
-        db_->SetPassword(account, hash);
-        db_->SetLastMail(account, Now());
-      } else {
-        created = db_->CreateAccount(account, email, hash, Now());
-        if (!created) {
-          if (c && !c->closed) Send(*c, "OLDACCOUNT");
-          return;
-        }
+      auto answer = [&](const std::string& line) {
+        if (c && !c->closed) Send(*c, line);
+      };
+      if (!mailed.ok) {
+        Log("error", {{"where", "mail"}, {"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"},
+                      {"error", mailed.error}});
+        return answer(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
       }
-      Mail(email, account, password, again);
+      bool stored = false;
+      try {
+        if (again) {
+          Database::Transaction t(*db_);
+          db_->SetPassword(account, hash);
+          db_->SetLastMail(account, Now());
+          t.Commit();
+          stored = true;
+        } else {
+          stored = db_->CreateAccount(account, email, hash, Now());
+        }
+      } catch (const std::exception& e) {
+        Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
+      }
+      if (!stored) {
+        // The mail went out with data that was not kept; the address may try again.
+        Log("error", {{"where", "signup"}, {"account", account}, {"reason", "mailed but not stored"}});
+        return answer(Utf8ToBig5("伺服器繁忙, 請稍後再試"));
+      }
+      Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
       Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
-      if (c && !c->closed) Send(*c, again ? "OLDACCOUNT" : "SIGNUPOK");
+      answer(again ? "OLDACCOUNT" : "SIGNUPOK");
     });
   });
   if (!queued) {
+    signupsUnderWay_.erase(key);
     c->busy = false;
     refuse("伺服器繁忙, 請稍後再試", "hash queue full");
   }

@@ -23,6 +23,7 @@
 #include "Config.h"
 #include "Database.h"
 #include "HashPool.h"
+#include "Mailer.h"
 #include "Room.h"
 
 namespace zavuv::server {
@@ -111,7 +112,7 @@ class Server : public RoomHost {
 
   void SendLevel(Connection& c);
   void SendScore(Connection& c, const std::string& roomName);
-  void Mail(const std::string& to, const std::string& account, const std::string& password, bool again);
+  MailResult Mail(const std::string& to, const std::string& account, const std::string& password, bool again) const;
   void ScheduleRoom(std::size_t index, int delayMs);
   void Housekeeping();
   void CheckSeason();
@@ -135,6 +136,7 @@ class Server : public RoomHost {
   std::unordered_map<std::string, Connection*> byAccount_;
   std::unordered_map<std::string, int> perAddress_;
   std::vector<std::weak_ptr<Connection>> pendingChats_;
+  std::set<std::string> signupsUnderWay_;   // upper-cased addresses being mailed
   std::unordered_map<std::string, TokenBucket> loginByAddress_, loginByAccount_, signupByAddress_;
   TokenBucket globalChat_;
   Buffer onlineListUtf8_, onlineListBig5_;

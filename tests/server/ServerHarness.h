@@ -209,6 +209,15 @@ struct Credentials {
   std::string account, password;
 };
 
+// The account and password in the text of a sign-up mail.
+inline Credentials CredentialsInMail(const std::string& text) {
+  Credentials cr;
+  std::smatch m;
+  if (std::regex_search(text, m, std::regex("帳戶編號: (\\S+)"))) cr.account = m[1];
+  if (std::regex_search(text, m, std::regex("帳戶密碼: (\\S+)"))) cr.password = m[1];
+  return cr;
+}
+
 // Signs up through the protocol and reads the account and password from the mail.
 inline Credentials SignUp(int port, const fs::path& outbox, const std::string& email, std::string* reply = nullptr) {
   std::size_t before = fs::exists(outbox) ? std::distance(fs::directory_iterator(outbox), {}) : 0;
@@ -216,7 +225,6 @@ inline Credentials SignUp(int port, const fs::path& outbox, const std::string& e
   c.Send("SIGNUP:" + email);
   auto line = c.Read(20000);
   if (reply) *reply = line.value_or("");
-  Credentials cr;
   for (int i = 0; i < 200; ++i) {
     if (fs::exists(outbox) && std::size_t(std::distance(fs::directory_iterator(outbox), {})) > before) break;
     usleep(10000);
@@ -230,11 +238,7 @@ inline Credentials SignUp(int port, const fs::path& outbox, const std::string& e
         mail = e.path();
       }
   std::ifstream in(mail);
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  std::smatch m;
-  if (std::regex_search(text, m, std::regex("帳戶編號: (\\S+)"))) cr.account = m[1];
-  if (std::regex_search(text, m, std::regex("帳戶密碼: (\\S+)"))) cr.password = m[1];
-  return cr;
+  return CredentialsInMail(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 inline std::string Pad(const std::string& s, std::size_t n) {
