@@ -100,6 +100,14 @@ class ServerProcess {
     pid_ = 0;
     return status_ = -1;
   }
+  // SIGKILL: the server gets no chance to finish anything.
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+    status_ = -1;
+  }
   std::string Log() const {
     std::ifstream in(dir_ / "server.log");
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -197,6 +205,7 @@ class Client {
     return closed_;
   }
   int Fd() const { return fd_; }
+  bool Closed() const { return closed_; }
 
  private:
   int fd_ = -1;
