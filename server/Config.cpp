@@ -68,6 +68,10 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"exp_per_game", [&](const std::string& v) { c.expPerGame = int(num(v)); }},
       {"season_length", [&](const std::string& v) { c.seasonSeconds = std::max(1.0, ParseDuration(v)); }},
       {"welcome", [&](const std::string& v) { c.welcome = v; }},
+      {"rolling_text", [&](const std::string& v) {
+         if (!net::IsValidUtf8(v) || v.size() > 2000) throw std::invalid_argument("rolling_text");
+         c.rollingText = v;
+       }},
   };
   std::string line;
   int number = 0;

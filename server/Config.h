@@ -54,6 +54,10 @@ struct Config {
   double seasonSeconds = 30.0 * 24 * 3600;
 
   std::string welcome = "歡迎光臨 zavuv 社群伺服器";
+  // The battle rooms' news ticker (UTF-8; empty: none). SIGHUP re-reads it and the
+  // welcome from the config file.
+  std::string rollingText;
+  std::string configFile;   // the file the settings came from, if any
 };
 
 // Reads a config file into config; an unknown key or a bad value is an error naming

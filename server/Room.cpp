@@ -130,6 +130,7 @@ int Room::Step() {
       guesses_.clear();
       cards_.clear();
       result_ = 0;
+      statusText_.clear();
       if (listsShown_) {
         SendLists();
         listsShown_ = false;
@@ -177,6 +178,9 @@ int Room::Step() {
       host_.RoomBroadcast(List("CARDLEFT", CardLeftList()));
       status_ = "GAMEENDEDIN5SECOND";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
+      // Otherwise the status label would go on saying "停止下注" through the pause.
+      statusText_ = game_ + 1 < shoe_.games.size() ? "本局已完, 下一局即將開始" : "本靴最後一局已完";
+      host_.RoomBroadcast(Text("STATUS", statusText_));
       ++game_;
       phase_ = game_ < shoe_.games.size() ? Phase::GameStart : Phase::ShoeEnd;
       return timing_.endMs;
@@ -184,6 +188,8 @@ int Room::Step() {
     case Phase::ShoeEnd: {
       status_ = "SHOENOTSTARTED";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
+      statusText_ = "洗牌中, 新一靴即將開始";
+      host_.RoomBroadcast(Text("STATUS", statusText_));
       host_.RoomShoeEnded(*this, shoeResult_, shoePlayers_);
       phase_ = Phase::ShoeStart;
       return timing_.shoeGapMs;
@@ -326,6 +332,8 @@ std::vector<DualLine> Room::Snapshot(const std::string& account) const {
     if (timeLeft_ > 0) lines.push_back(Plain("TIMELEFT", std::to_string(timeLeft_)));
   } else if (stopped) {
     lines.push_back(Plain("STOPBET", ""));
+  } else if (!statusText_.empty()) {
+    lines.push_back(Text("STATUS", statusText_));
   }
   if (stopped || listsShown_) {
     lines.push_back(List("BANKERLIST", Names('B')));

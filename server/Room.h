@@ -121,6 +121,7 @@ class Room {
 
   Phase phase_ = Phase::ShoeStart;
   std::string status_ = "SHOENOTSTARTED";
+  std::string statusText_;      // the STATUS text shown in a pause, while it lasts
   DealtShoe shoe_;
   std::size_t game_ = 0;
   int timeLeft_ = 0;            // the countdown value last shown; 0 before the first

@@ -204,16 +204,54 @@ void Server::Start() {
   for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, config_.pace == Pace::Fast ? 0 : int(i) * 3000);
   signals_.add(SIGINT);
   signals_.add(SIGTERM);
-  signals_.async_wait([this](const asio::error_code& ec, int signal) {
-    if (ec) return;
-    Log("signal", {{"signal", signal == SIGINT ? "SIGINT" : "SIGTERM"}});
-    Shutdown();
-  });
+  signals_.add(SIGHUP);
+  WaitForSignal();
   housekeeping_.expires_after(std::chrono::milliseconds(200));
   housekeeping_.async_wait([this](const asio::error_code& ec) {
     if (!ec) Housekeeping();
   });
   Accept();
+}
+
+void Server::WaitForSignal() {
+  signals_.async_wait([this](const asio::error_code& ec, int signal) {
+    if (ec) return;
+    Log("signal", {{"signal", signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP"}});
+    if (signal != SIGHUP) return Shutdown();
+    ReloadTexts();
+    WaitForSignal();
+  });
+}
+
+// SIGHUP: the welcome and the news ticker are read again from the config file; a
+// changed ticker goes out to everyone at once. Other settings need a restart.
+void Server::ReloadTexts() {
+  if (config_.configFile.empty()) return;
+  Config fresh;
+  try {
+    LoadConfigFile(fresh, config_.configFile);
+  } catch (const std::exception& e) {
+    Log("error", {{"where", "reload"}, {"error", e.what()}});
+    return;
+  }
+  config_.welcome = fresh.welcome;
+  bool changed = fresh.rollingText != config_.rollingText;
+  config_.rollingText = fresh.rollingText;
+  Log("reload", {{"file", config_.configFile}, {"rolling_text", changed ? "changed" : "same"}});
+  if (!changed) return;
+  for (const auto& room : rooms_)
+    if (!room->Practice())
+      Broadcast({room->Name() + ":ROLLINGTEXT:" + Utf8ToBig5(config_.rollingText),
+                 room->Name() + ":UTF8ROLLINGTEXT:" + config_.rollingText});
+}
+
+// The battle rooms' news ticker (the practice room has none).
+void Server::SendRollingText(Connection& c) {
+  if (config_.rollingText.empty()) return;
+  for (const auto& room : rooms_)
+    if (!room->Practice())
+      SendDual(c, {room->Name() + ":ROLLINGTEXT:" + Utf8ToBig5(config_.rollingText),
+                   room->Name() + ":UTF8ROLLINGTEXT:" + config_.rollingText});
 }
 
 void Server::Shutdown() {
@@ -623,6 +661,7 @@ void Server::CompleteLogin(const ConnectionPtr& c, const Account& account, bool 
   for (auto& room : rooms_)
     for (const DualLine& line : room->Snapshot(c->account)) SendDual(*c, line);
   SendScore(*c, "BATTLE");
+  SendRollingText(*c);
   ++stats_.logins;
   Log("login", {{"id", std::to_string(c->id)}, {"addr", c->address}, {"account", c->account},
                 {"online", std::to_string(online_.size())}});
@@ -1058,10 +1097,14 @@ void Server::CheckSeason() {
   std::string text = leader.empty() ? "本季比賽完結, 新一季開始"
                                     : "本季比賽完結, 冠軍: " + leader[0].nickname + ", 新一季開始";
   Broadcast({"SYSTEMMSG:" + Utf8ToBig5(text), "UTF8SYSTEMMSG:" + text});
+  // A new season starts everyone from nothing: the score, and the amounts typed for
+  // the old one.
   for (Connection* c : online_) {
     c->profit = c->turnover = 0;
     SendScore(*c, "BATTLE");
   }
+  for (const auto& room : rooms_)
+    if (!room->Practice()) Broadcast({room->Name() + ":RESETBET:", {}});
 }
 
 void Server::Housekeeping() {

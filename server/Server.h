@@ -115,6 +115,9 @@ class Server : public RoomHost {
   MailResult Mail(const std::string& to, const std::string& account, const std::string& password, bool again) const;
   void ScheduleRoom(std::size_t index, int delayMs);
   void Housekeeping();
+  void WaitForSignal();
+  void ReloadTexts();
+  void SendRollingText(Connection& c);
   void CheckSeason();
   std::int64_t Now() const;
 

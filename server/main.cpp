@@ -142,7 +142,10 @@ int main(int argc, char** argv) {
       }
     }
     Config config;
-    if (opts.count("config")) LoadConfigFile(config, opts["config"]);
+    if (opts.count("config")) {
+      LoadConfigFile(config, opts["config"]);
+      config.configFile = opts["config"];
+    }
     if (opts.count("port")) {
       int port = std::stoi(opts["port"]);
       if (port < 0 || port > 65535) throw std::runtime_error("port out of range");

@@ -54,6 +54,12 @@ TEST(ServerRoom, AGuessCountsOnceForItsGameAndNotAfterStopBet) {
   EXPECT_EQ(host.LastTo("c"), "PRACTICE:UTF8MESSAGE:現在不是估局時間, 請等下一局");
   StepUntil(room, host, "PRACTICE:GAMESTATUS:GAMEENDEDIN5SECOND");
   char first = room.ShoeResult().back();
+  // The pause says what comes, to the room and to whoever arrives in it.
+  EXPECT_EQ(host.all.back(), "PRACTICE:UTF8STATUS:本局已完, 下一局即將開始");
+  auto snapshot = room.Snapshot("d");
+  EXPECT_EQ(snapshot.at(0).big5, "PRACTICE:GAMESTATUS:GAMEENDEDIN5SECOND");
+  EXPECT_TRUE(std::any_of(snapshot.begin(), snapshot.end(),
+                          [](const DualLine& l) { return l.utf8 == "PRACTICE:UTF8STATUS:本局已完, 下一局即將開始"; }));
   // Between the result and the next game nothing is taken either.
   room.Handle("c", "丙", "GUESS", "B");
   EXPECT_EQ(host.LastTo("c"), "PRACTICE:UTF8MESSAGE:現在不是估局時間, 請等下一局");
@@ -76,6 +82,7 @@ TEST(ServerRoom, AGuessCountsOnceForItsGameAndNotAfterStopBet) {
 
   // A new shoe starts everyone who guessed at 0:0.
   StepUntil(room, host, "PRACTICE:GAMESTATUS:SHOENOTSTARTED");
+  EXPECT_EQ(host.all.back(), "PRACTICE:UTF8STATUS:洗牌中, 新一靴即將開始");
   StepUntil(room, host, "PRACTICE:SHOERESULT:");
   EXPECT_EQ(room.PracticeScore("a"), std::pair(0, 0));
   EXPECT_EQ(host.LastTo("a"), "PRACTICE:SCORE:0:0");

@@ -179,4 +179,27 @@ TEST(ServerRooms, AUserWhoLogsInMidGameGetsTheRoomsCurrentState) {
   }
 }
 
+TEST(ServerRooms, TheBattleRoomsNewsTickerComesAtLoginAndAgainWhenTheConfigChanges) {
+  TempDir dir;
+  fs::path conf = dir.Path() / "server.conf";
+  std::ofstream(conf) << "rolling_text = 本週六晚上八時伺服器維修\n";
+  ServerProcess server(dir.Path(), {"--config", conf.string()});
+  auto user = NewUser(server, dir.Path(), "n@example.org", "讀報");
+  ASSERT_TRUE(user);
+  auto isTicker = [](const std::string& l) { return l.find("ROLLINGTEXT:") != std::string::npos; };
+  std::set<std::string> seen;
+  for (int i = 0; i < 5; ++i)
+    if (auto l = user->WaitFor(isTicker)) seen.insert(*l);
+  std::set<std::string> expected;
+  for (const char* room : {"BATTLE", "BATTLE2", "BATTLE3", "BATTLE4", "BATTLE5"})
+    expected.insert(std::string(room) + ":UTF8ROLLINGTEXT:本週六晚上八時伺服器維修");
+  EXPECT_EQ(seen, expected);
+
+  std::ofstream(conf) << "rolling_text = 新一季已開始\n";
+  kill(server.Pid(), SIGHUP);
+  auto line = user->WaitFor(isTicker);
+  EXPECT_EQ(line.value_or(""), "BATTLE:UTF8ROLLINGTEXT:新一季已開始");
+  EXPECT_EQ(server.Stop(), 0);
+}
+
 }  // namespace
