@@ -162,6 +162,7 @@ void Server::Log(std::string_view event, std::initializer_list<std::pair<std::st
 
 std::uint16_t Server::Listen() {
   db_ = std::make_unique<Database>(config_.db);
+  db_->CheckpointInBackground(1000);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
   asio::error_code ec;
@@ -1017,21 +1018,33 @@ void Server::OnRoomLine(Connection& c, Room& room, const std::string& args) {
 
 void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>& outcomes) {
   ++stats_.games;
+  double dbMs = 0;
+  if (!outcomes.empty()) {
+    std::vector<Settlement> settlements;
+    std::vector<std::pair<std::string, int>> gains;
+    for (const auto& o : outcomes) {
+      settlements.push_back({o.account, o.stake, o.net});
+      gains.emplace_back(o.account, config_.expPerGame);
+    }
+    // The game's scores and experience in one transaction, committed before anyone is
+    // told the outcome.
+    auto start = Clock::now();
+    try {
+      Database::Transaction t(*db_);
+      db_->ApplySettlements(season_.id, settlements);
+      db_->AddExp(gains);
+      t.Commit();
+    } catch (const std::exception& e) {
+      Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
+    }
+    dbMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    stats_.settleWriteSlowestMs = std::max(stats_.settleWriteSlowestMs, dbMs);
+  }
+  char ms[32];
+  std::snprintf(ms, sizeof ms, "%.2f", dbMs);
   Log("game", {{"room", room.Name()}, {"game", std::to_string(room.GamesDealt())}, {"result", std::string(1, result)},
-               {"bets", std::to_string(outcomes.size())}});
+               {"bets", std::to_string(outcomes.size())}, {"db_ms", ms}});
   if (outcomes.empty()) return;
-  std::vector<Settlement> settlements;
-  std::vector<std::pair<std::string, int>> gains;
-  for (const auto& o : outcomes) {
-    settlements.push_back({o.account, o.stake, o.net});
-    gains.emplace_back(o.account, config_.expPerGame);
-  }
-  try {
-    db_->ApplySettlements(season_.id, settlements);
-    db_->AddExp(gains);
-  } catch (const std::exception& e) {
-    Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
-  }
   const char* side = result == 'B' ? "莊勝" : result == 'P' ? "閒勝" : "和";
   for (const auto& o : outcomes) {
     auto it = byAccount_.find(o.account);
@@ -1149,7 +1162,9 @@ void Server::Housekeeping() {
     Log("stats", {{"connections", std::to_string(connections_.size())}, {"online", std::to_string(online_.size())},
                   {"lines_in", std::to_string(stats_.linesIn)}, {"lines_out", std::to_string(stats_.linesOut)},
                   {"bytes_out", std::to_string(stats_.bytesOut)}, {"slow_disconnects", std::to_string(stats_.slowDisconnects)},
-                  {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)}});
+                  {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)},
+                  {"settle_write_slowest_ms", std::to_string(stats_.settleWriteSlowestMs)},
+                  {"checkpoint_slowest_ms", std::to_string(db_->Checkpoints().slowestMs)}});
   }
   housekeeping_.expires_after(std::chrono::milliseconds(200));
   housekeeping_.async_wait([this](const asio::error_code& ec) {

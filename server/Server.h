@@ -37,6 +37,7 @@ struct ServerStats {
   std::uint64_t slowDisconnects = 0, idleDisconnects = 0;
   std::uint64_t chatMessages = 0, chatRefused = 0, games = 0;
   std::size_t peakConnections = 0;
+  double settleWriteSlowestMs = 0;
 };
 
 // A token bucket: `burst` tokens, refilled at `rate` per second.
