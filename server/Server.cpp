@@ -72,6 +72,15 @@ bool PrintableAscii(std::string_view s) {
 
 }  // namespace
 
+// The queued lines of one gathered write: a fixed array, so that starting a write
+// allocates nothing (the operation keeps a copy of the sequence).
+struct GatherBuffers {
+  std::array<asio::const_buffer, 16> items;
+  std::size_t count = 0;
+  const asio::const_buffer* begin() const { return items.data(); }
+  const asio::const_buffer* end() const { return items.data() + count; }
+};
+
 bool TokenBucket::Take(Clock::time_point now, double n) {
   if (last != Clock::time_point{}) {
     double dt = std::chrono::duration<double>(now - last).count();
@@ -372,23 +381,32 @@ void Server::Enqueue(Connection& c, const Buffer& line) {
   }
   // The write starts once the current handler is done, so that the lines it queues
   // (a room step, a settlement, the state after login) go out in one system call.
+  // One posted handler starts the writes of every connection that got lines, rather
+  // than one handler per connection per line.
   if (!c.writing && !c.flushPosted) {
     c.flushPosted = true;
-    asio::post(io_, [this, self = c.shared_from_this()] {
-      self->flushPosted = false;
-      if (!self->writing) StartWrite(self);
-    });
+    if (toFlush_.empty()) asio::post(io_, [this] { FlushQueued(); });
+    toFlush_.push_back(c.shared_from_this());
   }
+}
+
+void Server::FlushQueued() {
+  flushing_.swap(toFlush_);
+  for (const ConnectionPtr& c : flushing_) {
+    c->flushPosted = false;
+    if (!c->writing) StartWrite(c);
+  }
+  flushing_.clear();
 }
 
 void Server::StartWrite(const ConnectionPtr& c) {
   if (c->closed || c->queue.empty()) return;
-  std::vector<asio::const_buffer> buffers;
-  buffers.reserve(std::min<std::size_t>(c->queue.size(), 64));
+  GatherBuffers buffers;
   std::size_t bytes = 0;
-  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.size() < 64 && bytes < 256 * 1024; ++it) {
-    std::size_t skip = buffers.empty() ? c->frontOffset : 0;
-    buffers.push_back(asio::buffer((*it)->data() + skip, (*it)->size() - skip));
+  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
+       ++it) {
+    std::size_t skip = buffers.count == 0 ? c->frontOffset : 0;
+    buffers.items[buffers.count++] = asio::buffer((*it)->data() + skip, (*it)->size() - skip);
     bytes += (*it)->size() - skip;
   }
   c->writing = true;

@@ -81,6 +81,7 @@ class Server : public RoomHost {
   void OnAccept(asio::ip::tcp::socket socket);
   void StartRead(const ConnectionPtr& c);
   void StartWrite(const ConnectionPtr& c);
+  void FlushQueued();
   void Enqueue(Connection& c, const Buffer& line);
   void Send(Connection& c, std::string_view text);
   void SendDual(Connection& c, const DualLine& line);
@@ -140,6 +141,7 @@ class Server : public RoomHost {
   std::unordered_map<std::string, Connection*> byAccount_;
   std::unordered_map<std::string, int> perAddress_;
   std::vector<std::weak_ptr<Connection>> pendingChats_;
+  std::vector<ConnectionPtr> toFlush_, flushing_;   // connections with lines to write
   std::set<std::string> signupsUnderWay_;   // upper-cased addresses being mailed
   std::unordered_map<std::string, TokenBucket> loginByAddress_, loginByAccount_, signupByAddress_;
   TokenBucket globalChat_;
