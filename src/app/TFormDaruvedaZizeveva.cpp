@@ -31,6 +31,8 @@
 #include "app/TFrameForum.h"
 #include "app/TFrameRoads.h"
 #include "app/TFrameStrategies.h"
+#include "app/QtRangeRun.h"
+#include "app/QtRecentFiles.h"
 #include "app/QtServerClient.h"
 #include "app/TFrameSystemSetup.h"
 #include "net/TFormBoard.h"
@@ -160,6 +162,7 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
 TFormDaruvedaZizeveva::~TFormDaruvedaZizeveva() { FormDestroy(); }
 
 void TFormDaruvedaZizeveva::FormCreate() {
+  RangeRunner = new QtRangeRun(bench_, this);
   // The receive thread and the game rooms join here as their parts arrive.
   ScratchList.clear();
   LoadPlugIns();
@@ -181,7 +184,7 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameRoads->ShowAskRoad();
   };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
-  FrameStrategies->OnFileUsed = [this](const QString& path) { UseRecentFile(RecentStrategyFiles, path); };
+  FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
   setAcceptDrops(true);
   BaseCaption = windowTitle();
   FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
@@ -364,7 +367,11 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   BtnRecentFiles->setToolTip(QStringLiteral("最近使用的靴資料檔及策略組合檔"));
   BtnRecentFiles->setPopupMode(QToolButton::InstantPopup);
   BtnRecentFiles->setMenu(new QMenu(BtnRecentFiles));
-  connect(BtnRecentFiles->menu(), &QMenu::aboutToShow, this, &TFormDaruvedaZizeveva::FillRecentMenu);
+  connect(BtnRecentFiles->menu(), &QMenu::aboutToShow, this, [this] {
+    Recent.FillMenu(
+        BtnRecentFiles->menu(), [this](const QString& path) { OpenRecentShoeFile(path); },
+        [this](const QString& path) { OpenRecentStrategyFile(path); });
+  });
   auto* gridLabel = Label(PanelShoesData, "LabelShoesData", "每靴資料");
   DBGridShoesData = Named(new QTableView(PanelShoesData), "DBGridShoesData");
   DataSourceShoesData = Named(new QtTableModel(&bench_.Shoes().Table(), this), "DataSourceShoesData");
@@ -389,7 +396,6 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   top->addWidget(gridLabel);
   top->addStretch(1);
   for (QPushButton* b : {BtnReadData, BtnSaveData, BtnMergeData, BtnExportShoesData}) top->addWidget(b);
-  top->addWidget(BtnRecentFiles);
   auto* left = new QVBoxLayout;
   left->setSpacing(2);
   left->addLayout(top);
@@ -397,6 +403,10 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   auto* infoRow = new QHBoxLayout;
   infoRow->addWidget(infoLabel);
   infoRow->addStretch(1);
+  // "最近" sits here rather than after the file buttons, and "關於" is only as wide as
+  // its caption, so that the strip still fits the window's start size.
+  BtnAbout->setStyleSheet(QStringLiteral("padding: 3px 8px;"));
+  infoRow->addWidget(BtnRecentFiles);
   infoRow->addWidget(BtnAbout);
   auto* right = new QVBoxLayout;
   right->setSpacing(2);
@@ -412,34 +422,11 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
 void TFormDaruvedaZizeveva::ReadData(const QString& path) {
   if (!Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) return;
   ShoesFileName = path;
-  UseRecentFile(RecentShoeFiles, path);
+  QtRecentFiles::Use(Recent.Shoes, path);
 }
 
 void TFormDaruvedaZizeveva::MergeData(const QString& path) {
-  if (Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) UseRecentFile(RecentShoeFiles, path);
-}
-
-void TFormDaruvedaZizeveva::UseRecentFile(QStringList& list, const QString& path) {
-  const QString full = QFileInfo(path).absoluteFilePath();
-  list.removeAll(full);
-  list.prepend(full);
-  while (list.size() > kRecentFiles) list.removeLast();
-}
-
-void TFormDaruvedaZizeveva::FillRecentMenu() {
-  QMenu* menu = BtnRecentFiles->menu();
-  menu->clear();
-  auto add = [&](const QString& caption, const QString& path, void (TFormDaruvedaZizeveva::*open)(const QString&)) {
-    QAction* action = menu->addAction(caption);
-    action->setToolTip(path);
-    connect(action, &QAction::triggered, this, [this, path, open] { (this->*open)(path); });
-  };
-  for (const QString& path : RecentShoeFiles)
-    add(QFileInfo(path).fileName(), path, &TFormDaruvedaZizeveva::OpenRecentShoeFile);
-  if (!RecentShoeFiles.isEmpty() && !RecentStrategyFiles.isEmpty()) menu->addSeparator();
-  for (const QString& path : RecentStrategyFiles)
-    add(QStringLiteral("策略組合: ") + QFileInfo(path).fileName(), path, &TFormDaruvedaZizeveva::OpenRecentStrategyFile);
-  if (menu->isEmpty()) menu->addAction(QStringLiteral("(沒有)"))->setEnabled(false);
+  if (Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) QtRecentFiles::Use(Recent.Shoes, path);
 }
 
 void TFormDaruvedaZizeveva::OpenRecentShoeFile(const QString& path) {
@@ -508,8 +495,7 @@ void TFormDaruvedaZizeveva::ReadWindowState() {
     if (index >= 0 && index < t.tabs->count() && t.tabs->isTabVisible(index)) t.tabs->setCurrentIndex(index);
   }
   ini.endGroup();
-  RecentShoeFiles = ini.value(QStringLiteral("Recent/ShoeFiles")).toStringList().mid(0, kRecentFiles);
-  RecentStrategyFiles = ini.value(QStringLiteral("Recent/StrategyFiles")).toStringList().mid(0, kRecentFiles);
+  Recent.Read(ini);
 }
 
 void TFormDaruvedaZizeveva::WriteWindowState() const {
@@ -523,14 +509,13 @@ void TFormDaruvedaZizeveva::WriteWindowState() const {
   ini.setValue(QStringLiteral("PageControl1"), PageControl1->currentIndex());
   ini.setValue(QStringLiteral("PageControlRoad"), PageControlRoad->currentIndex());
   ini.endGroup();
-  ini.setValue(QStringLiteral("Recent/ShoeFiles"), RecentShoeFiles);
-  ini.setValue(QStringLiteral("Recent/StrategyFiles"), RecentStrategyFiles);
+  Recent.Write(ini);
 }
 
 bool TFormDaruvedaZizeveva::SaveData(const QString& path) {
   if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) return false;
   ShoesFileName = path;
-  UseRecentFile(RecentShoeFiles, path);
+  QtRecentFiles::Use(Recent.Shoes, path);
   return true;
 }
 
@@ -608,63 +593,9 @@ void TFormDaruvedaZizeveva::BtnStatAllClick() {
   FrameShoeStats->ShowShoeStats();
 }
 
-bool TFormDaruvedaZizeveva::AnalysisProgress(int done, int total) {
-  emit analysisProgress(done, total);
-  const qint64 elapsed = runClock_.elapsed();
-  if (!ProgressAnalysis && elapsed >= 500 && !cancelRequested_) {
-    ProgressAnalysis = new QProgressDialog(QStringLiteral("分析分段資料中..."), QStringLiteral("取消"), 0, total, this);
-    ProgressAnalysis->setObjectName(QStringLiteral("ProgressAnalysis"));
-    ProgressAnalysis->setWindowTitle(QStringLiteral("分析分段資料"));
-    ProgressAnalysis->setWindowModality(Qt::WindowModal);
-    ProgressAnalysis->setMinimumDuration(0);
-    ProgressAnalysis->setAutoClose(false);
-    ProgressAnalysis->setAutoReset(false);
-    connect(ProgressAnalysis, &QProgressDialog::canceled, this, &TFormDaruvedaZizeveva::CancelAnalysis);
-    ProgressAnalysis->show();
-  }
-  if (ProgressAnalysis && (elapsed - progressShown_ >= 50 || done == total)) {
-    progressShown_ = elapsed;
-    ProgressAnalysis->setMaximum(total);
-    ProgressAnalysis->setLabelText(QStringLiteral("分析分段資料中... 第 %1 靴, 共 %2 靴").arg(done).arg(total));
-    ProgressAnalysis->setValue(done);   // lets the dialog take a click on "取消"
-  }
-  return !cancelRequested_;
-}
-
-void TFormDaruvedaZizeveva::CancelAnalysis() { cancelRequested_ = true; }
-
 void TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick() {
-  bench_.Combined().AnalysisGoFirst = CheckBoxAnalysisGoFirst->isChecked();
-  const std::string from = Utf8ToBig5(EditShoeFrom->text().toStdString());
-  const std::string to = Utf8ToBig5(EditShoeTo->text().toStdString());
-  // A range whose rows would not fit (a million shoes and more) is offered as a
-  // figures-only run: every figure, run table and chart, no rows.
-  bool keepRows = true;
-  const std::int64_t rowBytes = bench_.RangeRowBytes(from, to);
-  if (rowBytes > RowBytesWithoutAsking)
-    keepRows = !AskYesNo(this, QStringLiteral("分析範圍的每局分析結果約需 %1 MB 記憶體。\n"
-                                              "按「是」只計算各策略的統計、連羸連輸統計及圖表, 不保留每局結果"
-                                              " (分析結果表格會是空的);\n按「否」保留每局結果。")
-                                   .arg(rowBytes >> 20));
-  bench_.Combined().KeepRows = keepRows;
-  cancelRequested_ = false;
-  progressShown_ = 0;
-  runClock_.start();
-  RangeRun run;
-  const bool done = Guarded(this, [&] {
-    run = bench_.AnalyseRange(from, to, [this](int done, int total) { return AnalysisProgress(done, total); });
-  });
-  bench_.Combined().KeepRows = true;
-  delete ProgressAnalysis;
-  ProgressAnalysis = nullptr;
-  if (!done) {
+  if (!RangeRunner->Run(EditShoeFrom->text(), EditShoeTo->text(), CheckBoxAnalysisGoFirst->isChecked()))
     RunAbandoned();
-    return;
-  }
-  if (run.Cancelled)
-    ShowMessage(this, QStringLiteral("分析已取消: 各策略及綜合分析結果只包括已分析的 %1 靴 (共 %2 靴)")
-                          .arg(run.ShoesAnalysed)
-                          .arg(run.ShoesInRange));
 }
 
 // ---------------------------------------------------------------- networking pages

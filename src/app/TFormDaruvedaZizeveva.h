@@ -15,6 +15,7 @@
 
 #include "app/TAboutBox.h"
 #include "app/IniFile.h"
+#include "app/QtRecentFiles.h"
 #include "app/Workbench.h"
 #include "net/Board.h"
 #include "net/Sharing.h"
@@ -47,6 +48,7 @@ class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
 class TFrameShare;
+class QtRangeRun;
 class TFormBillboard;
 class TFormVictor;
 class TFormLevelboard;
@@ -114,9 +116,7 @@ class TFormDaruvedaZizeveva : public QWidget {
 
   // The last eight shoe files and strategy sets read or saved, newest first; the
   // "最近" button beside the file buttons offers them.
-  static constexpr int kRecentFiles = 8;
-  QStringList RecentShoeFiles;
-  QStringList RecentStrategyFiles;
+  QtRecentFiles Recent;
   QToolButton* BtnRecentFiles = nullptr;
   // A recent file chosen: a shoe file is read, a strategy set replaces the pages,
   // each after the question that keeps changes.
@@ -216,8 +216,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   QPushButton* BtnExportCombinedCsv = nullptr;
   QScrollArea* ScrollBoxViewResults = nullptr;
   QWidget* ScrollBoxViewResultsContents = nullptr;
-  // Shown while a range run takes longer than half a second.
-  QProgressDialog* ProgressAnalysis = nullptr;
+  // "分析分段資料": the run with its progress dialog and questions.
+  QtRangeRun* RangeRunner = nullptr;
   QWidget* TabSheetShare = nullptr;
   TFrameShare* FrameShare = nullptr;
   TFormBillboard* FormBillboard = nullptr;
@@ -248,12 +248,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   void BtnStatAllClick();
   void TimerGetMessageTimer();
   void BtnAnalysisAllShoesClick();
-  // Asks a running range analysis to stop after the shoe it is on.
-  void CancelAnalysis();
-
- signals:
-  // A range run has analysed `done` of its `total` shoes.
-  void analysisProgress(int done, int total);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -280,14 +274,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* BuildGameRoomPage();
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
-  // The range run's report after each shoe; false asks it to stop.
-  bool AnalysisProgress(int done, int total);
- public:
-  // "分析分段資料" asks first whether to run figures-only when the rows of the range
-  // would take more than this (2 GB: 100,000 shoes with four strategies take 1.3 GB
-  // and keep their rows; a million shoes ask).
-  std::int64_t RowBytesWithoutAsking = std::int64_t{2} << 30;
- private:
   // Start-up hooks of later parts: the first strategy page, the settings file, the
   // automatic login; and the settings file at close.
   void CreateFirstStrategy();
@@ -296,13 +282,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   void WriteSettings();
   // The left-button hook installed while an embedded browser holds the focus.
   bool AppMessage(QObject* watched, QEvent* event);
-  // A file read or saved goes to the top of its recent list.
-  void UseRecentFile(QStringList& list, const QString& path);
-  void FillRecentMenu();
 
-  bool cancelRequested_ = false;
-  QElapsedTimer runClock_;     // since the range run began
-  qint64 progressShown_ = 0;   // when the progress dialog was last brought up to date
   bool shown_ = false;
   bool appMessageInstalled_ = false;
   bool boardShowing_ = false;  // a board dialog is open: the next waits for it to close

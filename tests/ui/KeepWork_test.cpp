@@ -172,14 +172,14 @@ class KeepWorkTest : public QObject {
     window->Shoes().AppendShoe({"S1", "BPB", ""});
     QVERIFY(window->SaveData(path));
     for (int i = 0; i < 9; ++i) QVERIFY(window->SaveData(dir.filePath(QStringLiteral("r%1.DAT").arg(i))));
-    QCOMPARE(window->RecentShoeFiles.size(), 8);
-    QVERIFY(window->RecentShoeFiles.first().endsWith(QStringLiteral("r8.DAT")));
+    QCOMPARE(window->Recent.Shoes.size(), 8);
+    QVERIFY(window->Recent.Shoes.first().endsWith(QStringLiteral("r8.DAT")));
     window->ReadData(path);
-    QCOMPARE(window->RecentShoeFiles.first(), QFileInfo(path).absoluteFilePath());
-    QCOMPARE(window->RecentShoeFiles.count(QFileInfo(path).absoluteFilePath()), 1);
+    QCOMPARE(window->Recent.Shoes.first(), QFileInfo(path).absoluteFilePath());
+    QCOMPARE(window->Recent.Shoes.count(QFileInfo(path).absoluteFilePath()), 1);
     const QString set = dir.filePath(QStringLiteral("recent.json"));
     QVERIFY(window->SaveStrategies(set));
-    QCOMPARE(window->RecentStrategyFiles, QStringList{QFileInfo(set).absoluteFilePath()});
+    QCOMPARE(window->Recent.Strategies, QStringList{QFileInfo(set).absoluteFilePath()});
 
     int choice = 1;
     QStringList asked;
@@ -209,7 +209,7 @@ class KeepWorkTest : public QObject {
     window->WindowStateFile = ini;
     window->resize(900, 600);
     window->PageControl1->setCurrentIndex(2);
-    window->RecentShoeFiles = QStringList{QStringLiteral("/tmp/a.DAT")};
+    window->Recent.Shoes = QStringList{QStringLiteral("/tmp/a.DAT")};
     QVERIFY(window->close());
     QVERIFY(QFile::exists(ini));
     window = std::make_unique<TFormDaruvedaZizeveva>();
@@ -219,7 +219,7 @@ class KeepWorkTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QCOMPARE(window->size(), QSize(900, 600));
     QCOMPARE(window->PageControl1->currentIndex(), 2);
-    QCOMPARE(window->RecentShoeFiles, QStringList{QStringLiteral("/tmp/a.DAT")});
+    QCOMPARE(window->Recent.Shoes, QStringList{QStringLiteral("/tmp/a.DAT")});
   }
 
   void deletingAPageAsks() {

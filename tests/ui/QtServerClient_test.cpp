@@ -222,6 +222,52 @@ class ServerClientTest : public QObject {
     QCOMPARE(down.count(), 2);
   }
 
+  // A hostile or broken server: a 1 MB line, random bytes, a line trickled a byte at a
+  // time and a death in the middle of a line. The loop keeps running, the good lines
+  // after each still arrive, the half line is never handled, "已離線" shows once.
+  void hostilePeerNeitherHangsNorCrashes() {
+    ScriptedPeer peer;
+    AcceptingServer(peer);
+    client->SetPort(peer.Port());
+    QVERIFY(client->Login());
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(5);
+
+    peer.Send(QByteArray(1 << 20, 'A') + "\r\n");
+    peer.Say("SYSTEMMSG:after the long line");
+    QTRY_VERIFY(!sink->pane.empty() && sink->pane.back().first == "after the long line");
+
+    QByteArray noise;
+    std::uint32_t x = 12345;
+    for (int i = 0; i < 65536; ++i) {
+      x = x * 1103515245u + 12345u;
+      noise += static_cast<char>(x >> 24);
+    }
+    peer.Send(noise + "\n");
+    peer.Say("SYSTEMMSG:after the noise");
+    QTRY_VERIFY(!sink->pane.empty() && sink->pane.back().first == "after the noise");
+
+    const QByteArray slow = "SYSTEMMSG:one byte at a time\r\n";
+    const int before = ticks;
+    for (char c : slow) {
+      peer.Send(QByteArray(1, c));
+      QTest::qWait(15);
+    }
+    QTRY_VERIFY(!sink->pane.empty() && sink->pane.back().first == "one byte at a time");
+    QVERIFY(ticks - before > 20);  // the loop ran all along
+
+    peer.Send("SYSTEMMSG:half a li");
+    QTest::qWait(50);
+    peer.Drop();
+    QTRY_COMPARE(messages, QStringList{"已離線"});
+    QTest::qWait(100);
+    QCOMPARE(messages, QStringList{"已離線"});
+    for (const auto& line : sink->pane) QVERIFY(line.first.find("half") == std::string::npos);
+    QVERIFY(!client->LoggedIn());
+  }
+
   void signUpReplies() {
     ScriptedPeer peer;
     client->SetPort(peer.Port());

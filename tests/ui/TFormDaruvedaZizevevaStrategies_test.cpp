@@ -31,6 +31,7 @@
 #include <QToolButton>
 
 #include "app/QtUiDump.h"
+#include "app/QtRangeRun.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetAmount.h"
@@ -333,7 +334,12 @@ class StrategyTabTest : public QObject {
     QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);
     QCOMPARE(Rows(window->Combined().ClientDataSetAnalysis), windowRows);
 
-    // A file that cannot be read leaves the pages as they are.
+    // A file that cannot be read leaves the pages as they are (the deletions and the
+    // reading over changed pages above asked their questions).
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages[0], QStringLiteral("刪除本策略?"));
+    QVERIFY(messages[2].startsWith(QStringLiteral("下列資料已更改但未儲存")));
+    messages.clear();
     nextFile = dir.filePath(QStringLiteral("none.json"));
     QTest::mouseClick(window->BtnReadStrategies, Qt::LeftButton);
     QCOMPARE(messages.size(), 1);
@@ -369,7 +375,7 @@ class StrategyTabTest : public QObject {
     qInfo("range run of 10,000 shoes with 4 strategies in the window: %lld ms", static_cast<long long>(ms));
     QCOMPARE(window->Combined().ShoesAnalysed, 10000);
     QVERIFY(!window->Combined().Cancelled);
-    QVERIFY(!window->ProgressAnalysis);
+    QVERIFY(!window->RangeRunner->ProgressAnalysis);
     QVERIFY(messages.isEmpty());
 
     // The grids are usable afterwards.
@@ -390,17 +396,17 @@ class StrategyTabTest : public QObject {
     // dialog; its cancel button stops the run after the shoe it is on.
     bool dialogSeen = false;
     int lastDone = 0;
-    auto connection = connect(window.get(), &TFormDaruvedaZizeveva::analysisProgress, this, [&](int done, int total) {
+    auto connection = connect(window->RangeRunner, &QtRangeRun::analysisProgress, this, [&](int done, int total) {
       QCOMPARE(total, 10000);
       lastDone = done;
       // Progress comes after each block of shoes (1,024) when the strategies run side
       // by side, after each shoe on one thread: at least 0.7 s in all either way.
       if (done < 700) QThread::usleep(1000);
       else if (done < 7000) QThread::usleep(100000);
-      if (window->ProgressAnalysis && window->ProgressAnalysis->isVisible() && !dialogSeen) {
+      if (window->RangeRunner->ProgressAnalysis && window->RangeRunner->ProgressAnalysis->isVisible() && !dialogSeen) {
         dialogSeen = true;
-        QCOMPARE(window->ProgressAnalysis->windowModality(), Qt::WindowModal);
-        auto* cancel = window->ProgressAnalysis->findChild<QPushButton*>();
+        QCOMPARE(window->RangeRunner->ProgressAnalysis->windowModality(), Qt::WindowModal);
+        auto* cancel = window->RangeRunner->ProgressAnalysis->findChild<QPushButton*>();
         QCOMPARE(cancel->text(), QStringLiteral("取消"));
         QTest::mouseClick(cancel, Qt::LeftButton);
       }
@@ -425,7 +431,7 @@ class StrategyTabTest : public QObject {
     }
     QCOMPARE(QString::fromStdString(shoes.CurrentName()), lastShoe);
     QVERIFY(!shoes.BatchRunning);
-    QVERIFY(!window->ProgressAnalysis);
+    QVERIFY(!window->RangeRunner->ProgressAnalysis);
   }
 
   // A range whose rows would take too much memory is offered as a figures-only run:
@@ -456,7 +462,7 @@ class StrategyTabTest : public QObject {
     const int rows = pages[0]->GetStrategy().ClientDataSetAnalysis.RecordCount();
     QVERIFY(rows > 20000);
 
-    window->RowBytesWithoutAsking = 1000;
+    window->RangeRunner->RowBytesWithoutAsking = 1000;
     QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);   // "是"
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].contains(QStringLiteral("MB")));
