@@ -1,5 +1,6 @@
 #include "Config.h"
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -37,6 +38,7 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"db", [&](const std::string& v) { c.db = v; }},
       {"outbox", [&](const std::string& v) { c.outbox = v; }},
       {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
+      {"sendmail_timeout", [&](const std::string& v) { c.sendmailTimeoutMs = int(std::min(600.0, ParseDuration(v)) * 1000); }},
       {"mail_from", [&](const std::string& v) { c.mailFrom = v; }},
       {"pace", [&](const std::string& v) {
          if (v == "fast") c.pace = Pace::Fast;
@@ -66,6 +68,10 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"exp_per_game", [&](const std::string& v) { c.expPerGame = int(num(v)); }},
       {"season_length", [&](const std::string& v) { c.seasonSeconds = std::max(1.0, ParseDuration(v)); }},
       {"welcome", [&](const std::string& v) { c.welcome = v; }},
+      {"rolling_text", [&](const std::string& v) {
+         if (!net::IsValidUtf8(v) || v.size() > 2000) throw std::invalid_argument("rolling_text");
+         c.rollingText = v;
+       }},
   };
   std::string line;
   int number = 0;

@@ -17,6 +17,7 @@ struct Config {
   std::string db = "zavuv-server.db";
   std::string outbox = "outbox";
   std::string sendmail;           // empty: mail goes to the outbox folder
+  int sendmailTimeoutMs = 10000;  // the mailer is stopped after this and the mail counts as failed
   std::string mailFrom = "zavuv-server <noreply@localhost>";
   Pace pace = Pace::Normal;
 
@@ -26,8 +27,8 @@ struct Config {
   double loginTimeoutSeconds = 30;        // idle time before a successful login
   std::size_t pauseReadingBytes = 64 * 1024;   // output queued: stop reading input
   std::size_t disconnectBytes = 256 * 1024;    // output queued: disconnect
-  double writeStallSeconds = 10;
-  int socketSendBuffer = 64 * 1024;            // kernel send buffer per connection          // output waiting without progress: disconnect
+  double writeStallSeconds = 10;               // output waiting without progress: disconnect
+  int socketSendBuffer = 64 * 1024;            // kernel send buffer per connection
 
   // Rates (token buckets: a burst, then a steady rate).
   double chatPerSecond = 1;               // per connection
@@ -53,6 +54,10 @@ struct Config {
   double seasonSeconds = 30.0 * 24 * 3600;
 
   std::string welcome = "歡迎光臨 zavuv 社群伺服器";
+  // The battle rooms' news ticker (UTF-8; empty: none). SIGHUP re-reads it and the
+  // welcome from the config file.
+  std::string rollingText;
+  std::string configFile;   // the file the settings came from, if any
 };
 
 // Reads a config file into config; an unknown key or a bad value is an error naming

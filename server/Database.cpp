@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <stdexcept>
 
 namespace zavuv::server {
@@ -60,7 +61,7 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-Database::Database(const std::string& path) {
+Database::Database(const std::string& path) : path_(path) {
   if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                       nullptr) != SQLITE_OK) {
     std::string message = db_ ? sqlite3_errmsg(db_) : "out of memory";
@@ -75,8 +76,47 @@ Database::Database(const std::string& path) {
 }
 
 Database::~Database() {
+  if (checkpointer_.joinable()) {
+    {
+      std::lock_guard lock(checkpointMutex_);
+      checkpointStop_ = true;
+    }
+    checkpointWake_.notify_all();
+    checkpointer_.join();
+  }
   cache_.clear();
   sqlite3_close(db_);
+}
+
+void Database::CheckpointInBackground(int intervalMs) {
+  if (checkpointer_.joinable()) return;
+  sqlite3* own = nullptr;
+  if (sqlite3_open_v2(path_.c_str(), &own, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+    sqlite3_close(own);
+    return;   // the commits go on checkpointing themselves
+  }
+  sqlite3_busy_timeout(own, 1000);
+  Exec("PRAGMA wal_autocheckpoint=0");
+  checkpointer_ = std::thread([this, own, intervalMs] {
+    std::unique_lock lock(checkpointMutex_);
+    while (!checkpointWake_.wait_for(lock, std::chrono::milliseconds(intervalMs), [this] { return checkpointStop_; })) {
+      lock.unlock();
+      auto start = std::chrono::steady_clock::now();
+      // PASSIVE: copies what no reader still needs and never waits for the writer.
+      sqlite3_wal_checkpoint_v2(own, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+      double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      lock.lock();
+      ++checkpointStats_.runs;
+      checkpointStats_.slowestMs = std::max(checkpointStats_.slowestMs, ms);
+    }
+    lock.unlock();
+    sqlite3_close(own);
+  });
+}
+
+Database::CheckpointStats Database::Checkpoints() {
+  std::lock_guard lock(checkpointMutex_);
+  return checkpointStats_;
 }
 
 void Database::Exec(const char* sql) {
@@ -211,6 +251,8 @@ bool Database::NicknameTaken(const std::string& nickname) {
   s.Run();
   return taken;
 }
+
+bool Database::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
 
 void Database::AddExp(const std::vector<std::pair<std::string, int>>& gains) {
   if (gains.empty()) return;

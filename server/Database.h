@@ -4,10 +4,13 @@
 // Texts are stored as UTF-8; the protocol layer converts to Big5 where a line needs it.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct sqlite3;
@@ -66,6 +69,15 @@ class Database {
 
   explicit Database(const std::string& path);
   ~Database();
+  // Moves the WAL checkpoints (the only writes that wait for the disk) off the calling
+  // thread: a thread of its own copies the log into the database every interval, so
+  // that a commit never stalls on an fsync.
+  void CheckpointInBackground(int intervalMs);
+  struct CheckpointStats {
+    std::uint64_t runs = 0;
+    double slowestMs = 0;
+  };
+  CheckpointStats Checkpoints();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
@@ -105,24 +117,29 @@ class Database {
 
   // A transaction that Commit() ends; left uncommitted (an error on the way) it rolls
   // back when it goes out of scope, so a failed write never leaves one open and the
-  // next request's writes still work.
+  // next request's writes still work. Opened inside another, it is part of the outer
+  // one: only the outer commits or rolls back.
   class Transaction {
    public:
-    explicit Transaction(Database& db) : db_(db) { db_.Exec("BEGIN IMMEDIATE"); }
+    explicit Transaction(Database& db) : db_(db), outer_(!db.InTransaction()) {
+      if (outer_) db_.Exec("BEGIN IMMEDIATE");
+    }
     ~Transaction() {
-      if (!done_) try { db_.Exec("ROLLBACK"); } catch (...) {}
+      if (outer_ && !done_) try { db_.Exec("ROLLBACK"); } catch (...) {}
     }
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void Commit() {
-      db_.Exec("COMMIT");
+      if (outer_) db_.Exec("COMMIT");
       done_ = true;
     }
 
    private:
     Database& db_;
+    bool outer_;
     bool done_ = false;
   };
+  bool InTransaction() const;
 
  private:
   void Exec(const char* sql);
@@ -131,6 +148,12 @@ class Database {
 
   sqlite3* db_ = nullptr;
   std::vector<std::pair<const char*, std::unique_ptr<Statement>>> cache_;
+  std::string path_;
+  std::thread checkpointer_;
+  std::mutex checkpointMutex_;
+  std::condition_variable checkpointWake_;
+  bool checkpointStop_ = false;
+  CheckpointStats checkpointStats_;
 };
 
 }  // namespace zavuv::server

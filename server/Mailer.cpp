@@ -1,7 +1,17 @@
 #include "Mailer.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sodium.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 
 #include <cstdio>
 #include <ctime>
@@ -10,6 +20,8 @@
 #include <stdexcept>
 
 #include "HashPool.h"
+
+extern char** environ;
 
 namespace zavuv::server {
 
@@ -81,15 +93,70 @@ std::string WriteToOutbox(const std::string& folder, const std::string& text) {
   return final.string();
 }
 
-bool PipeToSendmail(const std::string& program, const std::string& text) {
-  std::string command = "'";
-  for (char c : program) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  command += "' -t -i";
-  FILE* pipe = popen(command.c_str(), "w");
-  if (!pipe) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), pipe) == text.size();
-  int status = pclose(pipe);
-  return ok && status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+// The program runs with the message on its standard input and its output discarded;
+// it must finish within the limit, or it is killed and the delivery counts as failed.
+MailResult PipeToSendmail(const std::string& program, const std::string& text, int timeoutMs) {
+  int in[2];
+  if (pipe2(in, O_CLOEXEC) != 0) return {false, std::string("pipe: ") + std::strerror(errno)};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  // The server ignores SIGPIPE; the mailer gets the usual signal dispositions and mask.
+  posix_spawnattr_t attr;
+  posix_spawnattr_init(&attr);
+  sigset_t defaults, none;
+  sigemptyset(&defaults);
+  sigaddset(&defaults, SIGPIPE);
+  sigemptyset(&none);
+  posix_spawnattr_setsigdefault(&attr, &defaults);
+  posix_spawnattr_setsigmask(&attr, &none);
+  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+  std::string t = "-t", i = "-i";
+  char* argv[] = {const_cast<char*>(program.c_str()), t.data(), i.data(), nullptr};
+  pid_t pid = 0;
+  int spawned = posix_spawnp(&pid, program.c_str(), &actions, &attr, argv, environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attr);
+  close(in[0]);
+  if (spawned != 0) {
+    close(in[1]);
+    return {false, "cannot run " + program + ": " + std::strerror(spawned)};
+  }
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  auto left = [&] {
+    return static_cast<int>(std::max<long long>(0, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                       deadline - std::chrono::steady_clock::now()).count()));
+  };
+  std::string error;
+  fcntl(in[1], F_SETFL, O_NONBLOCK);
+  for (std::size_t done = 0; done < text.size() && error.empty();) {
+    pollfd p{in[1], POLLOUT, 0};
+    if (poll(&p, 1, left()) <= 0) {
+      error = "the mailer did not read the message in time";
+      break;
+    }
+    ssize_t n = write(in[1], text.data() + done, text.size() - done);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n < 0 && errno != EAGAIN && errno != EINTR) error = std::string("writing to the mailer: ") + std::strerror(errno);
+  }
+  close(in[1]);
+  int status = 0;
+  for (;;) {
+    pid_t r = waitpid(pid, &status, WNOHANG);
+    if (r == pid) break;
+    if (r < 0 && errno != EINTR) return {false, std::string("waitpid: ") + std::strerror(errno)};
+    if (left() == 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return {false, "the mailer did not finish in time and was stopped"};
+    }
+    usleep(5000);
+  }
+  if (!error.empty()) return {false, error};
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {true, {}};
+  if (WIFEXITED(status)) return {false, "the mailer exited with status " + std::to_string(WEXITSTATUS(status))};
+  return {false, "the mailer was killed by signal " + std::to_string(WTERMSIG(status))};
 }
 
 }  // namespace zavuv::server

@@ -22,8 +22,15 @@ std::string ComposeMail(const MailMessage& message, std::int64_t unixTime);
 // Writes the message into the folder under a fresh name (temporary name, then
 // renamed) and returns the file's path. Errors are thrown.
 std::string WriteToOutbox(const std::string& folder, const std::string& text);
-// Pipes the message to `sendmail -t -i`; false when the program failed.
-bool PipeToSendmail(const std::string& program, const std::string& text);
+struct MailResult {
+  bool ok = false;
+  std::string error;   // why not, for the log
+};
+// Pipes the message to `program -t -i` (a sendmail-compatible program, run directly,
+// not through a shell). Not ok when it cannot be started, does not take the whole
+// message, exits with a status other than 0, or runs longer than the limit (it is
+// then killed).
+MailResult PipeToSendmail(const std::string& program, const std::string& text, int timeoutMs = 10000);
 // Whether the address is acceptable for sign-up and safe in a mail header.
 bool ValidEmail(const std::string& address);
 

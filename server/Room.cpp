@@ -130,22 +130,26 @@ int Room::Step() {
       guesses_.clear();
       cards_.clear();
       result_ = 0;
+      statusText_.clear();
       if (listsShown_) {
         SendLists();
         listsShown_ = false;
       }
       status_ = "GAMESTARTED";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
-      timeLeft_ = timing_.countdownFrom;
+      timeLeft_ = 0;
       phase_ = Phase::Countdown;
       return 0;
     }
     case Phase::Countdown: {
+      // Betting stays open through the last second shown: until STOPBET goes out.
+      timeLeft_ = timeLeft_ == 0 ? std::max(1, timing_.countdownFrom) : timeLeft_ - 1;
       host_.RoomBroadcast(Plain("TIMELEFT", std::to_string(timeLeft_)));
-      if (--timeLeft_ <= 0) phase_ = Phase::StopBet;
+      if (timeLeft_ <= 1) phase_ = Phase::StopBet;
       return timing_.countdownStepMs;
     }
     case Phase::StopBet: {
+      timeLeft_ = 0;
       host_.RoomBroadcast(Plain("STOPBET", ""));
       SendLists();
       listsShown_ = !bets_.empty() || !guesses_.empty();
@@ -174,6 +178,9 @@ int Room::Step() {
       host_.RoomBroadcast(List("CARDLEFT", CardLeftList()));
       status_ = "GAMEENDEDIN5SECOND";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
+      // Otherwise the status label would go on saying "停止下注" through the pause.
+      statusText_ = game_ + 1 < shoe_.games.size() ? "本局已完, 下一局即將開始" : "本靴最後一局已完";
+      host_.RoomBroadcast(Text("STATUS", statusText_));
       ++game_;
       phase_ = game_ < shoe_.games.size() ? Phase::GameStart : Phase::ShoeEnd;
       return timing_.endMs;
@@ -181,6 +188,8 @@ int Room::Step() {
     case Phase::ShoeEnd: {
       status_ = "SHOENOTSTARTED";
       host_.RoomBroadcast(Plain("GAMESTATUS", status_));
+      statusText_ = "洗牌中, 新一靴即將開始";
+      host_.RoomBroadcast(Text("STATUS", statusText_));
       host_.RoomShoeEnded(*this, shoeResult_, shoePlayers_);
       phase_ = Phase::ShoeStart;
       return timing_.shoeGapMs;
@@ -263,7 +272,7 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
       host_.RoomSend(account, Text("MESSAGE", "練習場不能下注, 請用估莊或估閒"));
       return;
     }
-    if (phase_ != Phase::Countdown) {
+    if (!BettingOpen()) {
       host_.RoomSend(account, Text("MESSAGE", "現在不是下注時間, 請等下一局"));
       return;
     }
@@ -297,7 +306,7 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
       host_.RoomSend(account, Text("MESSAGE", "請估莊或估閒"));
       return;
     }
-    if (phase_ != Phase::Countdown) {
+    if (!BettingOpen()) {
       host_.RoomSend(account, Text("MESSAGE", "現在不是估局時間, 請等下一局"));
       return;
     }
@@ -314,15 +323,17 @@ void Room::Handle(const std::string& account, const std::string& nickname, const
 
 std::vector<DualLine> Room::Snapshot(const std::string& account) const {
   std::vector<DualLine> lines;
-  bool betting = phase_ == Phase::Countdown;
+  bool betting = BettingOpen();
   bool stopped = phase_ == Phase::Deal || phase_ == Phase::Result;
   if (betting || status_ != "GAMESTARTED") lines.push_back(Plain("GAMESTATUS", status_));
   lines.push_back(Plain("SHOERESULT", shoeResult_));
   lines.push_back(List("CARDLEFT", CardLeftList()));
   if (betting) {
-    lines.push_back(Plain("TIMELEFT", std::to_string(timeLeft_)));
+    if (timeLeft_ > 0) lines.push_back(Plain("TIMELEFT", std::to_string(timeLeft_)));
   } else if (stopped) {
     lines.push_back(Plain("STOPBET", ""));
+  } else if (!statusText_.empty()) {
+    lines.push_back(Text("STATUS", statusText_));
   }
   if (stopped || listsShown_) {
     lines.push_back(List("BANKERLIST", Names('B')));

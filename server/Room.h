@@ -78,7 +78,9 @@ class Room {
   // For logs and tests.
   int GamesDealt() const { return static_cast<int>(shoeResult_.size()); }
   const std::string& ShoeResult() const { return shoeResult_; }
-  bool BettingOpen() const { return phase_ == Phase::Countdown; }
+  // Bets and guesses are taken from GAMESTARTED until STOPBET goes out, the last
+  // second of the countdown included.
+  bool BettingOpen() const { return phase_ == Phase::Countdown || phase_ == Phase::StopBet; }
   // Practice: right and wrong guesses of the user in this shoe.
   std::pair<int, int> PracticeScore(const std::string& account) const {
     auto it = practiceScores_.find(account);
@@ -119,9 +121,10 @@ class Room {
 
   Phase phase_ = Phase::ShoeStart;
   std::string status_ = "SHOENOTSTARTED";
+  std::string statusText_;      // the STATUS text shown in a pause, while it lasts
   DealtShoe shoe_;
   std::size_t game_ = 0;
-  int timeLeft_ = 0;
+  int timeLeft_ = 0;            // the countdown value last shown; 0 before the first
   std::string cards_;           // the current game's cards, once dealt
   char result_ = 0;             // the current game's result, once shown
   std::string shoeResult_;

@@ -72,6 +72,15 @@ bool PrintableAscii(std::string_view s) {
 
 }  // namespace
 
+// The queued lines of one gathered write: a fixed array, so that starting a write
+// allocates nothing (the operation keeps a copy of the sequence).
+struct GatherBuffers {
+  std::array<asio::const_buffer, 16> items;
+  std::size_t count = 0;
+  const asio::const_buffer* begin() const { return items.data(); }
+  const asio::const_buffer* end() const { return items.data() + count; }
+};
+
 bool TokenBucket::Take(Clock::time_point now, double n) {
   if (last != Clock::time_point{}) {
     double dt = std::chrono::duration<double>(now - last).count();
@@ -162,6 +171,7 @@ void Server::Log(std::string_view event, std::initializer_list<std::pair<std::st
 
 std::uint16_t Server::Listen() {
   db_ = std::make_unique<Database>(config_.db);
+  db_->CheckpointInBackground(1000);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
   asio::error_code ec;
@@ -204,16 +214,54 @@ void Server::Start() {
   for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, config_.pace == Pace::Fast ? 0 : int(i) * 3000);
   signals_.add(SIGINT);
   signals_.add(SIGTERM);
-  signals_.async_wait([this](const asio::error_code& ec, int signal) {
-    if (ec) return;
-    Log("signal", {{"signal", signal == SIGINT ? "SIGINT" : "SIGTERM"}});
-    Shutdown();
-  });
+  signals_.add(SIGHUP);
+  WaitForSignal();
   housekeeping_.expires_after(std::chrono::milliseconds(200));
   housekeeping_.async_wait([this](const asio::error_code& ec) {
     if (!ec) Housekeeping();
   });
   Accept();
+}
+
+void Server::WaitForSignal() {
+  signals_.async_wait([this](const asio::error_code& ec, int signal) {
+    if (ec) return;
+    Log("signal", {{"signal", signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP"}});
+    if (signal != SIGHUP) return Shutdown();
+    ReloadTexts();
+    WaitForSignal();
+  });
+}
+
+// SIGHUP: the welcome and the news ticker are read again from the config file; a
+// changed ticker goes out to everyone at once. Other settings need a restart.
+void Server::ReloadTexts() {
+  if (config_.configFile.empty()) return;
+  Config fresh;
+  try {
+    LoadConfigFile(fresh, config_.configFile);
+  } catch (const std::exception& e) {
+    Log("error", {{"where", "reload"}, {"error", e.what()}});
+    return;
+  }
+  config_.welcome = fresh.welcome;
+  bool changed = fresh.rollingText != config_.rollingText;
+  config_.rollingText = fresh.rollingText;
+  Log("reload", {{"file", config_.configFile}, {"rolling_text", changed ? "changed" : "same"}});
+  if (!changed) return;
+  for (const auto& room : rooms_)
+    if (!room->Practice())
+      Broadcast({room->Name() + ":ROLLINGTEXT:" + Utf8ToBig5(config_.rollingText),
+                 room->Name() + ":UTF8ROLLINGTEXT:" + config_.rollingText});
+}
+
+// The battle rooms' news ticker (the practice room has none).
+void Server::SendRollingText(Connection& c) {
+  if (config_.rollingText.empty()) return;
+  for (const auto& room : rooms_)
+    if (!room->Practice())
+      SendDual(c, {room->Name() + ":ROLLINGTEXT:" + Utf8ToBig5(config_.rollingText),
+                   room->Name() + ":UTF8ROLLINGTEXT:" + config_.rollingText});
 }
 
 void Server::Shutdown() {
@@ -237,6 +285,7 @@ void Server::Shutdown() {
     for (auto& [id, c] : connections_) left.push_back(c);
     for (auto& c : left) Close(*c, "shutdown");
   });
+  if (connections_.empty()) shutdownTimer_->cancel();
   Log("shutdown", {{"connections", std::to_string(all.size())}});
 }
 
@@ -332,23 +381,32 @@ void Server::Enqueue(Connection& c, const Buffer& line) {
   }
   // The write starts once the current handler is done, so that the lines it queues
   // (a room step, a settlement, the state after login) go out in one system call.
+  // One posted handler starts the writes of every connection that got lines, rather
+  // than one handler per connection per line.
   if (!c.writing && !c.flushPosted) {
     c.flushPosted = true;
-    asio::post(io_, [this, self = c.shared_from_this()] {
-      self->flushPosted = false;
-      if (!self->writing) StartWrite(self);
-    });
+    if (toFlush_.empty()) asio::post(io_, [this] { FlushQueued(); });
+    toFlush_.push_back(c.shared_from_this());
   }
+}
+
+void Server::FlushQueued() {
+  flushing_.swap(toFlush_);
+  for (const ConnectionPtr& c : flushing_) {
+    c->flushPosted = false;
+    if (!c->writing) StartWrite(c);
+  }
+  flushing_.clear();
 }
 
 void Server::StartWrite(const ConnectionPtr& c) {
   if (c->closed || c->queue.empty()) return;
-  std::vector<asio::const_buffer> buffers;
-  buffers.reserve(std::min<std::size_t>(c->queue.size(), 64));
+  GatherBuffers buffers;
   std::size_t bytes = 0;
-  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.size() < 64 && bytes < 256 * 1024; ++it) {
-    std::size_t skip = buffers.empty() ? c->frontOffset : 0;
-    buffers.push_back(asio::buffer((*it)->data() + skip, (*it)->size() - skip));
+  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
+       ++it) {
+    std::size_t skip = buffers.count == 0 ? c->frontOffset : 0;
+    buffers.items[buffers.count++] = asio::buffer((*it)->data() + skip, (*it)->size() - skip);
     bytes += (*it)->size() - skip;
   }
   c->writing = true;
@@ -446,6 +504,8 @@ void Server::Close(Connection& c, const std::string& reason) {
   if (auto it = byAccount_.find(c.account); it != byAccount_.end() && it->second == &c) byAccount_.erase(it);
   if (auto it = perAddress_.find(c.address); it != perAddress_.end() && --it->second <= 0) perAddress_.erase(it);
   connections_.erase(c.id);
+  // The last connection gone at shutdown: nothing is left to wait for.
+  if (stopping_ && connections_.empty() && shutdownTimer_) shutdownTimer_->cancel();
   asio::error_code ec;
   c.socket.shutdown(asio::ip::tcp::socket::shutdown_both, ec);
   c.socket.close(ec);
@@ -620,6 +680,7 @@ void Server::CompleteLogin(const ConnectionPtr& c, const Account& account, bool 
   for (auto& room : rooms_)
     for (const DualLine& line : room->Snapshot(c->account)) SendDual(*c, line);
   SendScore(*c, "BATTLE");
+  SendRollingText(*c);
   ++stats_.logins;
   Log("login", {{"id", std::to_string(c->id)}, {"addr", c->address}, {"account", c->account},
                 {"online", std::to_string(online_.size())}});
@@ -637,7 +698,10 @@ void Server::SendScore(Connection& c, const std::string& roomName) {
   SendDual(c, {roomName + ":SCORE:" + money, roomName + ":UTF8SCORE:" + money});
 }
 
-void Server::Mail(const std::string& to, const std::string& account, const std::string& password, bool again) {
+// The mail with the account data, composed and delivered on a worker (piping to a
+// mailer may block). Answers whether it was handed over, and why not.
+MailResult Server::Mail(const std::string& to, const std::string& account, const std::string& password,
+                        bool again) const {
   MailMessage m;
   m.from = config_.mailFrom;
   m.to = to;
@@ -645,22 +709,12 @@ void Server::Mail(const std::string& to, const std::string& account, const std::
   m.body = std::string(again ? "閣下的帳戶資料如下, 密碼已重新設定:\n\n" : "歡迎加入! 閣下的帳戶資料如下:\n\n") +
            "帳戶編號: " + account + "\n帳戶密碼: " + password + "\n\n請於登入後選定網名.\n";
   std::string text = ComposeMail(m, Now());
-  if (!config_.sendmail.empty()) {
-    std::string program = config_.sendmail;
-    bool queued = pool_->Submit([this, program, text, account] {
-      bool ok = PipeToSendmail(program, text);
-      asio::post(io_, [this, ok, account] {
-        Log(ok ? "mail" : "error", {{"account", account}, {"via", "sendmail"}, {"ok", ok ? "1" : "0"}});
-      });
-    });
-    if (!queued) Log("error", {{"where", "mail"}, {"account", account}, {"reason", "worker queue full"}});
-    return;
-  }
+  if (!config_.sendmail.empty()) return PipeToSendmail(config_.sendmail, text, config_.sendmailTimeoutMs);
   try {
-    std::string path = WriteToOutbox(config_.outbox, text);
-    Log("mail", {{"account", account}, {"file", path}});
+    WriteToOutbox(config_.outbox, text);
+    return {true, {}};
   } catch (const std::exception& e) {
-    Log("error", {{"where", "mail"}, {"account", account}, {"error", e.what()}});
+    return {false, e.what()};
   }
 }
 
@@ -683,6 +737,14 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
     Log("signup", {{"id", std::to_string(c->id)}, {"account", existing->account}, {"result", "old account, not mailed again yet"}});
     return;
   }
+  // One sign-up per address at a time: a second one while the first is being mailed
+  // is told the address is known, and nothing more is sent.
+  std::string key = net::UpperAscii(email);
+  if (signupsUnderWay_.count(key)) {
+    Send(*c, "OLDACCOUNT");
+    Log("signup", {{"id", std::to_string(c->id)}, {"result", "already under way"}});
+    return;
+  }
   std::string account = existing ? existing->account : "";
   while (account.empty()) {
     account = RandomText(10, kDigits);
@@ -693,29 +755,51 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
   std::weak_ptr<Connection> weak = c;
   bool again = existing.has_value();
   c->busy = true;
-  bool queued = pool_->Submit([this, weak, password, cost, account, email, again] {
+  signupsUnderWay_.insert(key);
+  // The account is written (or its password changed) only once the mail carrying it
+  // has been handed over: a failed mail leaves everything as it was, and the user is
+  // told to try again rather than waiting for a mail that will not come.
+  bool queued = pool_->Submit([this, weak, password, cost, account, email, again, key] {
     std::string hash = HashPassword(password, cost);
-    asio::post(io_, [this, weak, hash, password, account, email, again] {
+    MailResult mailed = Mail(email, account, password, again);
+    asio::post(io_, [this, weak, hash, account, email, again, key, mailed] {
+      signupsUnderWay_.erase(key);
       auto c = weak.lock();
       if (c) c->busy = false;
-      if (stopping_) return;
-      bool created = false;
-      if (again) {
-        db_->SetPassword(account, hash);
-        db_->SetLastMail(account, Now());
-      } else {
-        created = db_->CreateAccount(account, email, hash, Now());
-        if (!created) {
-          if (c && !c->closed) Send(*c, "OLDACCOUNT");
-          return;
-        }
+      auto answer = [&](const std::string& line) {
+        if (c && !c->closed) Send(*c, line);
+      };
+      if (!mailed.ok) {
+        Log("error", {{"where", "mail"}, {"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"},
+                      {"error", mailed.error}});
+        return answer(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
       }
-      Mail(email, account, password, again);
+      bool stored = false;
+      try {
+        if (again) {
+          Database::Transaction t(*db_);
+          db_->SetPassword(account, hash);
+          db_->SetLastMail(account, Now());
+          t.Commit();
+          stored = true;
+        } else {
+          stored = db_->CreateAccount(account, email, hash, Now());
+        }
+      } catch (const std::exception& e) {
+        Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
+      }
+      if (!stored) {
+        // The mail went out with data that was not kept; the address may try again.
+        Log("error", {{"where", "signup"}, {"account", account}, {"reason", "mailed but not stored"}});
+        return answer(Utf8ToBig5("伺服器繁忙, 請稍後再試"));
+      }
+      Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
       Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
-      if (c && !c->closed) Send(*c, again ? "OLDACCOUNT" : "SIGNUPOK");
+      answer(again ? "OLDACCOUNT" : "SIGNUPOK");
     });
   });
   if (!queued) {
+    signupsUnderWay_.erase(key);
     c->busy = false;
     refuse("伺服器繁忙, 請稍後再試", "hash queue full");
   }
@@ -952,21 +1036,33 @@ void Server::OnRoomLine(Connection& c, Room& room, const std::string& args) {
 
 void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>& outcomes) {
   ++stats_.games;
+  double dbMs = 0;
+  if (!outcomes.empty()) {
+    std::vector<Settlement> settlements;
+    std::vector<std::pair<std::string, int>> gains;
+    for (const auto& o : outcomes) {
+      settlements.push_back({o.account, o.stake, o.net});
+      gains.emplace_back(o.account, config_.expPerGame);
+    }
+    // The game's scores and experience in one transaction, committed before anyone is
+    // told the outcome.
+    auto start = Clock::now();
+    try {
+      Database::Transaction t(*db_);
+      db_->ApplySettlements(season_.id, settlements);
+      db_->AddExp(gains);
+      t.Commit();
+    } catch (const std::exception& e) {
+      Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
+    }
+    dbMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    stats_.settleWriteSlowestMs = std::max(stats_.settleWriteSlowestMs, dbMs);
+  }
+  char ms[32];
+  std::snprintf(ms, sizeof ms, "%.2f", dbMs);
   Log("game", {{"room", room.Name()}, {"game", std::to_string(room.GamesDealt())}, {"result", std::string(1, result)},
-               {"bets", std::to_string(outcomes.size())}});
+               {"bets", std::to_string(outcomes.size())}, {"db_ms", ms}});
   if (outcomes.empty()) return;
-  std::vector<Settlement> settlements;
-  std::vector<std::pair<std::string, int>> gains;
-  for (const auto& o : outcomes) {
-    settlements.push_back({o.account, o.stake, o.net});
-    gains.emplace_back(o.account, config_.expPerGame);
-  }
-  try {
-    db_->ApplySettlements(season_.id, settlements);
-    db_->AddExp(gains);
-  } catch (const std::exception& e) {
-    Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
-  }
   const char* side = result == 'B' ? "莊勝" : result == 'P' ? "閒勝" : "和";
   for (const auto& o : outcomes) {
     auto it = byAccount_.find(o.account);
@@ -1032,10 +1128,14 @@ void Server::CheckSeason() {
   std::string text = leader.empty() ? "本季比賽完結, 新一季開始"
                                     : "本季比賽完結, 冠軍: " + leader[0].nickname + ", 新一季開始";
   Broadcast({"SYSTEMMSG:" + Utf8ToBig5(text), "UTF8SYSTEMMSG:" + text});
+  // A new season starts everyone from nothing: the score, and the amounts typed for
+  // the old one.
   for (Connection* c : online_) {
     c->profit = c->turnover = 0;
     SendScore(*c, "BATTLE");
   }
+  for (const auto& room : rooms_)
+    if (!room->Practice()) Broadcast({room->Name() + ":RESETBET:", {}});
 }
 
 void Server::Housekeeping() {
@@ -1080,7 +1180,9 @@ void Server::Housekeeping() {
     Log("stats", {{"connections", std::to_string(connections_.size())}, {"online", std::to_string(online_.size())},
                   {"lines_in", std::to_string(stats_.linesIn)}, {"lines_out", std::to_string(stats_.linesOut)},
                   {"bytes_out", std::to_string(stats_.bytesOut)}, {"slow_disconnects", std::to_string(stats_.slowDisconnects)},
-                  {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)}});
+                  {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)},
+                  {"settle_write_slowest_ms", std::to_string(stats_.settleWriteSlowestMs)},
+                  {"checkpoint_slowest_ms", std::to_string(db_->Checkpoints().slowestMs)}});
   }
   housekeeping_.expires_after(std::chrono::milliseconds(200));
   housekeeping_.async_wait([this](const asio::error_code& ec) {

@@ -23,6 +23,7 @@
 #include "Config.h"
 #include "Database.h"
 #include "HashPool.h"
+#include "Mailer.h"
 #include "Room.h"
 
 namespace zavuv::server {
@@ -36,6 +37,7 @@ struct ServerStats {
   std::uint64_t slowDisconnects = 0, idleDisconnects = 0;
   std::uint64_t chatMessages = 0, chatRefused = 0, games = 0;
   std::size_t peakConnections = 0;
+  double settleWriteSlowestMs = 0;
 };
 
 // A token bucket: `burst` tokens, refilled at `rate` per second.
@@ -79,6 +81,7 @@ class Server : public RoomHost {
   void OnAccept(asio::ip::tcp::socket socket);
   void StartRead(const ConnectionPtr& c);
   void StartWrite(const ConnectionPtr& c);
+  void FlushQueued();
   void Enqueue(Connection& c, const Buffer& line);
   void Send(Connection& c, std::string_view text);
   void SendDual(Connection& c, const DualLine& line);
@@ -111,9 +114,12 @@ class Server : public RoomHost {
 
   void SendLevel(Connection& c);
   void SendScore(Connection& c, const std::string& roomName);
-  void Mail(const std::string& to, const std::string& account, const std::string& password, bool again);
+  MailResult Mail(const std::string& to, const std::string& account, const std::string& password, bool again) const;
   void ScheduleRoom(std::size_t index, int delayMs);
   void Housekeeping();
+  void WaitForSignal();
+  void ReloadTexts();
+  void SendRollingText(Connection& c);
   void CheckSeason();
   std::int64_t Now() const;
 
@@ -135,6 +141,8 @@ class Server : public RoomHost {
   std::unordered_map<std::string, Connection*> byAccount_;
   std::unordered_map<std::string, int> perAddress_;
   std::vector<std::weak_ptr<Connection>> pendingChats_;
+  std::vector<ConnectionPtr> toFlush_, flushing_;   // connections with lines to write
+  std::set<std::string> signupsUnderWay_;   // upper-cased addresses being mailed
   std::unordered_map<std::string, TokenBucket> loginByAddress_, loginByAccount_, signupByAddress_;
   TokenBucket globalChat_;
   Buffer onlineListUtf8_, onlineListBig5_;

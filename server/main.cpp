@@ -1,5 +1,6 @@
 // zavuv-server: the community server, and two operator commands that work on its
 // database directly (user-add, share-add).
+#include <signal.h>
 #include <sodium.h>
 
 #include <filesystem>
@@ -108,6 +109,8 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A peer or a mailer that goes away mid-write is an error to handle, not a reason to die.
+  signal(SIGPIPE, SIG_IGN);
   if (sodium_init() < 0) {
     std::cerr << "zavuv-server: libsodium failed to start\n";
     return 1;
@@ -139,7 +142,10 @@ int main(int argc, char** argv) {
       }
     }
     Config config;
-    if (opts.count("config")) LoadConfigFile(config, opts["config"]);
+    if (opts.count("config")) {
+      LoadConfigFile(config, opts["config"]);
+      config.configFile = opts["config"];
+    }
     if (opts.count("port")) {
       int port = std::stoi(opts["port"]);
       if (port < 0 || port > 65535) throw std::runtime_error("port out of range");

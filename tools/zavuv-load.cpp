@@ -361,12 +361,20 @@ class Tool {
       }
       return;
     }
-    if (line.rfind("BATTLE", 0) != 0) return;
+    // Room lines, read in place: at 2,000 clients this runs some 50,000 times a second.
+    if (line.compare(0, 6, "BATTLE") != 0) return;
     std::size_t colon = line.find(':');
-    std::string roomName = line.substr(0, colon);
+    if (colon == std::string::npos) return;
+    std::string_view roomName(line.data(), colon);
     int room = roomName == "BATTLE" ? 1 : roomName.size() == 7 ? roomName[6] - '0' : 0;
     if (room < 1 || room > 5) return;
-    net::CommandLine rest = net::SplitLine(line.substr(colon + 1));
+    struct {
+      std::string_view command, arguments;
+    } rest;
+    std::string_view after = std::string_view(line).substr(colon + 1);
+    std::size_t second = after.find(':');
+    rest.command = after.substr(0, second);
+    rest.arguments = second == std::string_view::npos ? std::string_view() : after.substr(second + 1);
     int& phase = c.phase[room];
     // 1 betting, 2 stopped, 3 cards, 4 result, 0 between games.
     auto order = [&](int expected, int next) {
@@ -379,7 +387,7 @@ class Tool {
       if (phase != 0 && phase != 5) ++reordered_;
       phase = 1;
       if (room == c.room && measuring_ && !c.slow) {
-        Write(c.shared_from_this(), roomName + ":BET:300:0:0");
+        Write(c.shared_from_this(), std::string(roomName) + ":BET:300:0:0");
         ++betsSent_;
       }
     } else if (rest.command == "STOPBET") {

@@ -100,6 +100,14 @@ class ServerProcess {
     pid_ = 0;
     return status_ = -1;
   }
+  // SIGKILL: the server gets no chance to finish anything.
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = 0;
+    status_ = -1;
+  }
   std::string Log() const {
     std::ifstream in(dir_ / "server.log");
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -197,6 +205,7 @@ class Client {
     return closed_;
   }
   int Fd() const { return fd_; }
+  bool Closed() const { return closed_; }
 
  private:
   int fd_ = -1;
@@ -209,6 +218,15 @@ struct Credentials {
   std::string account, password;
 };
 
+// The account and password in the text of a sign-up mail.
+inline Credentials CredentialsInMail(const std::string& text) {
+  Credentials cr;
+  std::smatch m;
+  if (std::regex_search(text, m, std::regex("帳戶編號: (\\S+)"))) cr.account = m[1];
+  if (std::regex_search(text, m, std::regex("帳戶密碼: (\\S+)"))) cr.password = m[1];
+  return cr;
+}
+
 // Signs up through the protocol and reads the account and password from the mail.
 inline Credentials SignUp(int port, const fs::path& outbox, const std::string& email, std::string* reply = nullptr) {
   std::size_t before = fs::exists(outbox) ? std::distance(fs::directory_iterator(outbox), {}) : 0;
@@ -216,7 +234,6 @@ inline Credentials SignUp(int port, const fs::path& outbox, const std::string& e
   c.Send("SIGNUP:" + email);
   auto line = c.Read(20000);
   if (reply) *reply = line.value_or("");
-  Credentials cr;
   for (int i = 0; i < 200; ++i) {
     if (fs::exists(outbox) && std::size_t(std::distance(fs::directory_iterator(outbox), {})) > before) break;
     usleep(10000);
@@ -230,11 +247,7 @@ inline Credentials SignUp(int port, const fs::path& outbox, const std::string& e
         mail = e.path();
       }
   std::ifstream in(mail);
-  std::string text((std::istreambuf_iterator<char>(in)), {});
-  std::smatch m;
-  if (std::regex_search(text, m, std::regex("帳戶編號: (\\S+)"))) cr.account = m[1];
-  if (std::regex_search(text, m, std::regex("帳戶密碼: (\\S+)"))) cr.password = m[1];
-  return cr;
+  return CredentialsInMail(std::string(std::istreambuf_iterator<char>(in), {}));
 }
 
 inline std::string Pad(const std::string& s, std::size_t n) {

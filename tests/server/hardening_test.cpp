@@ -40,7 +40,7 @@ TEST(ServerHardening, RandomBytesAndMalformedCommandsNeitherCrashNorStopService)
   for (int i = 0; i < 600; ++i) {
     std::string line = commands[random() % std::size(commands)];
     line += ':';
-    if (line[0] == 'B' && line[1] == 'A' || line[0] == 'P' && line[1] == 'R') line += std::string(roomCommands[random() % 5]) + ":";
+    if ((line[0] == 'B' && line[1] == 'A') || (line[0] == 'P' && line[1] == 'R')) line += std::string(roomCommands[random() % 5]) + ":";
     int n = random() % 60;
     for (int k = 0; k < n; ++k) {
       char ch = static_cast<char>(random());

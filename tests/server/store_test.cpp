@@ -82,6 +82,16 @@ TEST(ServerStore, BoardsComeInBothEncodingsAndASeasonEndKeepsItsChampion) {
 
   // The season ends on its schedule: its leader is a champion with a finish date.
   ASSERT_TRUE(c.WaitFor([](const std::string& l) { return l.rfind("UTF8SYSTEMMSG:本季比賽完結", 0) == 0; }, 10000));
+  // The new season clears the score and the amounts typed in every battle room.
+  std::set<std::string> reset;
+  for (int i = 0; i < 6; ++i) {
+    auto line = c.WaitFor([](const std::string& l) {
+      return l == "BATTLE:UTF8SCORE:0" || l.find(":RESETBET:") != std::string::npos;
+    });
+    if (line) reset.insert(*line);
+  }
+  EXPECT_EQ(reset, (std::set<std::string>{"BATTLE:UTF8SCORE:0", "BATTLE:RESETBET:", "BATTLE2:RESETBET:",
+                                          "BATTLE3:RESETBET:", "BATTLE4:RESETBET:", "BATTLE5:RESETBET:"}));
   c.Send("VICTOR:");
   auto victors = Rows(c.WaitForPrefix("UTF8VICTOR:").value_or("UTF8VICTOR:").substr(11));
   ASSERT_EQ(victors.size(), 1u);
