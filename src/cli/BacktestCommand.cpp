@@ -28,7 +28,8 @@ const char* kHelp =
     "  --to NAME        stop after the shoe named exactly NAME (none: run to the last shoe)\n"
     "  --rows WHICH     which result rows to print: none, combined (default) or all;\n"
     "                   with none no row is kept at all (a figures-only run: memory does\n"
-    "                   not grow with the number of games)\n"
+    "                   not grow with the number of games), with combined only the\n"
+    "                   combined rows are kept\n"
     "  --threads N      threads of the run: 0 every core (default), 1 this thread alone;\n"
     "                   the output is the same whatever N\n"
     "  --plugins DIR    load the plug-in modules BA*.so of DIR; by default those of the\n"
@@ -187,8 +188,10 @@ int RunBacktest(const Args& args) {
   bench.ReadStrategies(files[1]);
   MultiStrategyAnalysis& combined = bench.Combined();
   combined.Threads = threads;
-  // --rows none keeps no row anywhere: a figures-only run.
+  // --rows none keeps no row anywhere (a figures-only run); --rows combined keeps only
+  // the combined table's rows, one per game, not every strategy's as well.
   combined.KeepRows = rows != "none";
+  combined.KeepStrategyRows = rows == "all";
   bench.AnalyseRange(from ? Utf8ToBig5(*from) : std::string(), to ? Utf8ToBig5(*to) : std::string());
 
   Out out;
