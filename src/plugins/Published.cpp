@@ -95,13 +95,10 @@ PubValue CallPublished(Published& object, std::string_view name, std::initialize
 
 const PubOperation* PublishedCall::Resolve(const Published& object) { return Resolve(object.ClassInfo()); }
 
-const PubOperation* PublishedCall::Resolve(const PublishedClass& info) {
-  if (&info != class_) {
-    class_ = &info;
-    operation_ = info.Find(name_);
-    direct_ = info.FindDirect(name_);
-  }
-  return operation_;
+void PublishedCall::Rebind(const PublishedClass& info) {
+  class_ = &info;
+  operation_ = info.Find(name_);
+  direct_ = info.FindDirect(name_);
 }
 
 PubValue PublishedCall::operator()(Published& object, std::initializer_list<PubValue> args) {

@@ -109,13 +109,17 @@ class PublishedCall {
   const PubOperation* Resolve(const Published& object);
   // The same for an object of that class (a caller that knows it saves the virtual
   // ClassInfo call).
-  const PubOperation* Resolve(const PublishedClass& info);
+  const PubOperation* Resolve(const PublishedClass& info) {
+    if (&info != class_) Rebind(info);
+    return operation_;
+  }
   // The plain function of the operation last resolved, or null.
   PubDirect Direct() const { return direct_; }
   // Calls it; an unknown name is a PublishedError.
   PubValue operator()(Published& object, std::initializer_list<PubValue> args = {});
 
  private:
+  void Rebind(const PublishedClass& info);
   std::string name_;
   const PublishedClass* class_ = nullptr;
   const PubOperation* operation_ = nullptr;
