@@ -51,7 +51,7 @@ PubValue BetSelector::Forward(PublishedCall& call, std::initializer_list<PubValu
   return (*op)(*current_, PubArgs(args.begin(), args.size()));
 }
 
-PubDirect BetSelector::DirectFor(PublishedCall& call, BaseStrategy& strategy) {
+PubDirect BetSelector::CheckedDirectFor(PublishedCall& call, BaseStrategy& strategy) {
   if (!current_ || !call.Resolve(*currentClass_) || !call.Direct()) return nullptr;
   if (&strategy != OwnerStrategy || checkedOwner_ != OwnerStrategy) {
     if (!strategy.ClassInfo().InheritsFrom(BaseStrategy::StaticClass())) return nullptr;

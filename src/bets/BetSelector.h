@@ -75,7 +75,15 @@ class BetSelector : public CommonBet {
   // The plain function of the component's operation of that name, when it has one
   // and the strategy can be handed to it (the published call would accept it as a
   // BaseStrategy); null otherwise.
-  PubDirect DirectFor(PublishedCall& call, BaseStrategy& strategy);
+  PubDirect DirectFor(PublishedCall& call, BaseStrategy& strategy) {
+    // The usual case, the owning strategy already checked, without a call.
+    if (&strategy == OwnerStrategy && checkedOwner_ == OwnerStrategy && currentClass_) {
+      call.Resolve(*currentClass_);
+      return call.Direct();
+    }
+    return CheckedDirectFor(call, strategy);
+  }
+  PubDirect CheckedDirectFor(PublishedCall& call, BaseStrategy& strategy);
 
  private:
   std::unique_ptr<CommonBet> current_;
