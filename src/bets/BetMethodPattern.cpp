@@ -129,7 +129,7 @@ int BetMethodPattern::MatchRow(std::string_view road) const {
     const std::int32_t next = node->next[c == 'P'];
     if (next < 0) break;
     node = tree_.data() + next;
-    match = std::max(match, static_cast<int>(node->row));
+    if (node->row > match) match = node->row;
   }
   return match;
 }
@@ -156,15 +156,11 @@ void BetMethodPattern::Finish() {
   }
 }
 
-bool BetMethodPattern::DirectOn(const BaseStrategy& strategy) {
-  if (!OwnerStrategy || &strategy != OwnerStrategy) return false;
-  if (directOwner_ != OwnerStrategy) {
-    const PublishedClass& info = strategy.ClassInfo();
-    directRoad_ = info.FindDirect(getAnalysisRoad_.Name());
-    directPredict_ = info.FindDirect(getPredict_.Name());
-    directOwner_ = OwnerStrategy;
-  }
-  return directRoad_ && directPredict_;
+void BetMethodPattern::ReadDirect(const BaseStrategy& strategy) {
+  const PublishedClass& info = strategy.ClassInfo();
+  directRoad_ = info.FindDirect(getAnalysisRoad_.Name());
+  directPredict_ = info.FindDirect(getPredict_.Name());
+  directOwner_ = &strategy;
 }
 
 char BetMethodPattern::GetBet(BaseStrategy& strategy) {

@@ -94,7 +94,12 @@ class BetMethodPattern : public CommonBet {
   PublishedCall getPredict_{"GetPredict"};
   // The owning strategy's plain GetAnalysisRoad and GetPredict, read once (its class
   // never changes); null when its class has none.
-  bool DirectOn(const BaseStrategy& strategy);
+  bool DirectOn(const BaseStrategy& strategy) {
+    if (!OwnerStrategy || &strategy != OwnerStrategy) return false;
+    if (directOwner_ != OwnerStrategy) ReadDirect(strategy);
+    return directRoad_ && directPredict_;
+  }
+  void ReadDirect(const BaseStrategy& strategy);
   const BaseStrategy* directOwner_ = nullptr;
   PubDirect directRoad_ = nullptr;
   PubDirect directPredict_ = nullptr;
