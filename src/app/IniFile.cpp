@@ -75,7 +75,9 @@ bool IniFile::Parse(std::string_view text) {
     std::size_t end = text.find('\n', pos);
     std::string_view line = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
     pos = end == std::string_view::npos ? text.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every CR before the line end goes (a file saved twice through CR LF conversions
+    // may end its lines in CR CR LF), so that the text written back reads the same.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::string_view t = TrimSpaces(line);
     auto& lines = sections_.empty() ? preamble_ : sections_.back().lines;
     if (t.empty() || t.front() == ';' || t.front() == '#') {

@@ -389,7 +389,6 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   top->addWidget(gridLabel);
   top->addStretch(1);
   for (QPushButton* b : {BtnReadData, BtnSaveData, BtnMergeData, BtnExportShoesData}) top->addWidget(b);
-  top->addWidget(BtnRecentFiles);
   auto* left = new QVBoxLayout;
   left->setSpacing(2);
   left->addLayout(top);
@@ -397,6 +396,10 @@ QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   auto* infoRow = new QHBoxLayout;
   infoRow->addWidget(infoLabel);
   infoRow->addStretch(1);
+  // "最近" sits here rather than after the file buttons, and "關於" is only as wide as
+  // its caption, so that the strip still fits the window's start size.
+  BtnAbout->setStyleSheet(QStringLiteral("padding: 3px 8px;"));
+  infoRow->addWidget(BtnRecentFiles);
   infoRow->addWidget(BtnAbout);
   auto* right = new QVBoxLayout;
   right->setSpacing(2);

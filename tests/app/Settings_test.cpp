@@ -102,6 +102,10 @@ TEST(IniFileText, KeepsSectionsWithBlanksCommentsAndOrder) {
   // A value that is itself in quotes reads back unchanged.
   ini.Write("Other", "q", "\"quoted\"");
   EXPECT_EQ(ini.Read("Other", "q"), "\"quoted\"");
+  // Lines ending in CR CR LF: the text written back reads back to itself.
+  ASSERT_TRUE(ini.Parse("[Auto Login]\r\r\nEnable=1\r\r\n"));
+  EXPECT_EQ(ini.Text(), "[Auto Login]\nEnable=1\n");
+  EXPECT_EQ(ini.Read("Auto Login", "Enable"), "1");
 }
 
 TEST(IniFileText, OtherShapesAreDamaged) {

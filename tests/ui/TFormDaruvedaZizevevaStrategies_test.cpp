@@ -333,7 +333,12 @@ class StrategyTabTest : public QObject {
     QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);
     QCOMPARE(Rows(window->Combined().ClientDataSetAnalysis), windowRows);
 
-    // A file that cannot be read leaves the pages as they are.
+    // A file that cannot be read leaves the pages as they are (the deletions and the
+    // reading over changed pages above asked their questions).
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages[0], QStringLiteral("刪除本策略?"));
+    QVERIFY(messages[2].startsWith(QStringLiteral("下列資料已更改但未儲存")));
+    messages.clear();
     nextFile = dir.filePath(QStringLiteral("none.json"));
     QTest::mouseClick(window->BtnReadStrategies, Qt::LeftButton);
     QCOMPARE(messages.size(), 1);

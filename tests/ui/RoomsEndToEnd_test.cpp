@@ -1,0 +1,197 @@
+// The whole program against zavuv-server in fast mode: the window logs in, lets two
+// strategy pages bet automatically in the battle room "BATTLE" for one whole shoe and
+// records it. The recorded shoe must be the server's shoe (from the server's own game
+// log), and every bet the server confirmed must be the net bet that a back-test of the
+// same two strategies over that shoe gives, game by game.
+#include <QCheckBox>
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTabWidget>
+#include <QTest>
+
+#include "app/QtServerClient.h"
+#include "app/TFormDaruvedaZizeveva.h"
+#include "app/TFrameAccount.h"
+#include "app/TFrameSystemSetup.h"
+#include "app/Workbench.h"
+#include "bets/BetAmountFlat.h"
+#include "bets/BetMethodLoop.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
+#include "rooms/TFrameGameRooms.h"
+#include "strategy/Strategy.h"
+#include "widgets/QtMessages.h"
+
+using namespace zavuv;
+
+namespace {
+
+// The two strategies: one plays "BBP" in turn with 800, the other always the player
+// with 300, so that their bets net to banker 500 or player 1,100 (both valid bets).
+void SetUpStrategies(Workbench& bench) {
+  while (bench.StrategyCount() > 0) bench.RemoveStrategy(0);
+  const char* loops[] = {"BBP", "P"};
+  const double stakes[] = {800, 300};
+  for (int i = 0; i < 2; ++i) {
+    Strategy& s = bench.CreateStrategy(bench.NextStrategyName(), BetMethod::kLoop, BetAmount::kFlat);
+    static_cast<BetMethodLoop*>(s.FrameBetMethod.CurrentComponent())->LoopText = loops[i];
+    static_cast<BetAmountFlat*>(s.FrameBetAmount.CurrentComponent())->FlatBet = stakes[i];
+  }
+}
+
+struct ConfirmedBet {
+  std::int64_t banker = 0, player = 0;
+  bool operator==(const ConfirmedBet&) const = default;
+};
+
+}  // namespace
+
+class RoomsEndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void autoBetOverAWholeShoeMatchesTheServerAndTheBackTest() {
+#ifndef ZAVUV_SERVER
+    QSKIP("zavuv-server is not built here");
+#else
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());  // the window's BA.ini stays in the test's folder
+    const QString db = dir.filePath(QStringLiteral("test.db"));
+    const QString outbox = dir.filePath(QStringLiteral("outbox"));
+    QProcess add;
+    add.start(QStringLiteral(ZAVUV_SERVER), {"user-add", "eve@example.test", "--db", db, "--nickname", "Eve",
+                                              "--outbox", outbox});
+    QVERIFY(add.waitForFinished(30000));
+    QCOMPARE(add.exitCode(), 0);
+    const QJsonObject user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
+
+    QProcess server;
+    server.start(QStringLiteral(ZAVUV_SERVER),
+                 {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--db", db, "--outbox", outbox});
+    QVERIFY(server.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
+    const int port = server.readLine().trimmed().toInt();
+    QVERIFY(port > 0);
+    QString serverLog;
+    connect(&server, &QProcess::readyReadStandardError, this,
+            [&] { serverLog += QString::fromUtf8(server.readAllStandardError()); });
+
+    QStringList messages;
+    SetMessageHook([&](MessageKind, const QString& text) {
+      messages << text;
+      return true;  // every question (start and stop automatic betting) answered yes
+    });
+    TFormDaruvedaZizeveva::ServerPort() = port;
+    auto window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    Settings settings;
+    settings.server = ServerChoice::Other;
+    settings.otherServer = "127.0.0.1";
+    settings.autoLogin = true;
+    settings.userId = user[QStringLiteral("account")].toString().toStdString();
+    settings.userPassword = user[QStringLiteral("password")].toString().toStdString();
+    window->FrameSystemSetup->ShowSettings(settings);
+    SetUpStrategies(window->Bench());
+
+    // The room's lines as the window receives them: the confirmed bet of each game.
+    std::vector<ConfirmedBet> confirmed;
+    ConfirmedBet current;
+    bool shoeStarted = false, shoeEnded = false;
+    auto forward = window->FrameAccount->OnRoomMessage;
+    window->FrameAccount->OnRoomMessage = [&](std::string_view room, std::string_view arguments) {
+      forward(room, arguments);
+      if (room != "BATTLE" || !shoeStarted || shoeEnded) return;
+      const QString line = QString::fromUtf8(arguments.data(), static_cast<qsizetype>(arguments.size()));
+      if (line == QLatin1String("GAMESTATUS:GAMESTARTED")) current = {};
+      const QStringList parts = line.split(QLatin1Char(':'));
+      if (parts.size() == 4 && parts[0] == QLatin1String("BET")) current = {parts[1].toLongLong(), parts[2].toLongLong()};
+      if (parts[0] == QLatin1String("GAMERESULT")) confirmed.push_back(current);
+    };
+
+    window->BtnConnect->click();
+    QVERIFY2(window->FrameAccount->Client().LoggedIn(), qPrintable(messages.join('|')));
+    TFrameGameRoomClientBattle& room = *window->FrameGameRooms->FrameGameRoomClientBattle[0];
+    room.CheckBoxRecord->setChecked(true);
+    // Automatic betting from the start of the next shoe.
+    QTRY_COMPARE_WITH_TIMEOUT(room.Room().GameStatus, std::string("SHOENOTSTARTED"), 60000);
+    room.BtnAutoBet->click();
+    QVERIFY2(room.BtnAutoBet->isChecked(), qPrintable(messages.join('|')));
+    QVERIFY(!window->TabSheetStrategy->isEnabled());
+    shoeStarted = true;
+    QTRY_VERIFY_WITH_TIMEOUT(room.Room().GameStatus == "GAMESTARTED", 20000);
+    const int shoesBefore = window->Shoes().Table().RecordCount();
+    // A picture of the window mid-shoe for the README when ZAVUV_SCREENSHOTS names a folder.
+    if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty()) {
+      window->PageControl1->setCurrentWidget(window->TabSheetGameRoom);
+      QTRY_VERIFY_WITH_TIMEOUT(room.Room().ShoeResult.size() >= 25 && room.Room().GameStatus == "GAMESTARTED", 60000);
+      QVERIFY(window->grab().save(shots + QStringLiteral("/live-battle-room.png")));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(room.Room().GameStatus == "SHOENOTSTARTED", 120000);
+    shoeEnded = true;
+    room.BtnAutoBet->click();
+    QVERIFY2(!room.BtnAutoBet->isChecked(), qPrintable(messages.join(QLatin1Char('|'))));
+    QVERIFY(window->TabSheetStrategy->isEnabled());
+    window->FrameAccount->BtnConnect->click();  // log out
+
+    // The recorded shoe is the last row of the shoe table.
+    QCOMPARE(window->Shoes().Table().RecordCount(), shoesBefore + 1);
+    window->Shoes().Table().Last();
+    const std::string recorded = window->Shoes().CurrentResult();
+    QVERIFY(recorded.size() > 30);
+
+    // The server's shoe: its game log for the room up to the end of that shoe.
+    server.terminate();
+    QVERIFY(server.waitForFinished(10000));
+    serverLog += QString::fromUtf8(server.readAllStandardError());
+    std::string dealt;
+    std::vector<std::string> shoes;
+    static const QRegularExpression game(QStringLiteral(R"(event=game room=BATTLE game=\d+ result=([BPT]))"));
+    static const QRegularExpression shoe(QStringLiteral(R"(event=shoe room=BATTLE )"));
+    for (const QString& line : serverLog.split(QLatin1Char('\n'))) {
+      if (auto m = game.match(line); m.hasMatch()) dealt += m.captured(1).toStdString();
+      if (shoe.match(line).hasMatch()) shoes.push_back(std::exchange(dealt, {}));
+    }
+    QVERIFY2(std::find(shoes.begin(), shoes.end(), recorded) != shoes.end(), recorded.c_str());
+
+    // The back-test of the same strategies over the recorded shoe nets the same bets.
+    QCOMPARE(confirmed.size(), recorded.size());
+    Workbench reference;
+    SetUpStrategies(reference);
+    reference.Shoes().AppendShoe({"s", recorded, ""});
+    reference.AnalyseRange("", "");
+    const ResultTable& combined = reference.Combined().ClientDataSetAnalysis;
+    std::vector<ConfirmedBet> expected;
+    for (int row = 0; row < combined.RecordCount(); ++row) {
+      if (combined.IsNullRow(row)) continue;
+      const ResultTable::Row& r = combined.At(row);
+      expected.push_back({r.bet == 'B' ? r.betAmount : 0, r.bet == 'P' ? r.betAmount : 0});
+    }
+    QCOMPARE(expected.size(), confirmed.size());
+    int bets = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      QVERIFY2(expected[i] == confirmed[i], qPrintable(QStringLiteral("game %1: banker %2/%3, player %4/%5")
+                                                           .arg(i + 1)
+                                                           .arg(confirmed[i].banker)
+                                                           .arg(expected[i].banker)
+                                                           .arg(confirmed[i].player)
+                                                           .arg(expected[i].player)));
+      bets += expected[i].banker + expected[i].player > 0;
+    }
+    QVERIFY(bets > 10);
+    QVERIFY2(!messages.contains(QStringLiteral("自動下注功能停止")), qPrintable(messages.join('|')));
+
+    window.reset();
+    SetMessageHook(nullptr);
+    QDir::setCurrent(oldDir);
+#endif
+  }
+};
+
+QTEST_MAIN(RoomsEndToEndTest)
+#include "RoomsEndToEnd_test.moc"
