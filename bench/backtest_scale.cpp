@@ -53,6 +53,7 @@ struct Measured {
 // peak resident set.
 Measured Run(const std::vector<std::string>& command) {
   auto start = std::chrono::steady_clock::now();
+  std::fflush(stdout);   // or the child would write what is buffered once more
   pid_t pid = fork();
   if (pid == 0) {
     std::freopen("/dev/null", "w", stdout);

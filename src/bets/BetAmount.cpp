@@ -26,6 +26,8 @@ std::unique_ptr<CommonBet> BetAmount::MakeBuiltIn(int index) {
 }
 
 std::int32_t BetAmount::GetBetAmount(BaseStrategy& strategy) {
+  if (PubDirect direct = DirectFor(getBetAmount_, strategy))
+    return reinterpret_cast<DirectGetBetAmount>(direct)(*CurrentComponent(), strategy);
   return ResultInt(Forward(getBetAmount_, {PubValue(static_cast<Published*>(&strategy))}));
 }
 

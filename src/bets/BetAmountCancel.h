@@ -10,7 +10,6 @@
 // makes every stake of the run 0, as a first stake above the limit does.
 #pragma once
 
-#include <deque>
 #include <vector>
 
 #include "bets/CommonBet.h"
@@ -34,7 +33,7 @@ class BetAmountCancel : public CommonBet {
 
   // State.
   std::vector<std::int32_t> BaseLine;
-  std::deque<std::int32_t> Line;
+  std::vector<std::int32_t> Line;   // a few numbers: crossing off the first is a short move
   std::int32_t FirstIndex = -1;
   std::int32_t SecondIndex = -1;
   std::int32_t LastStake = 0;

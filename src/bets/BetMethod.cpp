@@ -17,6 +17,8 @@ std::unique_ptr<CommonBet> BetMethod::MakeBuiltIn(int index) {
 }
 
 char BetMethod::GetBet(BaseStrategy& strategy) {
+  if (PubDirect direct = DirectFor(getBet_, strategy))
+    return reinterpret_cast<DirectGetBet>(direct)(*CurrentComponent(), strategy);
   return ResultChar(Forward(getBet_, {PubValue(static_cast<Published*>(&strategy))}));
 }
 

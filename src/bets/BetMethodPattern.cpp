@@ -1,5 +1,7 @@
 #include "bets/BetMethodPattern.h"
 
+#include <algorithm>
+
 #include "shoes/RecordTable.h"
 #include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
@@ -79,7 +81,57 @@ void BetMethodPattern::BuildRows() {
     std::string bet = AsString(table_.GetValue(r, 1));
     rows_.push_back({AsString(table_.GetValue(r, 0)), bet.empty() ? ' ' : bet[0]});
   }
+  tree_.assign(1, Node{});
+  depth_ = 0;
+  for (std::size_t r = 0; r < rows_.size() && !tree_.empty(); ++r) {
+    const std::string& pattern = rows_[r].pattern;
+    std::size_t node = 0;
+    for (auto c = pattern.rbegin(); c != pattern.rend(); ++c) {
+      if (*c != 'B' && *c != 'P') {
+        tree_.clear();   // a letter the roads never hold: the rows are scanned instead
+        break;
+      }
+      std::int32_t& next = tree_[node].next[*c == 'P'];
+      if (next < 0) {
+        next = static_cast<std::int32_t>(tree_.size());
+        tree_.emplace_back();
+      }
+      node = static_cast<std::size_t>(tree_[node].next[*c == 'P']);
+    }
+    if (tree_.empty()) break;
+    tree_[node].row = static_cast<std::int32_t>(r);
+    depth_ = std::max(depth_, pattern.size());
+  }
   rowsValid_ = true;
+}
+
+int BetMethodPattern::MatchRow(std::string_view road) const {
+  if (tree_.empty()) {
+    // Compared from the last entry back: most rows differ at once.
+    auto endsWith = [&road](const std::string& pattern) {
+      if (pattern.size() > road.size()) return false;
+      const char* end = road.data() + road.size();
+      for (std::size_t i = 1; i <= pattern.size(); ++i)
+        if (end[-static_cast<std::ptrdiff_t>(i)] != pattern[pattern.size() - i]) return false;
+      return true;
+    };
+    for (int r = static_cast<int>(rows_.size()) - 1; r >= 0; --r)
+      if (endsWith(rows_[r].pattern)) return r;
+    return -1;
+  }
+  const Node* node = tree_.data();
+  int match = node->row;   // an empty pattern matches any road
+  const std::size_t steps = std::min(depth_, road.size());
+  const char* end = road.data() + road.size();
+  for (std::size_t i = 1; i <= steps; ++i) {
+    const char c = end[-static_cast<std::ptrdiff_t>(i)];
+    if (c != 'B' && c != 'P') break;
+    const std::int32_t next = node->next[c == 'P'];
+    if (next < 0) break;
+    node = tree_.data() + next;
+    if (node->row > match) match = node->row;
+  }
+  return match;
 }
 
 void BetMethodPattern::Prepare() {
@@ -104,26 +156,21 @@ void BetMethodPattern::Finish() {
   }
 }
 
+void BetMethodPattern::ReadDirect(const BaseStrategy& strategy) {
+  const PublishedClass& info = strategy.ClassInfo();
+  directRoad_ = info.FindDirect(getAnalysisRoad_.Name());
+  directPredict_ = info.FindDirect(getPredict_.Name());
+  directOwner_ = &strategy;
+}
+
 char BetMethodPattern::GetBet(BaseStrategy& strategy) {
   if (!rowsValid_) BuildRows();
-  PubValue answer = getAnalysisRoad_(strategy, {PubValue(&history_)});
-  std::string_view road = ResultText(answer);
-  // Compared from the last entry back: most rows differ at once, so this is cheaper
-  // than a comparison of the whole pattern.
-  auto endsWith = [&road](const std::string& pattern) {
-    if (pattern.size() > road.size()) return false;
-    const char* end = road.data() + road.size();
-    for (std::size_t i = 1; i <= pattern.size(); ++i)
-      if (end[-static_cast<std::ptrdiff_t>(i)] != pattern[pattern.size() - i]) return false;
-    return true;
-  };
-  int match = -1;
-  for (int r = static_cast<int>(rows_.size()) - 1; r >= 0; --r) {
-    if (endsWith(rows_[r].pattern)) {
-      match = r;
-      break;
-    }
-  }
+  // The owning strategy's own operations are called as plain functions; any other
+  // strategy through its published table.
+  const bool direct = DirectOn(strategy);
+  PubValue answer;
+  const int match = MatchRow(direct ? reinterpret_cast<DirectAnalysisRoad>(directRoad_)(strategy, history_)
+                                    : ResultText(answer = getAnalysisRoad_(strategy, {PubValue(&history_)})));
   if (match < 0) {
     if (!table_.IsEmpty()) table_.First();
     return ' ';
@@ -131,6 +178,7 @@ char BetMethodPattern::GetBet(BaseStrategy& strategy) {
   table_.GotoRow(match);
   char bet = rows_[match].bet;
   if (bet == ' ') return ' ';
+  if (direct) return reinterpret_cast<DirectPredict>(directPredict_)(strategy, bet);
   return ResultChar(getPredict_(strategy, {PubValue(bet)}));
 }
 

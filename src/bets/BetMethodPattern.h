@@ -67,19 +67,42 @@ class BetMethodPattern : public CommonBet {
     std::string pattern;
     char bet;
   };
+  // The patterns read from the end backwards, as a tree of "B" and "P" branches:
+  // walking the road from its last entry back reaches, at depth n, the node of the
+  // patterns equal to the road's last n entries, so the last matching row is the
+  // highest row met on the walk (at most 20 steps, whatever the number of rows).
+  struct Node {
+    std::int32_t next[2] = {-1, -1};   // "B", "P"
+    std::int32_t row = -1;             // the last row whose pattern ends here
+  };
   class Watcher;
   void BuildRows();
+  // The last row whose pattern equals the end of the road, or -1.
+  int MatchRow(std::string_view road) const;
 
   std::string Contents() const;
   ClientDataSet table_;
   std::string baseline_;   // Contents() as last read or saved, or at first
   TRoad history_;
   std::vector<Row> rows_;   // the table as the scan reads it
+  std::vector<Node> tree_;  // empty when a pattern holds other letters: rows_ are scanned
+  std::size_t depth_ = 0;   // the longest pattern
   bool rowsValid_ = false;
   std::unique_ptr<Watcher> watcher_;
   bool detached_ = false;
   PublishedCall getAnalysisRoad_{"GetAnalysisRoad"};
   PublishedCall getPredict_{"GetPredict"};
+  // The owning strategy's plain GetAnalysisRoad and GetPredict, read once (its class
+  // never changes); null when its class has none.
+  bool DirectOn(const BaseStrategy& strategy) {
+    if (!OwnerStrategy || &strategy != OwnerStrategy) return false;
+    if (directOwner_ != OwnerStrategy) ReadDirect(strategy);
+    return directRoad_ && directPredict_;
+  }
+  void ReadDirect(const BaseStrategy& strategy);
+  const BaseStrategy* directOwner_ = nullptr;
+  PubDirect directRoad_ = nullptr;
+  PubDirect directPredict_ = nullptr;
 };
 
 }  // namespace zavuv

@@ -31,6 +31,7 @@ void BetSelector::ComboBoxSelectChange(int index) {
     made->SetMainForm(MainForm);
   }
   current_ = std::move(made);
+  currentClass_ = current_ ? &current_->ClassInfo() : nullptr;
   if (OnComponentChanged) OnComponentChanged();
 }
 
@@ -40,13 +41,23 @@ void BetSelector::ReleaseComponent() {
   if (!current_) return;
   if (OnComponentChanging) OnComponentChanging();
   current_.reset();
+  currentClass_ = nullptr;
 }
 
 PubValue BetSelector::Forward(PublishedCall& call, std::initializer_list<PubValue> args) {
   if (!current_) return {};
-  const PubOperation* op = call.Resolve(*current_);
+  const PubOperation* op = call.Resolve(*currentClass_);
   if (!op) return {};   // a component without the operation answers the default
   return (*op)(*current_, PubArgs(args.begin(), args.size()));
+}
+
+PubDirect BetSelector::CheckedDirectFor(PublishedCall& call, BaseStrategy& strategy) {
+  if (!current_ || !call.Resolve(*currentClass_) || !call.Direct()) return nullptr;
+  if (&strategy != OwnerStrategy || checkedOwner_ != OwnerStrategy) {
+    if (!strategy.ClassInfo().InheritsFrom(BaseStrategy::StaticClass())) return nullptr;
+    if (&strategy == OwnerStrategy) checkedOwner_ = OwnerStrategy;
+  }
+  return call.Direct();
 }
 
 void BetSelector::Prepare() { Forward(prepare_); }

@@ -72,9 +72,25 @@ class BetSelector : public CommonBet {
   virtual std::unique_ptr<CommonBet> MakeBuiltIn(int index) = 0;
   // Calls the component's operation of that name, if it has one.
   PubValue Forward(PublishedCall& call, std::initializer_list<PubValue> args = {});
+  // The plain function of the component's operation of that name, when it has one
+  // and the strategy can be handed to it (the published call would accept it as a
+  // BaseStrategy); null otherwise.
+  PubDirect DirectFor(PublishedCall& call, BaseStrategy& strategy) {
+    // The usual case, the owning strategy already checked, without a call.
+    if (&strategy == OwnerStrategy && checkedOwner_ == OwnerStrategy && currentClass_) {
+      call.Resolve(*currentClass_);
+      return call.Direct();
+    }
+    return CheckedDirectFor(call, strategy);
+  }
+  PubDirect CheckedDirectFor(PublishedCall& call, BaseStrategy& strategy);
 
  private:
   std::unique_ptr<CommonBet> current_;
+  // The component's class, read once when it is made (an object's class never changes).
+  const PublishedClass* currentClass_ = nullptr;
+  // The owning strategy, once seen to be a BaseStrategy to the published calls.
+  const BaseStrategy* checkedOwner_ = nullptr;
   int itemIndex_ = -1;
   std::vector<BetPlugIn> plugIns_;
   PublishedCall prepare_{"Prepare"};

@@ -9,7 +9,7 @@ CommonBet::~CommonBet() = default;
 const PublishedClass& CommonBet::StaticClass() {
   // The contract's own entries call the virtual operations, so a class that does not
   // publish an override of its own is still reached through its override.
-  static const PublishedClass info(
+  static PublishedClass info(
       "CommonBet", &Published::StaticClass(),
       {{"Prepare", [](Published& self, PubArgs) -> PubValue {
           static_cast<CommonBet&>(self).Prepare();
@@ -33,6 +33,14 @@ const PublishedClass& CommonBet::StaticClass() {
           static_cast<CommonBet&>(self).AddGameResult(ArgChar(args, 0));
           return {};
         }}});
+  static const bool direct = [] {
+    info.PublishDirect("GetBet", reinterpret_cast<PubDirect>(static_cast<DirectGetBet>(
+                                     [](CommonBet& self, BaseStrategy& strategy) { return self.GetBet(strategy); })));
+    info.PublishDirect("GetBetAmount", reinterpret_cast<PubDirect>(static_cast<DirectGetBetAmount>(
+                                           [](CommonBet& self, BaseStrategy& strategy) { return self.GetBetAmount(strategy); })));
+    return true;
+  }();
+  (void)direct;
   return info;
 }
 

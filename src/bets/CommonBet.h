@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "plugins/Published.h"
 
@@ -41,6 +42,11 @@ class CommonBet : public Published {
   const PublishedClass& ClassInfo() const override { return StaticClass(); }
 };
 
+// The plain functions of GetBet and GetBetAmount (PublishedClass::PublishDirect): the
+// component and the strategy, already known to be a BaseStrategy.
+using DirectGetBet = char (*)(CommonBet& self, BaseStrategy& strategy);
+using DirectGetBetAmount = std::int32_t (*)(CommonBet& self, BaseStrategy& strategy);
+
 // Builds the table of a class derived from CommonBet that publishes its own versions
 // of some of the six operations: each entry calls the class's own function, not the
 // virtual one, so that a lookup by name reaches exactly the most derived publisher.
@@ -63,14 +69,26 @@ void PublishBetOverrides(PublishedClass& info, bool prepare, bool restart, bool 
       static_cast<T&>(self).T::Finish();
       return {};
     });
-  if (getBet)
+  if (getBet) {
     info.Publish("GetBet", [](Published& self, PubArgs args) -> PubValue {
       return static_cast<T&>(self).T::GetBet(ArgAs<S>(args, 0));
     });
-  if (getBetAmount)
+    if constexpr (std::is_same_v<S, BaseStrategy>)
+      info.PublishDirect("GetBet", reinterpret_cast<PubDirect>(static_cast<DirectGetBet>(
+                                       [](CommonBet& self, BaseStrategy& strategy) -> char {
+                                         return static_cast<T&>(self).T::GetBet(strategy);
+                                       })));
+  }
+  if (getBetAmount) {
     info.Publish("GetBetAmount", [](Published& self, PubArgs args) -> PubValue {
       return static_cast<T&>(self).T::GetBetAmount(ArgAs<S>(args, 0));
     });
+    if constexpr (std::is_same_v<S, BaseStrategy>)
+      info.PublishDirect("GetBetAmount", reinterpret_cast<PubDirect>(static_cast<DirectGetBetAmount>(
+                                             [](CommonBet& self, BaseStrategy& strategy) -> std::int32_t {
+                                               return static_cast<T&>(self).T::GetBetAmount(strategy);
+                                             })));
+  }
   if (addGameResult)
     info.Publish("AddGameResult", [](Published& self, PubArgs args) -> PubValue {
       static_cast<T&>(self).T::AddGameResult(ArgChar(args, 0));

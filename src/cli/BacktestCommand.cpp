@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,8 @@ const char* kHelp =
     "  --to NAME        stop after the shoe named exactly NAME (none: run to the last shoe)\n"
     "  --rows WHICH     which result rows to print: none, combined (default) or all;\n"
     "                   with none no row is kept at all (a figures-only run: memory does\n"
-    "                   not grow with the number of games)\n"
+    "                   not grow with the number of games), with combined only the\n"
+    "                   combined rows are kept\n"
     "  --threads N      threads of the run: 0 every core (default), 1 this thread alone;\n"
     "                   the output is the same whatever N\n"
     "  --plugins DIR    load the plug-in modules BA*.so of DIR; by default those of the\n"
@@ -49,28 +51,55 @@ const char* kHelp =
     "Bet is \"B\", \"P\" or \" \"; GameResult \"B\", \"P\" or \"T\". \"combined\" is empty and each\n"
     "\"rows\" is left out unless --rows asks for them.\n";
 
-// Writes JSON straight to standard output: a run may give millions of rows.
+// Writes JSON straight to standard output: a run may give millions of rows and chart
+// points. Tokens go into a buffer of its own (a call to the C library per token would
+// cost more than the token), handed to standard output a megabyte at a time.
 class Out {
  public:
-  Out() { std::setvbuf(stdout, nullptr, _IOFBF, 1 << 20); }
-  void Raw(std::string_view s) { std::fwrite(s.data(), 1, s.size(), stdout); }
-  void Char(char c) { std::fputc(c, stdout); }
+  Out() : buffer_(kSize) {}
+  ~Out() { Flush(); }
+  Out(const Out&) = delete;
+  Out& operator=(const Out&) = delete;
+  void Raw(std::string_view s) {
+    if (s.size() > kSize - used_) {
+      Flush();
+      if (s.size() > kSize) {
+        std::fwrite(s.data(), 1, s.size(), stdout);
+        return;
+      }
+    }
+    std::memcpy(buffer_.data() + used_, s.data(), s.size());
+    used_ += s.size();
+  }
+  void Char(char c) {
+    if (used_ == kSize) Flush();
+    buffer_[used_++] = c;
+  }
   void Text(std::string_view utf8) {
     Raw(nlohmann::json(std::string(utf8)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
   }
   void Int(long long n) {
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, n);
-    Raw(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+    if (kSize - used_ < kNumber) Flush();
+    used_ = static_cast<std::size_t>(std::to_chars(buffer_.data() + used_, buffer_.data() + kSize, n).ptr - buffer_.data());
   }
   // Whole amounts print as integers, others in their shortest exact form.
   void Real(double d) {
     if (!std::isfinite(d)) return Raw("null");
     if (d == std::floor(d) && std::fabs(d) < 1e15) return Int(static_cast<long long>(d));
-    char buf[40];
-    auto r = std::to_chars(buf, buf + sizeof buf, d);
-    Raw(std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+    if (kSize - used_ < kNumber) Flush();
+    used_ = static_cast<std::size_t>(std::to_chars(buffer_.data() + used_, buffer_.data() + kSize, d).ptr - buffer_.data());
   }
+  void Flush() {
+    if (used_) std::fwrite(buffer_.data(), 1, used_, stdout);
+    used_ = 0;
+    std::fflush(stdout);
+  }
+
+ private:
+  static constexpr std::size_t kSize = std::size_t{1} << 20;
+  static constexpr std::size_t kNumber = 40;   // room for any number to_chars writes
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
 };
 
 void WriteRows(Out& out, const ResultTable& table) {
@@ -187,8 +216,10 @@ int RunBacktest(const Args& args) {
   bench.ReadStrategies(files[1]);
   MultiStrategyAnalysis& combined = bench.Combined();
   combined.Threads = threads;
-  // --rows none keeps no row anywhere: a figures-only run.
+  // --rows none keeps no row anywhere (a figures-only run); --rows combined keeps only
+  // the combined table's rows, one per game, not every strategy's as well.
   combined.KeepRows = rows != "none";
+  combined.KeepStrategyRows = rows == "all";
   bench.AnalyseRange(from ? Utf8ToBig5(*from) : std::string(), to ? Utf8ToBig5(*to) : std::string());
 
   Out out;
@@ -201,7 +232,7 @@ int RunBacktest(const Args& args) {
     WriteStrategy(out, bench.StrategyAt(i), rows == "all");
   }
   out.Raw("]}\n");
-  std::fflush(stdout);
+  out.Flush();
   return 0;
 }
 

@@ -25,29 +25,50 @@ PublishedClass::PublishedClass(std::string name, const PublishedClass* parent,
 }
 
 void PublishedClass::Publish(std::string_view name, PubOperation operation) {
-  for (auto& [own, op] : operations_)
-    if (EqualNoCase(own, name)) {
-      op = std::move(operation);
+  for (Entry& entry : operations_)
+    if (EqualNoCase(entry.name, name)) {
+      entry.operation = std::move(operation);
+      entry.direct = nullptr;   // it did what the replaced operation did
       return;
     }
-  operations_.emplace_back(std::string(name), std::move(operation));
+  operations_.push_back(Entry{std::string(name), std::move(operation)});
+}
+
+void PublishedClass::PublishDirect(std::string_view name, PubDirect direct) {
+  for (Entry& entry : operations_)
+    if (EqualNoCase(entry.name, name)) {
+      entry.direct = direct;
+      return;
+    }
+  throw PublishedError(name_ + " publishes no operation " + std::string(name));
 }
 
 const PubOperation* PublishedClass::FindOwn(std::string_view name) const {
-  for (const auto& [own, op] : operations_)
-    if (EqualNoCase(own, name)) return &op;
+  for (const Entry& entry : operations_)
+    if (EqualNoCase(entry.name, name)) return &entry.operation;
+  return nullptr;
+}
+
+const PublishedClass::Entry* PublishedClass::FindEntry(std::string_view name) const {
+  for (const PublishedClass* c = this; c; c = c->parent_)
+    for (const Entry& entry : c->operations_)
+      if (EqualNoCase(entry.name, name)) return &entry;
   return nullptr;
 }
 
 const PubOperation* PublishedClass::Find(std::string_view name) const {
-  for (const PublishedClass* c = this; c; c = c->parent_)
-    if (const PubOperation* op = c->FindOwn(name)) return op;
-  return nullptr;
+  const Entry* entry = FindEntry(name);
+  return entry ? &entry->operation : nullptr;
+}
+
+PubDirect PublishedClass::FindDirect(std::string_view name) const {
+  const Entry* entry = FindEntry(name);
+  return entry ? entry->direct : nullptr;
 }
 
 std::vector<std::string> PublishedClass::OwnNames() const {
   std::vector<std::string> names;
-  for (const auto& entry : operations_) names.push_back(entry.first);
+  for (const Entry& entry : operations_) names.push_back(entry.name);
   return names;
 }
 
@@ -72,13 +93,12 @@ PubValue CallPublished(Published& object, std::string_view name, std::initialize
   return (*op)(object, PubArgs(args.begin(), args.size()));
 }
 
-const PubOperation* PublishedCall::Resolve(const Published& object) {
-  const PublishedClass* info = &object.ClassInfo();
-  if (info != class_) {
-    class_ = info;
-    operation_ = info->Find(name_);
-  }
-  return operation_;
+const PubOperation* PublishedCall::Resolve(const Published& object) { return Resolve(object.ClassInfo()); }
+
+void PublishedCall::Rebind(const PublishedClass& info) {
+  class_ = &info;
+  operation_ = info.Find(name_);
+  direct_ = info.FindDirect(name_);
 }
 
 PubValue PublishedCall::operator()(Published& object, std::initializer_list<PubValue> args) {

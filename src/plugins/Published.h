@@ -33,6 +33,12 @@ using PubValue = std::variant<std::monostate, bool, char, std::int32_t, double, 
                               std::string_view, const char*, Published*, const TRoad*>;
 using PubArgs = std::span<const PubValue>;
 using PubOperation = std::function<PubValue(Published& self, PubArgs args)>;
+// A plain function that does exactly what a published operation does, for callers
+// that know its signature and call it millions of times (a bet method's GetBet in a
+// long back-test): no boxing of the arguments and the answer. Stored as a generic
+// function pointer; the one who registers it and the one who calls it agree on the
+// real type (PublishDirect's caller documents it).
+using PubDirect = void (*)();
 
 // A call that names no published operation, or passes an argument of the wrong kind.
 class PublishedError : public std::runtime_error {
@@ -56,15 +62,26 @@ class PublishedClass {
   const PubOperation* FindOwn(std::string_view name) const;
   // The operation of the most derived class, from this one up, that publishes it.
   const PubOperation* Find(std::string_view name) const;
+  // Registers the plain function of this class's own operation of that name (which
+  // must exist). Publishing the name again drops it.
+  void PublishDirect(std::string_view name, PubDirect direct);
+  // The plain function of the operation Find gives, or null.
+  PubDirect FindDirect(std::string_view name) const;
   // Names this class itself publishes, in publishing order.
   std::vector<std::string> OwnNames() const;
   // True when this class is the other one or derives from it.
   bool InheritsFrom(const PublishedClass& other) const;
 
  private:
+  struct Entry {
+    std::string name;
+    PubOperation operation;
+    PubDirect direct = nullptr;
+  };
+  const Entry* FindEntry(std::string_view name) const;
   std::string name_;
   const PublishedClass* parent_;
-  std::vector<std::pair<std::string, PubOperation>> operations_;
+  std::vector<Entry> operations_;
 };
 
 // The root of every class that publishes operations.
@@ -90,13 +107,23 @@ class PublishedCall {
   const std::string& Name() const { return name_; }
   // The operation for this object, or null when it publishes none under the name.
   const PubOperation* Resolve(const Published& object);
+  // The same for an object of that class (a caller that knows it saves the virtual
+  // ClassInfo call).
+  const PubOperation* Resolve(const PublishedClass& info) {
+    if (&info != class_) Rebind(info);
+    return operation_;
+  }
+  // The plain function of the operation last resolved, or null.
+  PubDirect Direct() const { return direct_; }
   // Calls it; an unknown name is a PublishedError.
   PubValue operator()(Published& object, std::initializer_list<PubValue> args = {});
 
  private:
+  void Rebind(const PublishedClass& info);
   std::string name_;
   const PublishedClass* class_ = nullptr;
   const PubOperation* operation_ = nullptr;
+  PubDirect direct_ = nullptr;
 };
 
 // Reading arguments. A missing argument or one of another kind is a PublishedError

@@ -28,26 +28,26 @@ struct TRoad::BeadRows {
   int n;
   bool ignoreTies;
   std::size_t length = 0;  // characters of the text read so far
-  std::vector<std::string> rows;
+  std::vector<Text> rows;
 
   void Add(char c) {
     if (c == 'T' && ignoreTies) return;
     const std::size_t row = length++ % static_cast<std::size_t>(n);
     if (c == 'T') return;
     if (row >= rows.size()) rows.resize(row + 1);
-    rows[row] += c;
+    rows[row].push_back(c);
   }
   // The row in which the next bead falls.
   std::string_view Next() const {
     const std::size_t row = length % static_cast<std::size_t>(n);
-    return row < rows.size() ? std::string_view(rows[row]) : std::string_view();
+    return row < rows.size() ? View(rows[row]) : std::string_view();
   }
   void Clear() {
     length = 0;
     rows.clear();
   }
   void Trim(std::size_t limit) {
-    for (std::string& row : rows) TrimFront(row, limit);
+    for (Text& row : rows) TrimFront(row, limit);
   }
 };
 
@@ -65,7 +65,6 @@ void TRoad::RemoveSheet(RoadSheet* sheet) {
 }
 
 void TRoad::Redraw() {
-  if (!autoRedraw_) return;
   // A sheet may attach or detach sheets while it refreshes; walk a snapshot.
   const std::vector<RoadSheet*> sheets = sheets_;
   for (RoadSheet* sheet : sheets) sheet->Refresh();
@@ -79,12 +78,7 @@ void TRoad::SetResult(std::string_view text) {
   for (std::size_t i = 0; extends && i < result_.size(); ++i) extends = Upper(text[i]) == result_[i];
   if (!extends) Reset();
   for (std::size_t i = extends ? result_.size() : 0; i < text.size(); ++i) Append(Upper(text[i]));
-  Redraw();
-}
-
-void TRoad::AddResult(char result) {
-  Append(Upper(result));
-  Redraw();
+  if (autoRedraw_) Redraw();
 }
 
 void TRoad::Reset() {
@@ -93,7 +87,7 @@ void TRoad::Reset() {
   result_.clear();
   resultNoTie_.clear();
   columns_.clear();
-  for (std::string& road : derived_) road.clear();
+  for (Text& road : derived_) road.clear();
   for (auto& [key, beads] : beads_) beads->Clear();
 }
 
@@ -102,7 +96,7 @@ void TRoad::Reset() {
 // row r of column j is blue only when column j - k ends exactly at row r - 1, and
 // row 1 of a new column is red when the two columns before it match.
 void TRoad::Append(char c) {
-  result_ += c;
+  result_.push_back(c);
   for (auto& [key, beads] : beads_) beads->Add(c);
   // Every road grows by at most one entry per game, so looking every limit games
   // keeps each below three times the limit.
@@ -113,15 +107,15 @@ void TRoad::Append(char c) {
   if (c == 'T') return;
 
   const bool same = !resultNoTie_.empty() && resultNoTie_.back() == c;
-  resultNoTie_ += c;
+  resultNoTie_.push_back(c);
   const std::size_t m = columns_.size();
   if (same) {
     const std::int32_t length = ++columns_.back();
     for (std::size_t k = 1; k <= 3 && k + 1 <= m; ++k)
-      derived_[k - 1] += columns_[m - 1 - k] == length - 1 ? 'P' : 'B';
+      derived_[k - 1].push_back(columns_[m - 1 - k] == length - 1 ? 'P' : 'B');
   } else {
     for (std::size_t k = 1; k <= 3 && k + 1 <= m; ++k)
-      derived_[k - 1] += columns_[m - 1] == columns_[m - 1 - k] ? 'B' : 'P';
+      derived_[k - 1].push_back(columns_[m - 1] == columns_[m - 1 - k] ? 'B' : 'P');
     columns_.push_back(1);
   }
 }
@@ -132,18 +126,18 @@ void TRoad::Trim() {
     const auto ties = static_cast<std::size_t>(std::count(result_.begin(), result_.begin() + static_cast<std::ptrdiff_t>(drop), 'T'));
     droppedResults_ += drop;
     droppedNonTies_ += drop - ties;
-    result_.erase(0, drop);
+    result_.erase(result_.begin(), result_.begin() + static_cast<std::ptrdiff_t>(drop));
   }
   TrimFront(resultNoTie_, limit_);
   // The derived roads look back at most four columns.
   TrimFront(columns_, std::max<std::size_t>(limit_, 4));
-  for (std::string& road : derived_) TrimFront(road, limit_);
+  for (Text& road : derived_) TrimFront(road, limit_);
   for (auto& [key, beads] : beads_) beads->Trim(limit_);
 }
 
 std::string_view TRoad::GetDerivedRoad(int k) const {
   if (k < 1 || k > 3) return {};
-  return derived_[k - 1];
+  return View(derived_[k - 1]);
 }
 
 char TRoad::PredictFromDerived(int k, char colour) const {
@@ -158,7 +152,7 @@ char TRoad::PredictFromDerived(int k, char colour) const {
 
 std::string TRoad::GetBeadColumns(int n, bool ignoreTies) const {
   const std::size_t height = static_cast<std::size_t>(std::max(n, 1));
-  const std::string& text = ignoreTies ? resultNoTie_ : result_;
+  const Text& text = ignoreTies ? resultNoTie_ : result_;
   std::string columns;
   columns.reserve(text.size() + text.size() / height);
   for (std::size_t i = 0; i < text.size(); ++i) {

@@ -43,10 +43,13 @@ class TRoad {
   // Replaces the history by the upper-cased text (ties included; empty is valid).
   void SetResult(std::string_view text);
   // Appends one game result (upper-cased) to the history.
-  void AddResult(char result);
+  void AddResult(char result) {
+    Append(result >= 'a' && result <= 'z' ? static_cast<char>(result - 'a' + 'A') : result);
+    if (autoRedraw_) Redraw();
+  }
 
-  std::string_view Result() const { return result_; }
-  std::string_view ResultNoTie() const { return resultNoTie_; }
+  std::string_view Result() const { return View(result_); }
+  std::string_view ResultNoTie() const { return View(resultNoTie_); }
 
   // A history that only ever reads the ends of its roads (a bet method that keeps its
   // history across millions of games) can bound what the model keeps: with a limit
@@ -85,6 +88,10 @@ class TRoad {
 
  private:
   struct BeadRows;
+  // A road's entries. The roads grow by an entry a game for millions of games, so the
+  // append must be the cheapest there is: a vector's, inlined.
+  using Text = std::vector<char>;
+  static std::string_view View(const Text& text) { return {text.data(), text.size()}; }
   void Reset();
   void Append(char c);
   void Redraw();
@@ -99,10 +106,10 @@ class TRoad {
 
   std::vector<RoadSheet*> sheets_;
   bool autoRedraw_ = false;
-  std::string result_;
-  std::string resultNoTie_;
+  Text result_;
+  Text resultNoTie_;
   std::vector<std::int32_t> columns_;
-  std::string derived_[3];
+  Text derived_[3];
   // Bead rows by (n, ignoreTies), built on first request and then kept up to date.
   mutable std::map<std::pair<int, bool>, std::unique_ptr<BeadRows>> beads_;
 };

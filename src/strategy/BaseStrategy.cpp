@@ -154,7 +154,7 @@ void BaseStrategy::SetBoolVar(std::string_view, bool) { throw HostVariableError(
 
 const PublishedClass& BaseStrategy::StaticClass() {
   auto self = [](Published& p) -> BaseStrategy& { return static_cast<BaseStrategy&>(p); };
-  static const PublishedClass info(
+  static PublishedClass info(
       "BaseStrategy", &Published::StaticClass(),
       {{"Suspend", [self](Published& p, PubArgs) -> PubValue {
           self(p).Suspend();
@@ -208,6 +208,16 @@ const PublishedClass& BaseStrategy::StaticClass() {
           self(p).SetBoolVar(ArgText(args, 0), ArgBool(args, 1));
           return {};
         }}});
+  static const bool direct = [] {
+    info.PublishDirect("GetAnalysisRoad", reinterpret_cast<PubDirect>(static_cast<DirectAnalysisRoad>(
+                                              [](BaseStrategy& self, const TRoad& history) {
+                                                return self.GetAnalysisRoad(history);
+                                              })));
+    info.PublishDirect("GetPredict", reinterpret_cast<PubDirect>(static_cast<DirectPredict>(
+                                         [](BaseStrategy& self, char side) { return self.GetPredict(side); })));
+    return true;
+  }();
+  (void)direct;
   return info;
 }
 

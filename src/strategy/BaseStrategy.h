@@ -26,6 +26,12 @@ class HostVariableError : public std::runtime_error {
   HostVariableError();
 };
 
+class BaseStrategy;
+// The plain functions of GetAnalysisRoad over a road model and of GetPredict
+// (PublishedClass::PublishDirect).
+using DirectAnalysisRoad = std::string_view (*)(BaseStrategy& self, const TRoad& history);
+using DirectPredict = char (*)(BaseStrategy& self, char side);
+
 class BaseStrategy : public Published {
  public:
   // Road choices of "選擇路做分析" (UTF-8 captions).

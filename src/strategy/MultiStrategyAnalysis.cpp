@@ -70,7 +70,7 @@ void MultiStrategyAnalysis::BookCombined(char result, std::int64_t net) {
   ClientDataSetAnalysis.Append(CurrentShoesName, CurrentGameNo, side, shown, result, profit, AccProfit);
 }
 
-void MultiStrategyAnalysis::StartCombined(bool keepRows) {
+void MultiStrategyAnalysis::StartCombined(bool keepRows, bool keepStrategyRows) {
   if (!detached_) {
     ClientDataSetAnalysis.DisableControls();
     detached_ = true;
@@ -81,7 +81,7 @@ void MultiStrategyAnalysis::StartCombined(bool keepRows) {
   BankerWinRatio = 0.95;
   RebuildStrategies();
   for (Strategy* s : Strategies) {
-    s->ClientDataSetAnalysis.KeepRows = keepRows;
+    s->ClientDataSetAnalysis.KeepRows = keepRows && keepStrategyRows;
     s->PrepareAnalysis();
   }
 }
@@ -147,7 +147,7 @@ void MultiStrategyAnalysis::AnalysisAllShoes() {
   if (display) display->SetResult({});
   BatchGuard guard(shoes, display);
   try {
-    StartCombined(KeepRows);
+    StartCombined(KeepRows, KeepStrategyRows);
     if (shoes) {
       ClientDataSet& table = shoes->Table();
       table.First();
@@ -358,7 +358,7 @@ void MultiStrategyAnalysis::Abandon() {
 void MultiStrategyAnalysis::AnalysisCurrentShoe() {
   ShoesData* shoes = MainForm ? MainForm->Shoes : nullptr;
   try {
-    StartCombined(true);
+    StartCombined(true, true);
     bool browsing = shoes && shoes->Table().State() == DataSetState::Browse;
     if (browsing) {
       for (Strategy* s : Strategies)

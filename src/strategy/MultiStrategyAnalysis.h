@@ -69,6 +69,11 @@ class MultiStrategyAnalysis {
   // table and chart are computed as the run goes, so memory does not grow with the
   // number of games. The current-shoe refresh always keeps its rows.
   bool KeepRows = true;
+  // Off (with KeepRows on): only the combined table keeps its rows; every strategy
+  // still counts its figures, run tables and chart points, but its own table stays
+  // empty, so a run that shows only the combined rows holds one row per game rather
+  // than one per game and strategy. The current-shoe refresh always keeps them.
+  bool KeepStrategyRows = true;
   // Shoes a block of the parallel run holds.
   int BlockShoes = 1024;
   int ShoesAnalysed = 0;      // shoes the last range run went through
@@ -111,7 +116,7 @@ class MultiStrategyAnalysis {
                                                   const PlugInRegistry* plugIns = nullptr);
 
  private:
-  void StartCombined(bool keepRows);
+  void StartCombined(bool keepRows, bool keepStrategyRows);
   void FinishCombined();
   // Books the combined bet of one game, given its net stake (banker stakes up, player
   // stakes down).

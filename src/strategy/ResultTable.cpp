@@ -65,9 +65,8 @@ std::int32_t ResultTable::LabelIndex(std::string_view label) {
   return it->second;
 }
 
-void ResultTable::Append(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
-                         char gameResult, double profit, double accProfit) {
-  if (!KeepRows) return;
+void ResultTable::AppendRow(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
+                            char gameResult, double profit, double accProfit) {
   std::int32_t shoe = LabelIndex(shoesName);
   Row& r = NewRow();
   r = Row{shoe, gameNo, betAmount, bet == ' ' || bet == '\0' ? ' ' : bet, gameResult, false, profit, accProfit};
@@ -76,8 +75,7 @@ void ResultTable::Append(std::string_view shoesName, std::int32_t gameNo, char b
   NotifyInserted(static_cast<int>(count_) - 1, 1);
 }
 
-void ResultTable::AppendNull() {
-  if (!KeepRows) return;
+void ResultTable::AppendNullRow() {
   Row& r = NewRow();
   r = Row{-1, 0, 0, ' ', ' ', true, 0, 0};
   ++count_;

@@ -48,9 +48,15 @@ class ResultTable : public Table {
   void Clear();
   // Appends a game's row (the label is cut to 30 bytes) or a separator row, and
   // leaves the cursor on it.
+  // With KeepRows off both return at once, without a call (they are called for every
+  // game of every strategy).
   void Append(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
-              char gameResult, double profit, double accProfit);
-  void AppendNull();
+              char gameResult, double profit, double accProfit) {
+    if (KeepRows) AppendRow(shoesName, gameNo, bet, betAmount, gameResult, profit, accProfit);
+  }
+  void AppendNull() {
+    if (KeepRows) AppendNullRow();
+  }
 
   const Row& At(int row) const { return blocks_[row >> kBlockBits][row & (kBlockSize - 1)]; }
   bool IsNullRow(int row) const { return At(row).isNull; }
@@ -65,6 +71,9 @@ class ResultTable : public Table {
   static constexpr int kBlockBits = 12;
   static constexpr int kBlockSize = 1 << kBlockBits;
   Row& NewRow();
+  void AppendRow(std::string_view shoesName, std::int32_t gameNo, char bet, std::int32_t betAmount,
+                 char gameResult, double profit, double accProfit);
+  void AppendNullRow();
   std::int32_t LabelIndex(std::string_view label);
 
   std::vector<std::unique_ptr<Row[]>> blocks_;

@@ -637,7 +637,7 @@ TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) 
     if (g() % 4 == 0) to = shoes[g() % shoes.size()].name;
     const int block = 1 + static_cast<int>(g() % 6);
 
-    auto run = [&](int threads, bool keepRows) {
+    auto run = [&](int threads, bool keepRows, bool keepStrategyRows = true) {
       Host h;
       for (const ShoeRecord& shoe : shoes) h.shoes.AppendShoe(shoe);
       MultiStrategyAnalysis multi(&h.host);
@@ -657,6 +657,7 @@ TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) 
       multi.Threads = threads;
       multi.BlockShoes = block;
       multi.KeepRows = keepRows;
+      multi.KeepStrategyRows = keepStrategyRows;
       multi.AnalysisAllShoes();
       if (threads == 1 && keepRows)
         for (const auto& s : strategies) serialRuns += !s->ParallelSafe();
@@ -675,6 +676,13 @@ TEST(StrategyReference, ParallelAndFiguresOnlyRunsGiveTheSingleThreadedResults) 
       figures.rows = single.rows;
       ASSERT_TRUE(figures == single) << "trial " << trial << ", threads " << threads << ": "
                                      << FirstDifference(single, figures);
+      // The combined rows only: the strategies' tables stay empty.
+      RunOutcome combined = run(threads, true, false).first;
+      ASSERT_EQ(combined.rows.front(), single.rows.front()) << "trial " << trial << ", threads " << threads;
+      for (std::size_t t = 1; t < combined.rows.size(); ++t) ASSERT_TRUE(combined.rows[t].empty()) << "trial " << trial;
+      combined.rows = single.rows;
+      ASSERT_TRUE(combined == single) << "trial " << trial << ", threads " << threads << ": "
+                                      << FirstDifference(single, combined);
     }
   }
   EXPECT_GT(serialRuns, 10);   // strategies that had to stay on one thread took part
