@@ -1,12 +1,8 @@
 #include "app/IniFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <fstream>
 
+#include "table/FileIo.h"
 #include "table/Table.h"
 
 namespace zavuv {
@@ -156,35 +152,12 @@ std::string IniFile::Text() const {
 }
 
 void IniFile::Save(const std::filesystem::path& path) const {
-  std::string text = Text();
-  std::string tmpl = path.string() + ".XXXXXX";
-  // mkstemp creates the file with mode 0600.
-  int fd = ::mkstemp(tmpl.data());
-  if (fd < 0) throw IniFileError("無法建立暫存檔 " + tmpl + ": " + std::strerror(errno));
-  auto fail = [&](const char* what) {
-    int err = errno;
-    ::close(fd);
-    ::unlink(tmpl.c_str());
-    throw IniFileError(std::string(what) + " " + path.string() + ": " + std::strerror(err));
-  };
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      fail("無法寫入");
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0) fail("無法寫入");
-  if (::close(fd) != 0) {
-    ::unlink(tmpl.c_str());
-    throw IniFileError("無法寫入 " + path.string());
-  }
-  if (::rename(tmpl.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmpl.c_str());
-    throw IniFileError("無法更新 " + path.string() + ": " + std::strerror(err));
+  // The save every other file takes: a temporary file renamed over the target, the
+  // target's permissions kept and a symbolic link followed; a new file is the owner's alone.
+  try {
+    WriteFileReplacing(path.string(), Text(), 0600);
+  } catch (const TableError& e) {
+    throw IniFileError(e.what());
   }
 }
 

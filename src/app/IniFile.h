@@ -47,9 +47,10 @@ class IniFile {
   void DeleteKey(std::string_view section, std::string_view key);
 
   std::string Text() const;
-  // Writes the text to a temporary file beside the target, readable and writable by
-  // the owner only, and renames it over the target; the target is either the old file
-  // or the whole new one. Throws IniFileError when any step fails.
+  // Writes the text to a temporary file beside the target and renames it over the
+  // target; the target is either the old file or the whole new one. A new file is
+  // readable and writable by its owner only; an existing one keeps its permissions,
+  // and a symbolic link is followed. Throws IniFileError when any step fails.
   void Save(const std::filesystem::path& path) const;
 
  private:

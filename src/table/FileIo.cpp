@@ -128,7 +128,7 @@ int FileCallCount(FileCall call) { return faults.counts[static_cast<std::size_t>
 
 bool FileFaultFired() { return faults.fired; }
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes) {
+void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigned newFileMode) {
   auto failed = [&](int err) { return TableError("無法寫入檔案 " + path + ": " + ErrnoText(err)); };
   const std::string target = FollowLinks(path);
 
@@ -145,7 +145,7 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes) {
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
     temp = target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
     // Private until its permissions are set, when a file is replaced.
-    fd = Open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+    fd = Open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : static_cast<mode_t>(newFileMode & 07777));
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) throw failed(errno);

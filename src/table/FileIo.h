@@ -17,7 +17,9 @@
 
 namespace zavuv {
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes);
+// A file that does not exist yet is created with newFileMode (less the umask); the
+// settings file, which holds a scrambled password, passes 0600.
+void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigned newFileMode = 0666);
 // Reads a whole file; a file that cannot be opened or is larger than maxBytes is a
 // TableError naming it.
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);

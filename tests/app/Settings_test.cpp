@@ -203,6 +203,26 @@ TEST_F(SettingsFile, WrittenAsTabledOwnerOnlyAndReadBack) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+TEST_F(SettingsFile, ALinkedFileStaysLinkedAndKeepsItsPermissions) {
+  // Settings kept elsewhere (a dotfiles folder) and linked in: the link stays, the
+  // file it points to is replaced with its permissions.
+  const fs::path real = dir_ / "kept" / "BA.ini";
+  fs::create_directories(real.parent_path());
+  { std::ofstream(real) << "[Server]\nServer=Main\n"; }
+  ::chmod(real.c_str(), 0640);
+  fs::remove(path_);
+  fs::create_symlink(real, path_);
+  Settings s = ReadSettings(path_);
+  s.userId = "abc12";
+  s.autoLogin = true;
+  ASSERT_TRUE(WriteSettings(path_, s));
+  EXPECT_TRUE(fs::is_symlink(path_));
+  EXPECT_EQ(ReadSettings(real).userId, "abc12");
+  struct stat st {};
+  ASSERT_EQ(::stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 TEST_F(SettingsFile, AutoLoginOffDeletesAccountKeysAndKeepsForeignOnes) {
   Put("; mine\n[Auto Login]\nEnable=1\nUserID=abc12\nUserPassword=PPPPPPPPPPPPPPPPPPPP\n[Extra]\nk=v\n");
   Settings s = ReadSettings(path_);

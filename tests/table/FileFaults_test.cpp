@@ -15,6 +15,7 @@
 #include <map>
 
 #include "../strategy/StrategyTestKit.h"
+#include "app/IniFile.h"
 #include "bets/BetAmountLevel.h"
 #include "bets/BetMethodPattern.h"
 #include "shoes/ShoesData.h"
@@ -156,6 +157,8 @@ TEST_F(FileFaults, EverySaveSurvivesEveryFailingCall) {
   Strategy& strategy = *scripted;
   ClientDataSet csv({{"Name", FieldType::String, 20}, {"Amount", FieldType::Integer}});
   csv.AppendRow({std::string("a"), 1});
+  IniFile ini;
+  for (int i = 0; i < 3; ++i) ini.Write("系統設定", "Key" + std::to_string(i), "value");
   std::vector<Kind> kinds = {
       {".DAT", [&](const std::string& p) { shoes.SaveData(p); }, [&] { return EncodeTable(shoes.Table()); },
        [&] { shoes.AppendShoe({"new", "BBB", ""}); }},
@@ -175,8 +178,10 @@ TEST_F(FileFaults, EverySaveSurvivesEveryFailingCall) {
        [&] { return FormatStrategySet(RoadSettings{}, {&strategy}); }, [&] { strategy.StrategyName = "策略2"; }},
       {"CSV", [&](const std::string& p) { WriteTableCsv(csv, p); }, [&] { return EncodeTable(csv); },
        [&] { csv.AppendRow({std::string("b"), 2}); }},
+      {"BA.ini", [&](const std::string& p) { ini.Save(p); }, [&] { return ini.Text(); },
+       [&] { ini.Write("Proxy", "Password", " p w "); }},
   };
-  const std::vector<std::string> files = {"a.DAT", "a.json", "a.TXT", "a.MED", "a.AMT", "set.json", "a.CSV"};
+  const std::vector<std::string> files = {"a.DAT", "a.json", "a.TXT", "a.MED", "a.AMT", "set.json", "a.CSV", "BA.ini"};
   std::vector<std::pair<std::string, std::map<std::string, std::string>>> matrix;
   for (std::size_t k = 0; k < kinds.size(); ++k) {
     matrix.emplace_back(kinds[k].name, Drive(kinds[k], files[k]));
