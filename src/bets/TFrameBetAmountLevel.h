@@ -4,7 +4,10 @@
 #pragma once
 
 #include "bets/BetAmountLevel.h"
+#include "bets/QtTableFilePanel.h"
 #include "bets/TFrameCommonBet.h"
+
+#include <memory>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -42,7 +45,7 @@ class TFrameBetAmountLevel : public TFrameCommonBet {
 
  private:
   BetAmountLevel& amount_;
-  bool loading_ = false;
+  std::unique_ptr<QtTableFilePanel> files_;
 };
 
 }  // namespace zavuv

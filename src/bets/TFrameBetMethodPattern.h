@@ -4,7 +4,10 @@
 #pragma once
 
 #include "bets/BetMethodPattern.h"
+#include "bets/QtTableFilePanel.h"
 #include "bets/TFrameCommonBet.h"
+
+#include <memory>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -39,7 +42,7 @@ class TFrameBetMethodPattern : public TFrameCommonBet {
 
  private:
   BetMethodPattern& method_;
-  bool loading_ = false;
+  std::unique_ptr<QtTableFilePanel> files_;
 };
 
 }  // namespace zavuv
