@@ -129,9 +129,9 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   connect(FrameShoeStats->BtnStatAll, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnStatAllClick);
   connect(BtnAnalysisAllShoes, &QPushButton::clicked, this, &TFormDaruvedaZizeveva::BtnAnalysisAllShoesClick);
   auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
-  connect(open, &QShortcut::activated, BtnReadData, &QPushButton::click);
+  connect(open, &QShortcut::activated, FrameShoeStrip->BtnReadData, &QPushButton::click);
   auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
-  connect(save, &QShortcut::activated, BtnSaveData, &QPushButton::click);
+  connect(save, &QShortcut::activated, FrameShoeStrip->BtnSaveData, &QPushButton::click);
 
   TimerGetMessage = Named(new QTimer(this), "TimerGetMessage");
   TimerGetMessage->setInterval(500);
@@ -335,16 +335,6 @@ void TFormDaruvedaZizeveva::closeEvent(QCloseEvent* event) {
 QWidget* TFormDaruvedaZizeveva::BuildShoeStrip() {
   FrameShoeStrip = new TFrameShoeStrip(bench_, Recent);
   PanelShoesData = FrameShoeStrip;
-  DBNavigatorShoesData = FrameShoeStrip->DBNavigatorShoesData;
-  DataSourceShoesData = FrameShoeStrip->DataSourceShoesData;
-  DBGridShoesData = FrameShoeStrip->DBGridShoesData;
-  DBMemoShoesInfo = FrameShoeStrip->DBMemoShoesInfo;
-  BtnReadData = FrameShoeStrip->BtnReadData;
-  BtnSaveData = FrameShoeStrip->BtnSaveData;
-  BtnMergeData = FrameShoeStrip->BtnMergeData;
-  BtnExportShoesData = FrameShoeStrip->BtnExportShoesData;
-  BtnAbout = FrameShoeStrip->BtnAbout;
-  BtnRecentFiles = FrameShoeStrip->BtnRecentFiles;
   FrameShoeStrip->KeepChanges = [this](bool shoes, bool strategies) { return KeepChanges(shoes, strategies); };
   FrameShoeStrip->ShowExportDialog = [this] { FormExportShoesData->exec(); };
   FrameShoeStrip->ShowAboutBox = [this] { AboutBox->exec(); };
@@ -478,7 +468,8 @@ bool TFormDaruvedaZizeveva::AppMessage(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::MouseButtonPress) return false;
   if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return false;
   auto* target = qobject_cast<QWidget*>(watched);
-  if (!target || (target != DBGridShoesData && !DBGridShoesData->isAncestorOf(target))) return false;
+  QTableView* grid = FrameShoeStrip->DBGridShoesData;
+  if (!target || (target != grid && !grid->isAncestorOf(target))) return false;
   // A disabled chat box cannot take the focus; the move is then skipped.
   if (EditMessage->isEnabled()) EditMessage->setFocus(Qt::MouseFocusReason);
   return false;

@@ -17,6 +17,7 @@
 #include "app/IniFile.h"
 #include "app/QtRecentFiles.h"
 #include "app/QtWindowState.h"
+#include "app/TFrameShoeStrip.h"
 #include "app/Workbench.h"
 #include "net/Board.h"
 #include "net/Sharing.h"
@@ -33,13 +34,9 @@ class QTabWidget;
 class QTableView;
 class QTextEdit;
 class QTimer;
-class QToolButton;
 
 namespace zavuv {
 
-class QtDBMemo;
-class QtNavigator;
-class QtTableModel;
 class Strategy;
 class TFormChangeInfo;
 class TFormExportShoesData;
@@ -49,7 +46,6 @@ class TFrameAccount;
 class TFrameCombinedResults;
 class TFrameForum;
 class TFrameShare;
-class TFrameShoeStrip;
 class QtRangeRun;
 class TFormBillboard;
 class TFormVictor;
@@ -117,7 +113,6 @@ class TFormDaruvedaZizeveva : public QWidget {
   // The last eight shoe files and strategy sets read or saved, newest first; the
   // "最近" button beside the file buttons offers them.
   QtRecentFiles Recent;
-  QToolButton* BtnRecentFiles = nullptr;
 
   // A .DAT file dropped on the window: read or merged, as the user answers.
   void DropDataFile(const QString& path);
@@ -160,17 +155,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   QStringList ScratchList;
 
   // Shoe strip.
-  TFrameShoeStrip* FrameShoeStrip = nullptr;   // the strip; the controls below are its own
+  TFrameShoeStrip* FrameShoeStrip = nullptr;   // the strip, with its controls
   QWidget* PanelShoesData = nullptr;
-  QtNavigator* DBNavigatorShoesData = nullptr;
-  QtTableModel* DataSourceShoesData = nullptr;
-  QTableView* DBGridShoesData = nullptr;
-  QtDBMemo* DBMemoShoesInfo = nullptr;
-  QPushButton* BtnReadData = nullptr;
-  QPushButton* BtnSaveData = nullptr;
-  QPushButton* BtnMergeData = nullptr;
-  QPushButton* BtnExportShoesData = nullptr;
-  QPushButton* BtnAbout = nullptr;
   QSplitter* Splitter4 = nullptr;
 
   // The panels, one per area, and the same as plain widgets under their page names.

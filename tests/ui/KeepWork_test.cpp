@@ -100,25 +100,25 @@ class KeepWorkTest : public QObject {
 
     answer = SaveAnswer::Cancel;
     files << path;
-    window->BtnReadData->click();
+    window->FrameShoeStrip->BtnReadData->click();
     QCOMPARE(saveQuestions.size(), 1);
     QCOMPARE(window->Shoes().Table().RecordCount(), 3);   // cancel keeps them
 
     answer = SaveAnswer::Discard;
     files << path;
-    window->BtnReadData->click();
+    window->FrameShoeStrip->BtnReadData->click();
     QCOMPARE(window->Shoes().Table().RecordCount(), 2);
 
     files << path;
-    window->BtnMergeData->click();
+    window->FrameShoeStrip->BtnMergeData->click();
     QCOMPARE(window->Shoes().Table().RecordCount(), 4);
     files << path;
-    window->BtnReadData->click();   // the merge changed the shoes: asked again
+    window->FrameShoeStrip->BtnReadData->click();   // the merge changed the shoes: asked again
     QCOMPARE(saveQuestions.size(), 3);
     QCOMPARE(window->Shoes().Table().RecordCount(), 2);
     files << path;
     saveQuestions.clear();
-    window->BtnReadData->click();   // read just now: nothing asked
+    window->FrameShoeStrip->BtnReadData->click();   // read just now: nothing asked
     QVERIFY(saveQuestions.isEmpty());
   }
 

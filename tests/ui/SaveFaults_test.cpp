@@ -35,7 +35,7 @@ class SaveFaultsTest : public QObject {
     TFormDaruvedaZizeveva window;
     window.Shoes().AppendShoe({"S1", "BPT", ""});
     nextFile = dir.filePath(QStringLiteral("shoes.DAT"));
-    QTest::mouseClick(window.BtnSaveData, Qt::LeftButton);
+    QTest::mouseClick(window.FrameShoeStrip->BtnSaveData, Qt::LeftButton);
     QVERIFY(messages.isEmpty());
     const QByteArray old = Read(nextFile);
     window.Shoes().AppendShoe({"S2", "PP", "note"});
@@ -44,7 +44,7 @@ class SaveFaultsTest : public QObject {
       for (int err : {ENOSPC, EIO}) {
         messages.clear();
         InjectFileFault({call, 1, err});
-        QTest::mouseClick(window.BtnSaveData, Qt::LeftButton);
+        QTest::mouseClick(window.FrameShoeStrip->BtnSaveData, Qt::LeftButton);
         QVERIFY(FileFaultFired());
         ResetFileFaults();
         QCOMPARE(messages.size(), 1);
@@ -55,7 +55,7 @@ class SaveFaultsTest : public QObject {
       }
     }
     messages.clear();
-    QTest::mouseClick(window.BtnSaveData, Qt::LeftButton);  // the disk is back: the save goes through
+    QTest::mouseClick(window.FrameShoeStrip->BtnSaveData, Qt::LeftButton);  // the disk is back: the save goes through
     QVERIFY(messages.isEmpty());
     QVERIFY(Read(nextFile) != old);
   }

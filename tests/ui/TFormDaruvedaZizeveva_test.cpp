@@ -86,7 +86,7 @@ class MainWindowTest : public QObject {
     for (int i = 0; i < window->PageControl1->count(); ++i) captions << window->PageControl1->tabText(i);
     QCOMPARE(captions, (QStringList{"路紙", "統計", "策略", "多重策略分析結果", "分享下載", "討論區", "遊樂場", "系統設定"}));
     QVERIFY(window->Shoes().Table().IsEmpty());
-    QCOMPARE(window->DBGridShoesData->model()->rowCount(), 0);
+    QCOMPARE(window->FrameShoeStrip->DBGridShoesData->model()->rowCount(), 0);
     QVERIFY(window->DisplayRoad().AutoRedraw());
     QCOMPARE(window->MainRoadSheet->ComboBoxRoad->count(), 1);
     QCOMPARE(window->MainRoadSheet->CellSize(), 18);
@@ -101,9 +101,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->FrameShoeStats->EditNoOfBanker->text(), QStringLiteral("0"));
     QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QString());
     QVERIFY(window->FrameShoeStats->CheckBoxStatEach->isChecked());
-    QCOMPARE(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert)->toolTip(), QStringLiteral("插入新靴記錄"));
-    QCOMPARE(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Cancel)->toolTip(), QStringLiteral("取消編輯中記錄"));
-    QCOMPARE(window->BtnMergeData->toolTip(), QStringLiteral("讀入靴資料, 合併到現時資料之後面"));
+    QCOMPARE(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert)->toolTip(), QStringLiteral("插入新靴記錄"));
+    QCOMPARE(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Cancel)->toolTip(), QStringLiteral("取消編輯中記錄"));
+    QCOMPARE(window->FrameShoeStrip->BtnMergeData->toolTip(), QStringLiteral("讀入靴資料, 合併到現時資料之後面"));
     QCOMPARE(window->PanelConnectServer->width(), 169);
     // The start size holds: no page asks for more room than the window has.
     QCOMPARE(window->size(), QSize(793, 533));
@@ -124,7 +124,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->FrameShoeStats->EditNoOfTie->text(), QStringLiteral("1"));
     QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QStringLiteral("75%"));
 
-    QTest::mouseClick(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert), Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert), Qt::LeftButton);
     QCOMPARE(shoes.Table().State(), DataSetState::Insert);
     QCOMPARE(window->MainRoadSheet->RoadData(), std::string());
     QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string());
@@ -132,10 +132,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->FrameShoeStats->EditB_Ratio->text(), QString());
 
     // Typing into the grid changes nothing shown until the post, which normalises.
-    QAbstractItemModel* model = window->DBGridShoesData->model();
+    QAbstractItemModel* model = window->FrameShoeStrip->DBGridShoesData->model();
     QVERIFY(model->setData(model->index(0, 1), QStringLiteral("p,p t b")));
     QCOMPARE(window->MainRoadSheet->RoadData(), std::string());
-    QTest::mouseClick(window->DBNavigatorShoesData->ButtonOf(QtNavigator::Post), Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Post), Qt::LeftButton);
     QCOMPARE(shoes.CurrentResult(), std::string("PPTB"));
     QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("PPTB"));
     QCOMPARE(window->MainRoadSheet->RoadData(), std::string("PPTB"));
@@ -144,12 +144,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(shoes.Table().RecordCount(), 2);
 
     // The note box edits the current shoe's note, in Big5.
-    window->DBMemoShoesInfo->setPlainText(QStringLiteral("莊家連開"));
+    window->FrameShoeStrip->DBMemoShoesInfo->setPlainText(QStringLiteral("莊家連開"));
     QCOMPARE(shoes.Table().State(), DataSetState::Edit);
     shoes.Table().Post();
     QCOMPARE(shoes.CurrentInfo(), Utf8ToBig5("莊家連開"));
     shoes.Table().Next();
-    QCOMPARE(window->DBMemoShoesInfo->toPlainText(), QString());
+    QCOMPARE(window->FrameShoeStrip->DBMemoShoesInfo->toPlainText(), QString());
   }
 
   void readTriggersOneRefreshAndKeepsShoesOnFailure() {
@@ -169,15 +169,15 @@ class MainWindowTest : public QObject {
       refresh();
     };
     nextFile = file;
-    QTest::mouseClick(window->BtnReadData, Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->BtnReadData, Qt::LeftButton);
     QCOMPARE(filters.last(), QStringLiteral("百家樂資料 (*.DAT *.dat)"));
     QCOMPARE(refreshes, 1);
     QCOMPARE(window->Shoes().Table().RecordCount(), 3);
     QCOMPARE(window->Shoes().Table().RecNo(), 1);
     QCOMPARE(window->MainRoadSheet->RoadData(), std::string("BBB"));
-    QCOMPARE(window->DBGridShoesData->model()->rowCount(), 3);
-    QCOMPARE(window->DBGridShoesData->currentIndex().row(), 0);
-    QCOMPARE(window->DBMemoShoesInfo->toPlainText(), QStringLiteral("x"));
+    QCOMPARE(window->FrameShoeStrip->DBGridShoesData->model()->rowCount(), 3);
+    QCOMPARE(window->FrameShoeStrip->DBGridShoesData->currentIndex().row(), 0);
+    QCOMPARE(window->FrameShoeStrip->DBMemoShoesInfo->toPlainText(), QStringLiteral("x"));
 
     // A file that cannot be read leaves the shoes, the roads and the cursor alone.
     window->Shoes().Table().Next();
@@ -200,7 +200,7 @@ class MainWindowTest : public QObject {
     // Merging keeps the shoes and ends on the first of them; Ctrl+O and Ctrl+S do
     // what the buttons do.
     nextFile = file;
-    QTest::mouseClick(window->BtnMergeData, Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->BtnMergeData, Qt::LeftButton);
     QCOMPARE(window->Shoes().Table().RecordCount(), 6);
     QCOMPARE(window->Shoes().Table().RecNo(), 1);
     const QString saved = dir.filePath(QStringLiteral("six.DAT"));
@@ -213,14 +213,14 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->Shoes().Table().RecordCount(), 6);
     // A cancelled choice does nothing.
     nextFile.clear();
-    QTest::mouseClick(window->BtnReadData, Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->BtnReadData, Qt::LeftButton);
     QCOMPARE(window->Shoes().Table().RecordCount(), 6);
   }
 
   void exportRefusedWhileEditing() {
     window->Shoes().AppendShoe({"S1", "BPT", ""});
     window->Shoes().Table().Edit();
-    QTest::mouseClick(window->BtnExportShoesData, Qt::LeftButton);
+    QTest::mouseClick(window->FrameShoeStrip->BtnExportShoesData, Qt::LeftButton);
     QCOMPARE(messages, QStringList{QStringLiteral("資料更改中")});
     QVERIFY(!window->FormExportShoesData->isVisible());
   }
