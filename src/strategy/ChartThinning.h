@@ -29,12 +29,19 @@ template <class T>
 class ChartThinning {
  public:
   static constexpr std::size_t kCap = std::size_t{1} << 18;
+  static constexpr std::size_t kReserveFrom = std::size_t{1} << 12;
 
   // Called after every append: thins the line once it reaches kCap points.
   void AfterAppend(std::vector<T>& values, std::vector<std::int64_t>& positions) {
     ++count_;
     if (!positions.empty()) positions.push_back(count_ - 1);
-    if (values.size() < kCap) return;
+    if (values.size() < kCap) {
+      // A long line takes its whole room at once rather than doubling its way up to
+      // kCap (each doubling copies the line into fresh pages); a shoe's line of a
+      // hundred points never gets here.
+      if (values.size() == values.capacity() && values.size() >= kReserveFrom) values.reserve(kCap);
+      return;
+    }
     if (positions.empty()) {
       positions.resize(values.size());
       for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = static_cast<std::int64_t>(i);
