@@ -49,6 +49,9 @@ struct Config {
   int betSeconds = 15;
   int roomListMax = 50;                   // names in a room's bet and guess lists
   int expPerGame = 10;
+  // Not a config file key: rooms dealt from seeds derived from this one, so that a
+  // test or a fuzzing input sees the same cards every time. 0: random.
+  std::uint64_t roomSeed = 0;
 
   // Seasons: each lasts this long from its start; its leader becomes champion.
   double seasonSeconds = 30.0 * 24 * 3600;

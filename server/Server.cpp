@@ -70,6 +70,7 @@ bool PrintableAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c > 32 && c < 127; });
 }
 
+
 }  // namespace
 
 // The queued lines of one gathered write: a fixed array, so that starting a write
@@ -102,6 +103,8 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   enum class State { Fresh, AwaitNickname, Online };
 
   asio::ip::tcp::socket socket;
+  // Set for a local connection (no socket): where its output goes.
+  std::function<void(std::string_view)> localWrite;
   std::uint64_t id = 0;
   std::string address;
   net::LineFramer framer;
@@ -129,15 +132,22 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   std::size_t onlineIndex = SIZE_MAX;
 };
 
-Server::Server(asio::io_context& io, Config config, std::ostream& log)
+Server::Server(asio::io_context& io, Config config, std::ostream& log, std::shared_ptr<HashPool> pool)
     : io_(io), config_(std::move(config)), log_(log), acceptor_(io), housekeeping_(io), signals_(io),
       globalChat_(config_.globalChatDeliveriesPerSecond, config_.globalChatDeliveriesPerSecond) {
+  if (pool) {
+    pool_ = std::move(pool);
+    ownPool_ = false;
+    return;
+  }
   int workers = config_.hashWorkers > 0 ? config_.hashWorkers : std::max(1u, std::thread::hardware_concurrency());
-  pool_ = std::make_unique<HashPool>(workers, static_cast<std::size_t>(std::max(1, config_.hashQueue)));
+  pool_ = std::make_shared<HashPool>(workers, static_cast<std::size_t>(std::max(1, config_.hashQueue)));
 }
 
 Server::~Server() {
-  pool_->Stop();
+  // The jobs refer to this server: none may outlive it.
+  if (ownPool_) pool_->Stop();
+  else pool_->WaitIdle();
 }
 
 std::int64_t Server::Now() const { return static_cast<std::int64_t>(std::time(nullptr)); }
@@ -169,11 +179,24 @@ void Server::Log(std::string_view event, std::initializer_list<std::pair<std::st
   log_ << line << std::flush;
 }
 
-std::uint16_t Server::Listen() {
+void Server::Open() {
+  if (db_) return;
   db_ = std::make_unique<Database>(config_.db);
-  db_->CheckpointInBackground(1000);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
+  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
+  for (const char* name : kRoomNames) {
+    std::uint64_t seed = config_.roomSeed + rooms_.size();
+    if (config_.roomSeed == 0) randombytes_buf(&seed, sizeof seed);
+    rooms_.push_back(std::make_unique<Room>(name, std::string_view(name) == "PRACTICE", seed, timing,
+                                            config_.roomListMax, *this));
+    roomTimers_.push_back(std::make_unique<asio::steady_timer>(io_));
+  }
+}
+
+std::uint16_t Server::Listen() {
+  Open();
+  db_->CheckpointInBackground(1000);
   asio::error_code ec;
   asio::ip::address address = asio::ip::make_address(config_.host, ec);
   if (ec) {
@@ -201,14 +224,6 @@ std::uint16_t Server::Listen() {
 }
 
 void Server::Start() {
-  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
-  for (const char* name : kRoomNames) {
-    std::uint64_t seed;
-    randombytes_buf(&seed, sizeof seed);
-    rooms_.push_back(std::make_unique<Room>(name, std::string_view(name) == "PRACTICE", seed, timing,
-                                            config_.roomListMax, *this));
-    roomTimers_.push_back(std::make_unique<asio::steady_timer>(io_));
-  }
   // At normal pace the rooms start 3 s apart, so that their settlements and lists do
   // not all fall on the same moment.
   for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, config_.pace == Pace::Fast ? 0 : int(i) * 3000);
@@ -310,23 +325,29 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   asio::error_code ec;
   auto remote = socket.remote_endpoint(ec);
   if (ec) return;
-  std::string address = remote.address().to_string();
-  int& count = perAddress_[address];
-  if (static_cast<int>(connections_.size()) >= config_.maxConnections || count >= config_.maxConnectionsPerAddress) {
-    ++stats_.refusedConnections;
-    if (count == 0) perAddress_.erase(address);
-    Log("refuse", {{"addr", address}, {"reason", "connection limit"}});
-    socket.close(ec);
-    return;
-  }
-  ++count;
-  auto c = std::make_shared<Connection>(io_);
-  c->socket = std::move(socket);
+  ConnectionPtr c = Admit(std::move(socket), remote.address().to_string());
+  if (!c) return;
   c->socket.set_option(asio::ip::tcp::no_delay(true), ec);
   // A fixed kernel buffer: what a client has not read waits in our queue, where it is
   // counted and bounded, not in an autotuned buffer of several megabytes.
   if (config_.socketSendBuffer > 0)
     c->socket.set_option(asio::socket_base::send_buffer_size(config_.socketSendBuffer), ec);
+  StartRead(c);
+}
+
+Server::ConnectionPtr Server::Admit(asio::ip::tcp::socket socket, const std::string& address) {
+  int& count = perAddress_[address];
+  if (static_cast<int>(connections_.size()) >= config_.maxConnections || count >= config_.maxConnectionsPerAddress) {
+    ++stats_.refusedConnections;
+    if (count == 0) perAddress_.erase(address);
+    Log("refuse", {{"addr", address}, {"reason", "connection limit"}});
+    asio::error_code ec;
+    socket.close(ec);
+    return nullptr;
+  }
+  ++count;
+  auto c = std::make_shared<Connection>(io_);
+  c->socket = std::move(socket);
   c->id = nextId_++;
   c->address = address;
   c->connectedAt = c->lastWriteProgress = Clock::now();
@@ -336,11 +357,35 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   ++stats_.accepted;
   stats_.peakConnections = std::max(stats_.peakConnections, connections_.size());
   Log("connect", {{"id", std::to_string(c->id)}, {"addr", address}});
-  StartRead(c);
+  return c;
+}
+
+std::uint64_t Server::ConnectLocal(const std::string& address, std::function<void(std::string_view)> write) {
+  ConnectionPtr c = Admit(asio::ip::tcp::socket(io_), address);
+  if (!c) return 0;
+  c->localWrite = std::move(write);
+  return c->id;
+}
+
+void Server::ReceiveLocal(std::uint64_t id, std::string_view bytes) {
+  auto it = connections_.find(id);
+  if (it == connections_.end()) return;
+  ConnectionPtr c = it->second;
+  if (!c->closed) OnInput(c, bytes);
+}
+
+void Server::DisconnectLocal(std::uint64_t id) {
+  auto it = connections_.find(id);
+  if (it != connections_.end()) Close(*it->second, "closed by client");
+}
+
+bool Server::Busy(std::uint64_t id) const {
+  auto it = connections_.find(id);
+  return it != connections_.end() && it->second->busy;
 }
 
 void Server::StartRead(const ConnectionPtr& c) {
-  if (c->closed || c->reading) return;
+  if (c->closed || c->reading || c->localWrite) return;
   if (c->doomed || c->closeAfterFlush || c->queuedBytes >= config_.pauseReadingBytes) {
     c->readPaused = true;
     return;
@@ -354,16 +399,20 @@ void Server::StartRead(const ConnectionPtr& c) {
       Close(*c, ec == asio::error::eof ? "closed by client" : ec.message());
       return;
     }
-    c->framer.Feed(std::string_view(c->input.data(), n));
-    if (c->framer.Discarded() != c->discardedSeen) {
-      stats_.overlongLines += c->framer.Discarded() - c->discardedSeen;
-      c->discardedSeen = c->framer.Discarded();
-      Log("refusal", {{"id", std::to_string(c->id)}, {"reason", "line over 16384 bytes discarded"}});
-    }
-    std::string line;
-    while (!c->closed && !c->doomed && c->framer.Next(line)) HandleLine(c, line);
+    OnInput(c, std::string_view(c->input.data(), n));
     StartRead(c);
   });
+}
+
+void Server::OnInput(const ConnectionPtr& c, std::string_view bytes) {
+  c->framer.Feed(bytes);
+  if (c->framer.Discarded() != c->discardedSeen) {
+    stats_.overlongLines += c->framer.Discarded() - c->discardedSeen;
+    c->discardedSeen = c->framer.Discarded();
+    Log("refusal", {{"id", std::to_string(c->id)}, {"reason", "line over 16384 bytes discarded"}});
+  }
+  std::string line;
+  while (!c->closed && !c->doomed && c->framer.Next(line)) HandleLine(c, line);
 }
 
 void Server::Enqueue(Connection& c, const Buffer& line) {
@@ -401,6 +450,21 @@ void Server::FlushQueued() {
 
 void Server::StartWrite(const ConnectionPtr& c) {
   if (c->closed || c->queue.empty()) return;
+  if (c->localWrite) {
+    // A local peer takes everything queued at once, line by line.
+    while (!c->queue.empty()) {
+      Buffer line = std::move(c->queue.front());
+      c->queue.pop_front();
+      std::string_view bytes = std::string_view(*line).substr(c->frontOffset);
+      c->frontOffset = 0;
+      stats_.bytesOut += bytes.size();
+      c->localWrite(bytes);
+    }
+    c->queuedBytes = 0;
+    c->lastWriteProgress = Clock::now();
+    if (c->closeAfterFlush) Close(*c, c->closeReason);
+    return;
+  }
   GatherBuffers buffers;
   std::size_t bytes = 0;
   for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
@@ -1107,15 +1171,17 @@ void Server::ScheduleRoom(std::size_t index, int delayMs) {
   timer.expires_after(std::chrono::milliseconds(delayMs));
   timer.async_wait([this, index](const asio::error_code& ec) {
     if (ec || stopping_) return;
-    int next = 0;
-    try {
-      next = rooms_[index]->Step();
-    } catch (const std::exception& e) {
-      Log("error", {{"where", "room"}, {"room", rooms_[index]->Name()}, {"error", e.what()}});
-      next = 1000;
-    }
-    ScheduleRoom(index, next);
+    ScheduleRoom(index, StepRoom(index));
   });
+}
+
+int Server::StepRoom(std::size_t index) {
+  try {
+    return rooms_[index]->Step();
+  } catch (const std::exception& e) {
+    Log("error", {{"where", "room"}, {"room", rooms_[index]->Name()}, {"error", e.what()}});
+    return 1000;
+  }
 }
 
 void Server::CheckSeason() {
