@@ -70,6 +70,24 @@ bool PrintableAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c > 32 && c < 127; });
 }
 
+// COMMAND:rows as comma text, with as many rows from the front as fit into one line.
+// Rows are escaped again inside the list (every quote doubled), so a few rows of
+// quotes in their names or titles could otherwise take a list of 100 past the limit
+// and the reply would not be sent at all.
+std::string RowsLine(const std::string& command, net::StringList rows) {
+  std::string line = command + ":" + net::EncodeCommaText(rows);
+  while (line.size() > net::kMaxLineBytes && !rows.empty()) {
+    rows.pop_back();
+    line = command + ":" + net::EncodeCommaText(rows);
+  }
+  return line;
+}
+
+// The download of an article: its title and its lines, in Big5.
+std::string ArticleLine(const std::string& title, const std::string& body) {
+  return "GETARTICLEOK:" + net::EncodeCommaText({"TITLE=" + Utf8ToBig5(title), "ARTICLE=" + net::EncodeLines(Utf8ToBig5(body))});
+}
+
 
 }  // namespace
 
@@ -1009,7 +1027,7 @@ void Server::OnBoard(Connection& c, const std::string& command, const std::strin
       rows.push_back(net::EncodeRecord(f));
     }
   }
-  Send(c, (utf8 ? "UTF8" : "") + base + ":" + net::EncodeCommaText(rows));
+  Send(c, RowsLine((utf8 ? "UTF8" : "") + base, std::move(rows)));
 }
 
 // Sharing replies carry Big5 text.
@@ -1022,7 +1040,7 @@ void Server::OnPrivateList(Connection& c, const std::string& kind) {
     rows.push_back(net::EncodeRecord(f));
   }
   std::string command = kind == "DATA" ? "GETPRIVATEDATALISTOK" : kind == "BET" ? "GETPRIVATEBETLISTOK" : "GETPRIVATEBETAMOUNTLISTOK";
-  Send(c, command + ":" + net::EncodeCommaText(rows));
+  Send(c, RowsLine(command, std::move(rows)));
 }
 
 void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::string& args) {
@@ -1055,15 +1073,14 @@ void Server::OnArticleList(Connection& c) {
     rows.push_back(net::EncodeRecord({{"UpLoadDate", DateText(a.uploaded, true)}, {"DataIDNo", std::to_string(a.id)},
                                       {"NickName", CutBig5(Utf8ToBig5(a.nickname), 20)},
                                       {"Title", CutBig5(Utf8ToBig5(a.title), 50)}}));
-  Send(c, "GETARTICLELISTOK:" + net::EncodeCommaText(rows));
+  Send(c, RowsLine("GETARTICLELISTOK", std::move(rows)));
 }
 
 void Server::OnArticle(Connection& c, const std::string& args) {
   std::int64_t id = 0;
   std::optional<Article> a = ParseId(args, id) ? db_->GetArticle(id) : std::nullopt;
   if (!a) return SendText(c, "SYSTEMMSG", "找不到該篇文章");
-  Send(c, "GETARTICLEOK:" + net::EncodeCommaText({"TITLE=" + Utf8ToBig5(a->title),
-                                                  "ARTICLE=" + net::EncodeLines(Utf8ToBig5(a->body))}));
+  Send(c, ArticleLine(a->title, a->body));
 }
 
 void Server::OnShareArticle(Connection& c, const std::string& args) {
@@ -1073,7 +1090,8 @@ void Server::OnShareArticle(Connection& c, const std::string& args) {
   for (const std::string& line : net::DecodeCommaText(net::RecordValue(items, "ARTICLE"))) body += line + "\n";
   body = Big5ToUtf8(body);
   if (title.empty()) return SendText(c, "SYSTEMMSG", "文章標題空白");
-  if (Utf8ToBig5(title).size() > 50 || body.size() > kArticleBytes)
+  // Its download must fit into one line too (quotes and commas take more room there).
+  if (Utf8ToBig5(title).size() > 50 || body.size() > kArticleBytes || ArticleLine(title, body).size() > net::kMaxLineBytes)
     return SendText(c, "SYSTEMMSG", "文章太長, 未能分享");
   Article a{0, Now(), c.nickname, title, body};
   std::int64_t id = db_->AddArticle(c.account, a);
