@@ -19,6 +19,7 @@ struct Config {
   std::string sendmail;           // empty: mail goes to the outbox folder
   int sendmailTimeoutMs = 10000;  // the mailer is stopped after this and the mail counts as failed
   std::string mailFrom = "zavuv-server <noreply@localhost>";
+  std::int64_t dbMaxBytes = 0;    // the database may not grow past this (0: no limit)
   Pace pace = Pace::Normal;
 
   // Connections.

@@ -88,6 +88,12 @@ std::string ArticleLine(const std::string& title, const std::string& body) {
   return "GETARTICLEOK:" + net::EncodeCommaText({"TITLE=" + Utf8ToBig5(title), "ARTICLE=" + net::EncodeLines(Utf8ToBig5(body))});
 }
 
+// What a user is told when a change could not be stored: the database cannot grow
+// (a full disk, or db_max_size), or another failure of the store.
+std::string NotStored(const std::exception& e, std::string_view consequence) {
+  bool full = dynamic_cast<const StoreFull*>(&e) != nullptr;
+  return std::string(full ? "伺服器儲存空間已滿, " : "伺服器未能儲存資料, ") + std::string(consequence);
+}
 
 }  // namespace
 
@@ -200,6 +206,7 @@ void Server::Log(std::string_view event, std::initializer_list<std::pair<std::st
 void Server::Open() {
   if (db_) return;
   db_ = std::make_unique<Database>(config_.db);
+  db_->LimitSize(config_.dbMaxBytes);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
   RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
@@ -430,7 +437,18 @@ void Server::OnInput(const ConnectionPtr& c, std::string_view bytes) {
     Log("refusal", {{"id", std::to_string(c->id)}, {"reason", "line over 16384 bytes discarded"}});
   }
   std::string line;
-  while (!c->closed && !c->doomed && c->framer.Next(line)) HandleLine(c, line);
+  while (!c->closed && !c->doomed && c->framer.Next(line)) {
+    // A line whose handling fails (the store refusing a read, say) is answered and
+    // logged; the connection and everyone else go on.
+    try {
+      HandleLine(c, line);
+    } catch (const std::exception& e) {
+      ++stats_.lineErrors;
+      Log("error", {{"where", "line"}, {"id", std::to_string(c->id)}, {"command", net::SplitLine(line).command.substr(0, 40)},
+                    {"error", e.what()}});
+      if (!c->closed) SendText(*c, "SYSTEMMSG", "伺服器暫時未能處理, 請稍後再試");
+    }
+  }
 }
 
 void Server::Enqueue(Connection& c, const Buffer& line) {
@@ -724,7 +742,16 @@ void Server::OnSetNickname(const ConnectionPtr& c, const std::string& args) {
     Send(*c, Utf8ToBig5("網名不正確, 請重新輸入 (最多20字)"));
     return;
   }
-  if (db_->NicknameTaken(name) || !db_->SetNickname(c->account, name)) {
+  bool taken = false;
+  try {
+    taken = db_->NicknameTaken(name) || !db_->SetNickname(c->account, name);
+  } catch (const std::exception& e) {
+    ++stats_.storeErrors;
+    Log("error", {{"where", "nickname"}, {"account", c->account}, {"error", e.what()}});
+    Send(*c, Utf8ToBig5(NotStored(e, "網名未能設定, 請稍後再試")));
+    return;
+  }
+  if (taken) {
     Send(*c, "NICKNAMEALREADYEXIST");
     Log("refusal", {{"id", std::to_string(c->id)}, {"account", c->account}, {"reason", "nickname taken"}});
     return;
@@ -857,6 +884,7 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
         return answer(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
       }
       bool stored = false;
+      std::string notStored = "伺服器繁忙, 請稍後再試";
       try {
         if (again) {
           Database::Transaction t(*db_);
@@ -868,12 +896,15 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
           stored = db_->CreateAccount(account, email, hash, Now());
         }
       } catch (const std::exception& e) {
+        ++stats_.storeErrors;
+        notStored = NotStored(e, "請稍後再試");
         Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
       }
       if (!stored) {
-        // The mail went out with data that was not kept; the address may try again.
+        // The mail went out with data that was not kept (a known address keeps the
+        // password it had); the address may try again.
         Log("error", {{"where", "signup"}, {"account", account}, {"reason", "mailed but not stored"}});
-        return answer(Utf8ToBig5("伺服器繁忙, 請稍後再試"));
+        return answer(Utf8ToBig5(notStored));
       }
       Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
       Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
@@ -915,12 +946,21 @@ void Server::OnChangeInfo(const ConnectionPtr& c, const std::string& args) {
         Log("refusal", {{"id", std::to_string(c->id)}, {"account", accountNumber}, {"reason", "change: wrong password"}});
         return answer(*c, "使用者密碼錯誤, 帳戶資料沒有更改");
       }
-      if (!email.empty() && email != oldEmail) {
-        auto holder = db_->FindByEmail(email);
-        if (holder && holder->account != accountNumber) return answer(*c, "電郵地址已被使用, 帳戶資料沒有更改");
-        db_->SetEmail(accountNumber, email);
+      // The address and the password change together or not at all.
+      try {
+        Database::Transaction t(*db_);
+        if (!email.empty() && email != oldEmail) {
+          auto holder = db_->FindByEmail(email);
+          if (holder && holder->account != accountNumber) return answer(*c, "電郵地址已被使用, 帳戶資料沒有更改");
+          db_->SetEmail(accountNumber, email);
+        }
+        db_->SetPassword(accountNumber, newHash);
+        t.Commit();
+      } catch (const std::exception& e) {
+        ++stats_.storeErrors;
+        Log("error", {{"where", "change"}, {"account", accountNumber}, {"error", e.what()}});
+        return answer(*c, NotStored(e, "帳戶資料沒有更改"));
       }
-      db_->SetPassword(accountNumber, newHash);
       Log("change", {{"id", std::to_string(c->id)}, {"account", accountNumber}});
       answer(*c, "帳戶資料已更改");
     });
@@ -1094,7 +1134,14 @@ void Server::OnShareArticle(Connection& c, const std::string& args) {
   if (Utf8ToBig5(title).size() > 50 || body.size() > kArticleBytes || ArticleLine(title, body).size() > net::kMaxLineBytes)
     return SendText(c, "SYSTEMMSG", "文章太長, 未能分享");
   Article a{0, Now(), c.nickname, title, body};
-  std::int64_t id = db_->AddArticle(c.account, a);
+  std::int64_t id = 0;
+  try {
+    id = db_->AddArticle(c.account, a);
+  } catch (const std::exception& e) {
+    ++stats_.storeErrors;
+    Log("error", {{"where", "share"}, {"account", c.account}, {"error", e.what()}});
+    return SendText(c, "SYSTEMMSG", NotStored(e, "文章未能分享"));
+  }
   Log("share", {{"account", c.account}, {"article", std::to_string(id)}});
   SendText(c, "SYSTEMMSG", "文章已放到伺服器分享");
 }
@@ -1119,6 +1166,7 @@ void Server::OnRoomLine(Connection& c, Room& room, const std::string& args) {
 void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>& outcomes) {
   ++stats_.games;
   double dbMs = 0;
+  std::string failure;   // the settlement could not be stored: what the bettors are told
   if (!outcomes.empty()) {
     std::vector<Settlement> settlements;
     std::vector<std::pair<std::string, int>> gains;
@@ -1135,7 +1183,9 @@ void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>&
       db_->AddExp(gains);
       t.Commit();
     } catch (const std::exception& e) {
+      ++stats_.storeErrors;
       Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
+      failure = NotStored(e, "本局不計輸贏");
     }
     dbMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     stats_.settleWriteSlowestMs = std::max(stats_.settleWriteSlowestMs, dbMs);
@@ -1145,6 +1195,17 @@ void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>&
   Log("game", {{"room", room.Name()}, {"game", std::to_string(room.GamesDealt())}, {"result", std::string(1, result)},
                {"bets", std::to_string(outcomes.size())}, {"db_ms", ms}});
   if (outcomes.empty()) return;
+  if (!failure.empty()) {
+    // Nothing was written, so nothing is announced as won or lost: the game is void
+    // for its bettors, as one interrupted between its bets and its result.
+    for (const auto& o : outcomes) {
+      auto it = byAccount_.find(o.account);
+      if (it == byAccount_.end()) continue;
+      SendDual(*it->second, {room.Name() + ":MESSAGE:" + Utf8ToBig5(failure), room.Name() + ":UTF8MESSAGE:" + failure});
+      Send(*it->second, room.Name() + ":BET:0:0:0");
+    }
+    return;
+  }
   const char* side = result == 'B' ? "莊勝" : result == 'P' ? "閒勝" : "和";
   for (const auto& o : outcomes) {
     auto it = byAccount_.find(o.account);
@@ -1265,6 +1326,7 @@ void Server::Housekeeping() {
                   {"lines_in", std::to_string(stats_.linesIn)}, {"lines_out", std::to_string(stats_.linesOut)},
                   {"bytes_out", std::to_string(stats_.bytesOut)}, {"slow_disconnects", std::to_string(stats_.slowDisconnects)},
                   {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)},
+                  {"store_errors", std::to_string(stats_.storeErrors)}, {"line_errors", std::to_string(stats_.lineErrors)},
                   {"settle_write_slowest_ms", std::to_string(stats_.settleWriteSlowestMs)},
                   {"checkpoint_slowest_ms", std::to_string(db_->Checkpoints().slowestMs)}});
   }

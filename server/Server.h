@@ -37,6 +37,8 @@ struct ServerStats {
   std::uint64_t linesIn = 0, linesOut = 0, bytesOut = 0, overlongLines = 0;
   std::uint64_t slowDisconnects = 0, idleDisconnects = 0;
   std::uint64_t chatMessages = 0, chatRefused = 0, games = 0;
+  std::uint64_t storeErrors = 0;   // changes refused because the database could not take them
+  std::uint64_t lineErrors = 0;    // lines whose handling failed unexpectedly (answered, logged)
   std::size_t peakConnections = 0;
   double settleWriteSlowestMs = 0;
 };
@@ -68,6 +70,9 @@ class Server : public RoomHost {
   // Stops accepting, finishes the writes under way and closes every connection; the
   // event loop then runs out and returns.
   void Shutdown();
+
+  // One logfmt line on the log: ts, event, then the fields.
+  void Log(std::string_view event, std::initializer_list<std::pair<std::string_view, std::string>> fields);
 
   const ServerStats& Stats() const { return stats_; }
   std::size_t OnlineCount() const { return online_.size(); }
@@ -147,8 +152,6 @@ class Server : public RoomHost {
   void SendRollingText(Connection& c);
   void CheckSeason();
   std::int64_t Now() const;
-
-  void Log(std::string_view event, std::initializer_list<std::pair<std::string_view, std::string>> fields);
 
   asio::io_context& io_;
   Config config_;
