@@ -36,6 +36,16 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"host", [&](const std::string& v) { c.host = v; }},
       {"port", [&](const std::string& v) { c.port = static_cast<std::uint16_t>(num(v)); }},
       {"db", [&](const std::string& v) { c.db = v; }},
+      {"db_max_size", [&](const std::string& v) {
+         // Bytes, or with a unit k, M or G (1024-based).
+         std::size_t used = 0;
+         double d = std::stod(v, &used);
+         std::string unit(net::TrimBlanks(std::string_view(v).substr(used)));
+         double scale = unit.empty() ? 1 : unit == "k" || unit == "K" ? 1024 : unit == "M" ? 1 << 20
+                      : unit == "G" ? 1 << 30 : 0;
+         if (scale == 0 || !(d >= 0) || d * scale > 1e15) throw std::invalid_argument("size");
+         c.dbMaxBytes = static_cast<std::int64_t>(d * scale);
+       }},
       {"outbox", [&](const std::string& v) { c.outbox = v; }},
       {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
       {"sendmail_timeout", [&](const std::string& v) { c.sendmailTimeoutMs = int(std::min(600.0, ParseDuration(v)) * 1000); }},

@@ -19,6 +19,7 @@ struct Config {
   std::string sendmail;           // empty: mail goes to the outbox folder
   int sendmailTimeoutMs = 10000;  // the mailer is stopped after this and the mail counts as failed
   std::string mailFrom = "zavuv-server <noreply@localhost>";
+  std::int64_t dbMaxBytes = 0;    // the database may not grow past this (0: no limit)
   Pace pace = Pace::Normal;
 
   // Connections.
@@ -49,6 +50,9 @@ struct Config {
   int betSeconds = 15;
   int roomListMax = 50;                   // names in a room's bet and guess lists
   int expPerGame = 10;
+  // Not a config file key: rooms dealt from seeds derived from this one, so that a
+  // test or a fuzzing input sees the same cards every time. 0: random.
+  std::uint64_t roomSeed = 0;
 
   // Seasons: each lasts this long from its start; its leader becomes champion.
   double seasonSeconds = 30.0 * 24 * 3600;

@@ -31,6 +31,7 @@ class Statement {
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     if (rc == SQLITE_CONSTRAINT) throw ConstraintError();
+    if (rc == SQLITE_FULL) throw StoreFull(std::string("sqlite step: ") + sqlite3_errmsg(db_));
     throw std::runtime_error(std::string("sqlite step: ") + sqlite3_errmsg(db_));
   }
   void Run() {
@@ -121,11 +122,23 @@ Database::CheckpointStats Database::Checkpoints() {
 
 void Database::Exec(const char* sql) {
   char* error = nullptr;
-  if (sqlite3_exec(db_, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+  if (int rc = sqlite3_exec(db_, sql, nullptr, nullptr, &error); rc != SQLITE_OK) {
     std::string message = error ? error : "error";
     sqlite3_free(error);
+    if (rc == SQLITE_FULL) throw StoreFull("sqlite: " + message);
     throw std::runtime_error("sqlite: " + message);
   }
+}
+
+void Database::LimitSize(std::int64_t bytes) {
+  if (bytes <= 0) return;
+  auto& s = Prepare("PRAGMA page_size");
+  s.Use();
+  std::int64_t pageSize = s.Step() ? s.Int(0) : 4096;
+  s.Run();
+  // Never below the pages already in use (SQLite keeps those anyway).
+  std::string sql = "PRAGMA max_page_count = " + std::to_string(std::max<std::int64_t>(1, bytes / pageSize));
+  Exec(sql.c_str());
 }
 
 Statement& Database::Prepare(const char* sql) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,6 +64,13 @@ struct Season {
 
 class Statement;
 
+// A change refused because the database cannot grow: the disk is full, or the file
+// has reached the size it is allowed (db_max_size). Whatever the change had written
+// is rolled back with its transaction.
+struct StoreFull : std::runtime_error {
+  explicit StoreFull(const std::string& what) : std::runtime_error(what) {}
+};
+
 class Database {
  public:
   static constexpr int kSchemaVersion = 2;
@@ -82,6 +90,9 @@ class Database {
   Database& operator=(const Database&) = delete;
 
   int SchemaVersion();
+  // The file may not grow past this many bytes (0: no limit but the disk's); a
+  // change that would need more fails with StoreFull, as on a full disk.
+  void LimitSize(std::int64_t bytes);
 
   std::optional<Account> FindAccount(const std::string& account);
   std::optional<Account> FindByEmail(const std::string& email);

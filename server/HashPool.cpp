@@ -28,6 +28,11 @@ std::size_t HashPool::Queued() {
   return jobs_.size();
 }
 
+void HashPool::WaitIdle() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return running_ == 0 && (jobs_.empty() || threads_.empty()); });
+}
+
 void HashPool::Stop() {
   {
     std::lock_guard lock(mutex_);
@@ -49,8 +54,12 @@ void HashPool::Run() {
       if (jobs_.empty()) return;
       job = std::move(jobs_.front());
       jobs_.pop_front();
+      ++running_;
     }
     job();
+    job = nullptr;
+    std::lock_guard lock(mutex_);
+    if (--running_ == 0 && jobs_.empty()) idle_.notify_all();
   }
 }
 

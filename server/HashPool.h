@@ -27,11 +27,14 @@ class HashPool {
   // Finishes the jobs already running, drops the queued ones, joins the workers.
   void Stop();
   std::size_t Queued();
+  // Returns once no job is queued or running.
+  void WaitIdle();
 
  private:
   void Run();
   std::mutex mutex_;
-  std::condition_variable wake_;
+  std::condition_variable wake_, idle_;
+  std::size_t running_ = 0;
   std::deque<std::function<void()>> jobs_;
   std::size_t maxQueued_;
   bool stopping_ = false;

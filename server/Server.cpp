@@ -70,6 +70,31 @@ bool PrintableAscii(std::string_view s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c > 32 && c < 127; });
 }
 
+// COMMAND:rows as comma text, with as many rows from the front as fit into one line.
+// Rows are escaped again inside the list (every quote doubled), so a few rows of
+// quotes in their names or titles could otherwise take a list of 100 past the limit
+// and the reply would not be sent at all.
+std::string RowsLine(const std::string& command, net::StringList rows) {
+  std::string line = command + ":" + net::EncodeCommaText(rows);
+  while (line.size() > net::kMaxLineBytes && !rows.empty()) {
+    rows.pop_back();
+    line = command + ":" + net::EncodeCommaText(rows);
+  }
+  return line;
+}
+
+// The download of an article: its title and its lines, in Big5.
+std::string ArticleLine(const std::string& title, const std::string& body) {
+  return "GETARTICLEOK:" + net::EncodeCommaText({"TITLE=" + Utf8ToBig5(title), "ARTICLE=" + net::EncodeLines(Utf8ToBig5(body))});
+}
+
+// What a user is told when a change could not be stored: the database cannot grow
+// (a full disk, or db_max_size), or another failure of the store.
+std::string NotStored(const std::exception& e, std::string_view consequence) {
+  bool full = dynamic_cast<const StoreFull*>(&e) != nullptr;
+  return std::string(full ? "伺服器儲存空間已滿, " : "伺服器未能儲存資料, ") + std::string(consequence);
+}
+
 }  // namespace
 
 // The queued lines of one gathered write: a fixed array, so that starting a write
@@ -102,6 +127,8 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   enum class State { Fresh, AwaitNickname, Online };
 
   asio::ip::tcp::socket socket;
+  // Set for a local connection (no socket): where its output goes.
+  std::function<void(std::string_view)> localWrite;
   std::uint64_t id = 0;
   std::string address;
   net::LineFramer framer;
@@ -129,15 +156,22 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   std::size_t onlineIndex = SIZE_MAX;
 };
 
-Server::Server(asio::io_context& io, Config config, std::ostream& log)
+Server::Server(asio::io_context& io, Config config, std::ostream& log, std::shared_ptr<HashPool> pool)
     : io_(io), config_(std::move(config)), log_(log), acceptor_(io), housekeeping_(io), signals_(io),
       globalChat_(config_.globalChatDeliveriesPerSecond, config_.globalChatDeliveriesPerSecond) {
+  if (pool) {
+    pool_ = std::move(pool);
+    ownPool_ = false;
+    return;
+  }
   int workers = config_.hashWorkers > 0 ? config_.hashWorkers : std::max(1u, std::thread::hardware_concurrency());
-  pool_ = std::make_unique<HashPool>(workers, static_cast<std::size_t>(std::max(1, config_.hashQueue)));
+  pool_ = std::make_shared<HashPool>(workers, static_cast<std::size_t>(std::max(1, config_.hashQueue)));
 }
 
 Server::~Server() {
-  pool_->Stop();
+  // The jobs refer to this server: none may outlive it.
+  if (ownPool_) pool_->Stop();
+  else pool_->WaitIdle();
 }
 
 std::int64_t Server::Now() const { return static_cast<std::int64_t>(std::time(nullptr)); }
@@ -169,11 +203,25 @@ void Server::Log(std::string_view event, std::initializer_list<std::pair<std::st
   log_ << line << std::flush;
 }
 
-std::uint16_t Server::Listen() {
+void Server::Open() {
+  if (db_) return;
   db_ = std::make_unique<Database>(config_.db);
-  db_->CheckpointInBackground(1000);
+  db_->LimitSize(config_.dbMaxBytes);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
+  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
+  for (const char* name : kRoomNames) {
+    std::uint64_t seed = config_.roomSeed + rooms_.size();
+    if (config_.roomSeed == 0) randombytes_buf(&seed, sizeof seed);
+    rooms_.push_back(std::make_unique<Room>(name, std::string_view(name) == "PRACTICE", seed, timing,
+                                            config_.roomListMax, *this));
+    roomTimers_.push_back(std::make_unique<asio::steady_timer>(io_));
+  }
+}
+
+std::uint16_t Server::Listen() {
+  Open();
+  db_->CheckpointInBackground(1000);
   asio::error_code ec;
   asio::ip::address address = asio::ip::make_address(config_.host, ec);
   if (ec) {
@@ -201,14 +249,6 @@ std::uint16_t Server::Listen() {
 }
 
 void Server::Start() {
-  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
-  for (const char* name : kRoomNames) {
-    std::uint64_t seed;
-    randombytes_buf(&seed, sizeof seed);
-    rooms_.push_back(std::make_unique<Room>(name, std::string_view(name) == "PRACTICE", seed, timing,
-                                            config_.roomListMax, *this));
-    roomTimers_.push_back(std::make_unique<asio::steady_timer>(io_));
-  }
   // At normal pace the rooms start 3 s apart, so that their settlements and lists do
   // not all fall on the same moment.
   for (std::size_t i = 0; i < rooms_.size(); ++i) ScheduleRoom(i, config_.pace == Pace::Fast ? 0 : int(i) * 3000);
@@ -310,23 +350,29 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   asio::error_code ec;
   auto remote = socket.remote_endpoint(ec);
   if (ec) return;
-  std::string address = remote.address().to_string();
-  int& count = perAddress_[address];
-  if (static_cast<int>(connections_.size()) >= config_.maxConnections || count >= config_.maxConnectionsPerAddress) {
-    ++stats_.refusedConnections;
-    if (count == 0) perAddress_.erase(address);
-    Log("refuse", {{"addr", address}, {"reason", "connection limit"}});
-    socket.close(ec);
-    return;
-  }
-  ++count;
-  auto c = std::make_shared<Connection>(io_);
-  c->socket = std::move(socket);
+  ConnectionPtr c = Admit(std::move(socket), remote.address().to_string());
+  if (!c) return;
   c->socket.set_option(asio::ip::tcp::no_delay(true), ec);
   // A fixed kernel buffer: what a client has not read waits in our queue, where it is
   // counted and bounded, not in an autotuned buffer of several megabytes.
   if (config_.socketSendBuffer > 0)
     c->socket.set_option(asio::socket_base::send_buffer_size(config_.socketSendBuffer), ec);
+  StartRead(c);
+}
+
+Server::ConnectionPtr Server::Admit(asio::ip::tcp::socket socket, const std::string& address) {
+  int& count = perAddress_[address];
+  if (static_cast<int>(connections_.size()) >= config_.maxConnections || count >= config_.maxConnectionsPerAddress) {
+    ++stats_.refusedConnections;
+    if (count == 0) perAddress_.erase(address);
+    Log("refuse", {{"addr", address}, {"reason", "connection limit"}});
+    asio::error_code ec;
+    socket.close(ec);
+    return nullptr;
+  }
+  ++count;
+  auto c = std::make_shared<Connection>(io_);
+  c->socket = std::move(socket);
   c->id = nextId_++;
   c->address = address;
   c->connectedAt = c->lastWriteProgress = Clock::now();
@@ -336,11 +382,35 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   ++stats_.accepted;
   stats_.peakConnections = std::max(stats_.peakConnections, connections_.size());
   Log("connect", {{"id", std::to_string(c->id)}, {"addr", address}});
-  StartRead(c);
+  return c;
+}
+
+std::uint64_t Server::ConnectLocal(const std::string& address, std::function<void(std::string_view)> write) {
+  ConnectionPtr c = Admit(asio::ip::tcp::socket(io_), address);
+  if (!c) return 0;
+  c->localWrite = std::move(write);
+  return c->id;
+}
+
+void Server::ReceiveLocal(std::uint64_t id, std::string_view bytes) {
+  auto it = connections_.find(id);
+  if (it == connections_.end()) return;
+  ConnectionPtr c = it->second;
+  if (!c->closed) OnInput(c, bytes);
+}
+
+void Server::DisconnectLocal(std::uint64_t id) {
+  auto it = connections_.find(id);
+  if (it != connections_.end()) Close(*it->second, "closed by client");
+}
+
+bool Server::Busy(std::uint64_t id) const {
+  auto it = connections_.find(id);
+  return it != connections_.end() && it->second->busy;
 }
 
 void Server::StartRead(const ConnectionPtr& c) {
-  if (c->closed || c->reading) return;
+  if (c->closed || c->reading || c->localWrite) return;
   if (c->doomed || c->closeAfterFlush || c->queuedBytes >= config_.pauseReadingBytes) {
     c->readPaused = true;
     return;
@@ -354,16 +424,31 @@ void Server::StartRead(const ConnectionPtr& c) {
       Close(*c, ec == asio::error::eof ? "closed by client" : ec.message());
       return;
     }
-    c->framer.Feed(std::string_view(c->input.data(), n));
-    if (c->framer.Discarded() != c->discardedSeen) {
-      stats_.overlongLines += c->framer.Discarded() - c->discardedSeen;
-      c->discardedSeen = c->framer.Discarded();
-      Log("refusal", {{"id", std::to_string(c->id)}, {"reason", "line over 16384 bytes discarded"}});
-    }
-    std::string line;
-    while (!c->closed && !c->doomed && c->framer.Next(line)) HandleLine(c, line);
+    OnInput(c, std::string_view(c->input.data(), n));
     StartRead(c);
   });
+}
+
+void Server::OnInput(const ConnectionPtr& c, std::string_view bytes) {
+  c->framer.Feed(bytes);
+  if (c->framer.Discarded() != c->discardedSeen) {
+    stats_.overlongLines += c->framer.Discarded() - c->discardedSeen;
+    c->discardedSeen = c->framer.Discarded();
+    Log("refusal", {{"id", std::to_string(c->id)}, {"reason", "line over 16384 bytes discarded"}});
+  }
+  std::string line;
+  while (!c->closed && !c->doomed && c->framer.Next(line)) {
+    // A line whose handling fails (the store refusing a read, say) is answered and
+    // logged; the connection and everyone else go on.
+    try {
+      HandleLine(c, line);
+    } catch (const std::exception& e) {
+      ++stats_.lineErrors;
+      Log("error", {{"where", "line"}, {"id", std::to_string(c->id)}, {"command", net::SplitLine(line).command.substr(0, 40)},
+                    {"error", e.what()}});
+      if (!c->closed) SendText(*c, "SYSTEMMSG", "伺服器暫時未能處理, 請稍後再試");
+    }
+  }
 }
 
 void Server::Enqueue(Connection& c, const Buffer& line) {
@@ -401,6 +486,21 @@ void Server::FlushQueued() {
 
 void Server::StartWrite(const ConnectionPtr& c) {
   if (c->closed || c->queue.empty()) return;
+  if (c->localWrite) {
+    // A local peer takes everything queued at once, line by line.
+    while (!c->queue.empty()) {
+      Buffer line = std::move(c->queue.front());
+      c->queue.pop_front();
+      std::string_view bytes = std::string_view(*line).substr(c->frontOffset);
+      c->frontOffset = 0;
+      stats_.bytesOut += bytes.size();
+      c->localWrite(bytes);
+    }
+    c->queuedBytes = 0;
+    c->lastWriteProgress = Clock::now();
+    if (c->closeAfterFlush) Close(*c, c->closeReason);
+    return;
+  }
   GatherBuffers buffers;
   std::size_t bytes = 0;
   for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
@@ -642,7 +742,16 @@ void Server::OnSetNickname(const ConnectionPtr& c, const std::string& args) {
     Send(*c, Utf8ToBig5("網名不正確, 請重新輸入 (最多20字)"));
     return;
   }
-  if (db_->NicknameTaken(name) || !db_->SetNickname(c->account, name)) {
+  bool taken = false;
+  try {
+    taken = db_->NicknameTaken(name) || !db_->SetNickname(c->account, name);
+  } catch (const std::exception& e) {
+    ++stats_.storeErrors;
+    Log("error", {{"where", "nickname"}, {"account", c->account}, {"error", e.what()}});
+    Send(*c, Utf8ToBig5(NotStored(e, "網名未能設定, 請稍後再試")));
+    return;
+  }
+  if (taken) {
     Send(*c, "NICKNAMEALREADYEXIST");
     Log("refusal", {{"id", std::to_string(c->id)}, {"account", c->account}, {"reason", "nickname taken"}});
     return;
@@ -775,6 +884,7 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
         return answer(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
       }
       bool stored = false;
+      std::string notStored = "伺服器繁忙, 請稍後再試";
       try {
         if (again) {
           Database::Transaction t(*db_);
@@ -786,12 +896,15 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
           stored = db_->CreateAccount(account, email, hash, Now());
         }
       } catch (const std::exception& e) {
+        ++stats_.storeErrors;
+        notStored = NotStored(e, "請稍後再試");
         Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
       }
       if (!stored) {
-        // The mail went out with data that was not kept; the address may try again.
+        // The mail went out with data that was not kept (a known address keeps the
+        // password it had); the address may try again.
         Log("error", {{"where", "signup"}, {"account", account}, {"reason", "mailed but not stored"}});
-        return answer(Utf8ToBig5("伺服器繁忙, 請稍後再試"));
+        return answer(Utf8ToBig5(notStored));
       }
       Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
       Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
@@ -833,12 +946,21 @@ void Server::OnChangeInfo(const ConnectionPtr& c, const std::string& args) {
         Log("refusal", {{"id", std::to_string(c->id)}, {"account", accountNumber}, {"reason", "change: wrong password"}});
         return answer(*c, "使用者密碼錯誤, 帳戶資料沒有更改");
       }
-      if (!email.empty() && email != oldEmail) {
-        auto holder = db_->FindByEmail(email);
-        if (holder && holder->account != accountNumber) return answer(*c, "電郵地址已被使用, 帳戶資料沒有更改");
-        db_->SetEmail(accountNumber, email);
+      // The address and the password change together or not at all.
+      try {
+        Database::Transaction t(*db_);
+        if (!email.empty() && email != oldEmail) {
+          auto holder = db_->FindByEmail(email);
+          if (holder && holder->account != accountNumber) return answer(*c, "電郵地址已被使用, 帳戶資料沒有更改");
+          db_->SetEmail(accountNumber, email);
+        }
+        db_->SetPassword(accountNumber, newHash);
+        t.Commit();
+      } catch (const std::exception& e) {
+        ++stats_.storeErrors;
+        Log("error", {{"where", "change"}, {"account", accountNumber}, {"error", e.what()}});
+        return answer(*c, NotStored(e, "帳戶資料沒有更改"));
       }
-      db_->SetPassword(accountNumber, newHash);
       Log("change", {{"id", std::to_string(c->id)}, {"account", accountNumber}});
       answer(*c, "帳戶資料已更改");
     });
@@ -945,7 +1067,7 @@ void Server::OnBoard(Connection& c, const std::string& command, const std::strin
       rows.push_back(net::EncodeRecord(f));
     }
   }
-  Send(c, (utf8 ? "UTF8" : "") + base + ":" + net::EncodeCommaText(rows));
+  Send(c, RowsLine((utf8 ? "UTF8" : "") + base, std::move(rows)));
 }
 
 // Sharing replies carry Big5 text.
@@ -958,7 +1080,7 @@ void Server::OnPrivateList(Connection& c, const std::string& kind) {
     rows.push_back(net::EncodeRecord(f));
   }
   std::string command = kind == "DATA" ? "GETPRIVATEDATALISTOK" : kind == "BET" ? "GETPRIVATEBETLISTOK" : "GETPRIVATEBETAMOUNTLISTOK";
-  Send(c, command + ":" + net::EncodeCommaText(rows));
+  Send(c, RowsLine(command, std::move(rows)));
 }
 
 void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::string& args) {
@@ -991,15 +1113,14 @@ void Server::OnArticleList(Connection& c) {
     rows.push_back(net::EncodeRecord({{"UpLoadDate", DateText(a.uploaded, true)}, {"DataIDNo", std::to_string(a.id)},
                                       {"NickName", CutBig5(Utf8ToBig5(a.nickname), 20)},
                                       {"Title", CutBig5(Utf8ToBig5(a.title), 50)}}));
-  Send(c, "GETARTICLELISTOK:" + net::EncodeCommaText(rows));
+  Send(c, RowsLine("GETARTICLELISTOK", std::move(rows)));
 }
 
 void Server::OnArticle(Connection& c, const std::string& args) {
   std::int64_t id = 0;
   std::optional<Article> a = ParseId(args, id) ? db_->GetArticle(id) : std::nullopt;
   if (!a) return SendText(c, "SYSTEMMSG", "找不到該篇文章");
-  Send(c, "GETARTICLEOK:" + net::EncodeCommaText({"TITLE=" + Utf8ToBig5(a->title),
-                                                  "ARTICLE=" + net::EncodeLines(Utf8ToBig5(a->body))}));
+  Send(c, ArticleLine(a->title, a->body));
 }
 
 void Server::OnShareArticle(Connection& c, const std::string& args) {
@@ -1009,10 +1130,18 @@ void Server::OnShareArticle(Connection& c, const std::string& args) {
   for (const std::string& line : net::DecodeCommaText(net::RecordValue(items, "ARTICLE"))) body += line + "\n";
   body = Big5ToUtf8(body);
   if (title.empty()) return SendText(c, "SYSTEMMSG", "文章標題空白");
-  if (Utf8ToBig5(title).size() > 50 || body.size() > kArticleBytes)
+  // Its download must fit into one line too (quotes and commas take more room there).
+  if (Utf8ToBig5(title).size() > 50 || body.size() > kArticleBytes || ArticleLine(title, body).size() > net::kMaxLineBytes)
     return SendText(c, "SYSTEMMSG", "文章太長, 未能分享");
   Article a{0, Now(), c.nickname, title, body};
-  std::int64_t id = db_->AddArticle(c.account, a);
+  std::int64_t id = 0;
+  try {
+    id = db_->AddArticle(c.account, a);
+  } catch (const std::exception& e) {
+    ++stats_.storeErrors;
+    Log("error", {{"where", "share"}, {"account", c.account}, {"error", e.what()}});
+    return SendText(c, "SYSTEMMSG", NotStored(e, "文章未能分享"));
+  }
   Log("share", {{"account", c.account}, {"article", std::to_string(id)}});
   SendText(c, "SYSTEMMSG", "文章已放到伺服器分享");
 }
@@ -1037,6 +1166,7 @@ void Server::OnRoomLine(Connection& c, Room& room, const std::string& args) {
 void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>& outcomes) {
   ++stats_.games;
   double dbMs = 0;
+  std::string failure;   // the settlement could not be stored: what the bettors are told
   if (!outcomes.empty()) {
     std::vector<Settlement> settlements;
     std::vector<std::pair<std::string, int>> gains;
@@ -1053,7 +1183,9 @@ void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>&
       db_->AddExp(gains);
       t.Commit();
     } catch (const std::exception& e) {
+      ++stats_.storeErrors;
       Log("error", {{"where", "settle"}, {"room", room.Name()}, {"error", e.what()}});
+      failure = NotStored(e, "本局不計輸贏");
     }
     dbMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     stats_.settleWriteSlowestMs = std::max(stats_.settleWriteSlowestMs, dbMs);
@@ -1063,6 +1195,17 @@ void Server::RoomSettled(Room& room, char result, const std::vector<BetOutcome>&
   Log("game", {{"room", room.Name()}, {"game", std::to_string(room.GamesDealt())}, {"result", std::string(1, result)},
                {"bets", std::to_string(outcomes.size())}, {"db_ms", ms}});
   if (outcomes.empty()) return;
+  if (!failure.empty()) {
+    // Nothing was written, so nothing is announced as won or lost: the game is void
+    // for its bettors, as one interrupted between its bets and its result.
+    for (const auto& o : outcomes) {
+      auto it = byAccount_.find(o.account);
+      if (it == byAccount_.end()) continue;
+      SendDual(*it->second, {room.Name() + ":MESSAGE:" + Utf8ToBig5(failure), room.Name() + ":UTF8MESSAGE:" + failure});
+      Send(*it->second, room.Name() + ":BET:0:0:0");
+    }
+    return;
+  }
   const char* side = result == 'B' ? "莊勝" : result == 'P' ? "閒勝" : "和";
   for (const auto& o : outcomes) {
     auto it = byAccount_.find(o.account);
@@ -1107,15 +1250,17 @@ void Server::ScheduleRoom(std::size_t index, int delayMs) {
   timer.expires_after(std::chrono::milliseconds(delayMs));
   timer.async_wait([this, index](const asio::error_code& ec) {
     if (ec || stopping_) return;
-    int next = 0;
-    try {
-      next = rooms_[index]->Step();
-    } catch (const std::exception& e) {
-      Log("error", {{"where", "room"}, {"room", rooms_[index]->Name()}, {"error", e.what()}});
-      next = 1000;
-    }
-    ScheduleRoom(index, next);
+    ScheduleRoom(index, StepRoom(index));
   });
+}
+
+int Server::StepRoom(std::size_t index) {
+  try {
+    return rooms_[index]->Step();
+  } catch (const std::exception& e) {
+    Log("error", {{"where", "room"}, {"room", rooms_[index]->Name()}, {"error", e.what()}});
+    return 1000;
+  }
 }
 
 void Server::CheckSeason() {
@@ -1181,6 +1326,7 @@ void Server::Housekeeping() {
                   {"lines_in", std::to_string(stats_.linesIn)}, {"lines_out", std::to_string(stats_.linesOut)},
                   {"bytes_out", std::to_string(stats_.bytesOut)}, {"slow_disconnects", std::to_string(stats_.slowDisconnects)},
                   {"chat", std::to_string(stats_.chatMessages)}, {"games", std::to_string(stats_.games)},
+                  {"store_errors", std::to_string(stats_.storeErrors)}, {"line_errors", std::to_string(stats_.lineErrors)},
                   {"settle_write_slowest_ms", std::to_string(stats_.settleWriteSlowestMs)},
                   {"checkpoint_slowest_ms", std::to_string(db_->Checkpoints().slowestMs)}});
   }

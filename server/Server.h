@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -36,6 +37,8 @@ struct ServerStats {
   std::uint64_t linesIn = 0, linesOut = 0, bytesOut = 0, overlongLines = 0;
   std::uint64_t slowDisconnects = 0, idleDisconnects = 0;
   std::uint64_t chatMessages = 0, chatRefused = 0, games = 0;
+  std::uint64_t storeErrors = 0;   // changes refused because the database could not take them
+  std::uint64_t lineErrors = 0;    // lines whose handling failed unexpectedly (answered, logged)
   std::size_t peakConnections = 0;
   double settleWriteSlowestMs = 0;
 };
@@ -52,10 +55,14 @@ struct TokenBucket {
 
 class Server : public RoomHost {
  public:
-  Server(asio::io_context& io, Config config, std::ostream& log);
+  // `pool`: worker threads shared with other servers of the process (tests and the
+  // fuzzing harness make one server after another); by default the server has its own.
+  Server(asio::io_context& io, Config config, std::ostream& log, std::shared_ptr<HashPool> pool = nullptr);
   ~Server() override;
 
-  // Opens the database and binds the listening socket; answers the port bound. An
+  // Opens the database and makes the rooms, without listening or starting anything.
+  void Open();
+  // Opens (as Open) and binds the listening socket; answers the port bound. An
   // error names the address, and for a port below 1024 says that it needs root.
   std::uint16_t Listen();
   // Starts accepting, the rooms and the housekeeping timer.
@@ -64,8 +71,27 @@ class Server : public RoomHost {
   // event loop then runs out and returns.
   void Shutdown();
 
+  // One logfmt line on the log: ts, event, then the fields.
+  void Log(std::string_view event, std::initializer_list<std::pair<std::string_view, std::string>> fields);
+
   const ServerStats& Stats() const { return stats_; }
   std::size_t OnlineCount() const { return online_.size(); }
+
+  // Connections without a socket, for tests and the fuzzing harness, on a server that
+  // was opened but need not listen. A local connection is admitted like an accepted
+  // one (the same limits per address); the bytes given to ReceiveLocal go through the
+  // same framer and line handling as bytes read from a socket, and every line the
+  // server writes to it is handed, framed, to `write` instead of a socket. Answers the
+  // connection's id, or 0 when it was refused.
+  std::uint64_t ConnectLocal(const std::string& address, std::function<void(std::string_view)> write);
+  void ReceiveLocal(std::uint64_t id, std::string_view bytes);
+  // The peer hangs up, as at the end of a socket's input.
+  void DisconnectLocal(std::uint64_t id);
+  // A job of the worker pool (hashing, mail) is under way for the connection.
+  bool Busy(std::uint64_t id) const;
+  // One step of a room, as its timer does it; answers the delay to the next step.
+  int StepRoom(std::size_t index);
+  std::size_t RoomCount() const { return rooms_.size(); }
 
   // RoomHost.
   void RoomBroadcast(const DualLine& line) override;
@@ -79,7 +105,11 @@ class Server : public RoomHost {
 
   void Accept();
   void OnAccept(asio::ip::tcp::socket socket);
+  // A connection made and counted, or null when a connection limit refuses it.
+  ConnectionPtr Admit(asio::ip::tcp::socket socket, const std::string& address);
   void StartRead(const ConnectionPtr& c);
+  // Bytes that arrived: framed into lines and handled.
+  void OnInput(const ConnectionPtr& c, std::string_view bytes);
   void StartWrite(const ConnectionPtr& c);
   void FlushQueued();
   void Enqueue(Connection& c, const Buffer& line);
@@ -123,8 +153,6 @@ class Server : public RoomHost {
   void CheckSeason();
   std::int64_t Now() const;
 
-  void Log(std::string_view event, std::initializer_list<std::pair<std::string_view, std::string>> fields);
-
   asio::io_context& io_;
   Config config_;
   std::ostream& log_;
@@ -153,7 +181,8 @@ class Server : public RoomHost {
   std::uint64_t nextId_ = 1;
   unsigned ticks_ = 0;
   bool stopping_ = false;
-  std::unique_ptr<HashPool> pool_;
+  std::shared_ptr<HashPool> pool_;
+  bool ownPool_ = true;
 };
 
 }  // namespace zavuv::server

@@ -169,7 +169,16 @@ int main(int argc, char** argv) {
     std::uint16_t port = server.Listen();
     std::cout << port << std::endl;
     server.Start();
-    io.run();
+    // A handler that fails is logged and the loop goes on serving everyone else; the
+    // requests that write answer their own failures (see docs/server.md).
+    for (;;) {
+      try {
+        io.run();
+        break;
+      } catch (const std::exception& e) {
+        server.Log("error", {{"where", "loop"}, {"error", e.what()}});
+      }
+    }
     return 0;
   } catch (const std::exception& e) {
     std::cerr << "zavuv-server: " << e.what() << "\n";
