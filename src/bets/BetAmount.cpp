@@ -34,7 +34,7 @@ std::int32_t BetAmount::GetBetAmount(BaseStrategy& strategy) {
 const PublishedClass& BetAmount::StaticClass() {
   static PublishedClass info("BetAmount", &BetSelector::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmount>(info, false, false, false, false, true, false), true);
+      (PublishBetOverrides<BetAmount>(info, {.GetBetAmount = true}), true);
   (void)published;
   return info;
 }

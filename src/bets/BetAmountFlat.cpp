@@ -8,7 +8,7 @@ namespace zavuv {
 const PublishedClass& BetAmountFlat::StaticClass() {
   static PublishedClass info("BetAmountFlat", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmountFlat>(info, false, false, false, false, true, false), true);
+      (PublishBetOverrides<BetAmountFlat>(info, {.GetBetAmount = true}), true);
   (void)published;
   return info;
 }

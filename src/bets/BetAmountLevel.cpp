@@ -100,7 +100,8 @@ void BetAmountLevel::SaveAmt(const std::string& path) {
 const PublishedClass& BetAmountLevel::StaticClass() {
   static PublishedClass info("BetAmountLevel", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmountLevel>(info, true, true, true, false, true, false), true);
+      (PublishBetOverrides<BetAmountLevel>(info, {.Prepare = true, .Restart = true, .Finish = true,
+                                                  .GetBetAmount = true}), true);
   (void)published;
   return info;
 }

@@ -25,7 +25,7 @@ char BetMethod::GetBet(BaseStrategy& strategy) {
 const PublishedClass& BetMethod::StaticClass() {
   static PublishedClass info("BetMethod", &BetSelector::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetMethod>(info, false, false, false, true, false, false), true);
+      (PublishBetOverrides<BetMethod>(info, {.GetBet = true}), true);
   (void)published;
   return info;
 }

@@ -226,7 +226,8 @@ bool BetMethodPattern::Modified() const {
 const PublishedClass& BetMethodPattern::StaticClass() {
   static PublishedClass info("BetMethodPattern", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetMethodPattern>(info, true, true, true, true, false, true), true);
+      (PublishBetOverrides<BetMethodPattern>(info, {.Prepare = true, .Restart = true, .Finish = true, .GetBet = true,
+                                                    .AddGameResult = true}), true);
   (void)published;
   return info;
 }
