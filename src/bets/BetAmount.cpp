@@ -5,7 +5,7 @@
 #include "bets/BetAmountDouble.h"
 #include "bets/BetAmountFlat.h"
 #include "bets/BetAmountLevel.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

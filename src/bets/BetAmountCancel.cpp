@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "bets/BetAmountAntiCancel.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

@@ -1,7 +1,7 @@
 #include "bets/BetAmountFlat.h"
 
 #include "bets/BetAmountDouble.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

@@ -1,7 +1,7 @@
 #include "bets/BetAmountLevel.h"
 
+#include "contracts/BaseStrategy.h"
 #include "shoes/RecordTable.h"
-#include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
 
 namespace zavuv {

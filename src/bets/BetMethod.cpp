@@ -2,7 +2,7 @@
 
 #include "bets/BetMethodLoop.h"
 #include "bets/BetMethodPattern.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

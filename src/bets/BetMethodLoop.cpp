@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

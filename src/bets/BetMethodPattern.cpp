@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "contracts/BaseStrategy.h"
 #include "shoes/RecordTable.h"
-#include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
 
 namespace zavuv {

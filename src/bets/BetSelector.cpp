@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 
 namespace zavuv {
 

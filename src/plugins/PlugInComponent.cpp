@@ -1,6 +1,6 @@
 #include "plugins/PlugInComponent.h"
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 #include "strategy/Strategy.h"
 
 namespace zavuv {

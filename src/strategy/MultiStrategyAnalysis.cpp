@@ -7,11 +7,11 @@
 #include <limits>
 #include <thread>
 
+#include "contracts/StrategyHost.h"
 #include "plugins/PlugInRegistry.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 
 namespace zavuv {
 

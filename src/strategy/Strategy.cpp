@@ -1,9 +1,9 @@
 #include "strategy/Strategy.h"
 
+#include "contracts/StrategyHost.h"
 #include "plugins/PlugInComponent.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
-#include "strategy/StrategyHost.h"
 #include "table/Big5.h"
 
 namespace zavuv {

@@ -12,9 +12,9 @@
 
 #include "bets/BetAmount.h"
 #include "bets/BetMethod.h"
+#include "contracts/BaseStrategy.h"
 #include "stats/Continuous.h"
 #include "strategy/AdditionalSetup.h"
-#include "strategy/BaseStrategy.h"
 #include "strategy/ResultTable.h"
 #include "strategy/WinLostChart.h"
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "bets/CommonBet.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 using namespace zavuv;
 
