@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "bets/BetMethodLoop.h"
+#include "contracts/StrategyHost.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
 #include "shoes/Dealer.h"
 #include "shoes/ShoesData.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 
 namespace zavuv::bench {
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "contracts/StrategyHost.h"
 #include "plugins/PlugInRegistry.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
@@ -18,7 +19,6 @@
 #include "shoes/ShoesData.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "contracts/StrategyHost.h"
 #include "plugins/PlugInRegistry.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
@@ -24,7 +25,6 @@
 #include "stats/ShoeStats.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 
 namespace zavuv {
 

@@ -5,7 +5,7 @@
 #include "bets/BetAmountDouble.h"
 #include "bets/BetAmountFlat.h"
 #include "bets/BetAmountLevel.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
@@ -34,7 +34,7 @@ std::int32_t BetAmount::GetBetAmount(BaseStrategy& strategy) {
 const PublishedClass& BetAmount::StaticClass() {
   static PublishedClass info("BetAmount", &BetSelector::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmount>(info, false, false, false, false, true, false), true);
+      (PublishBetOverrides<BetAmount>(info, {.GetBetAmount = true}), true);
   (void)published;
   return info;
 }

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "bets/BetAmountAntiCancel.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
@@ -76,7 +76,7 @@ std::int32_t BetAmountCancel::GetBetAmount(BaseStrategy& strategy) {
 const PublishedClass& BetAmountCancel::StaticClass() {
   static PublishedClass info("BetAmountCancel", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmountCancel>(info, true, true, false, false, true, false), true);
+      (PublishBetOverrides<BetAmountCancel>(info, {.Prepare = true, .Restart = true, .GetBetAmount = true}), true);
   (void)published;
   return info;
 }

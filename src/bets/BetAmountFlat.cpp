@@ -1,14 +1,14 @@
 #include "bets/BetAmountFlat.h"
 
 #include "bets/BetAmountDouble.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
 const PublishedClass& BetAmountFlat::StaticClass() {
   static PublishedClass info("BetAmountFlat", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmountFlat>(info, false, false, false, false, true, false), true);
+      (PublishBetOverrides<BetAmountFlat>(info, {.GetBetAmount = true}), true);
   (void)published;
   return info;
 }

@@ -1,7 +1,7 @@
 #include "bets/BetAmountLevel.h"
 
+#include "contracts/BaseStrategy.h"
 #include "shoes/RecordTable.h"
-#include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
 
 namespace zavuv {
@@ -100,7 +100,8 @@ void BetAmountLevel::SaveAmt(const std::string& path) {
 const PublishedClass& BetAmountLevel::StaticClass() {
   static PublishedClass info("BetAmountLevel", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetAmountLevel>(info, true, true, true, false, true, false), true);
+      (PublishBetOverrides<BetAmountLevel>(info, {.Prepare = true, .Restart = true, .Finish = true,
+                                                  .GetBetAmount = true}), true);
   (void)published;
   return info;
 }

@@ -2,7 +2,7 @@
 
 #include "bets/BetMethodLoop.h"
 #include "bets/BetMethodPattern.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
@@ -25,7 +25,7 @@ char BetMethod::GetBet(BaseStrategy& strategy) {
 const PublishedClass& BetMethod::StaticClass() {
   static PublishedClass info("BetMethod", &BetSelector::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetMethod>(info, false, false, false, true, false, false), true);
+      (PublishBetOverrides<BetMethod>(info, {.GetBet = true}), true);
   (void)published;
   return info;
 }

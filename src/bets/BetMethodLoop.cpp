@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
@@ -56,7 +56,8 @@ void BetMethodLoop::AddGameResult(char result) {
 const PublishedClass& BetMethodLoop::StaticClass() {
   static PublishedClass info("BetMethodLoop", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetMethodLoop>(info, true, true, false, true, false, true), true);
+      (PublishBetOverrides<BetMethodLoop>(info, {.Prepare = true, .Restart = true, .GetBet = true,
+                                                 .AddGameResult = true}), true);
   (void)published;
   return info;
 }

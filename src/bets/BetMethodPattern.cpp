@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "contracts/BaseStrategy.h"
 #include "shoes/RecordTable.h"
-#include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
 
 namespace zavuv {
@@ -226,7 +226,8 @@ bool BetMethodPattern::Modified() const {
 const PublishedClass& BetMethodPattern::StaticClass() {
   static PublishedClass info("BetMethodPattern", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetMethodPattern>(info, true, true, true, true, false, true), true);
+      (PublishBetOverrides<BetMethodPattern>(info, {.Prepare = true, .Restart = true, .Finish = true, .GetBet = true,
+                                                    .AddGameResult = true}), true);
   (void)published;
   return info;
 }

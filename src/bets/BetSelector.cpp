@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 
@@ -71,7 +71,8 @@ void BetSelector::AddGameResult(char result) {
 const PublishedClass& BetSelector::StaticClass() {
   static PublishedClass info("BetSelector", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<BetSelector>(info, true, true, true, false, false, true), true);
+      (PublishBetOverrides<BetSelector>(info, {.Prepare = true, .Restart = true, .Finish = true,
+                                               .AddGameResult = true}), true);
   (void)published;
   return info;
 }

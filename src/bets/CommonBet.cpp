@@ -1,6 +1,6 @@
 #include "bets/CommonBet.h"
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 namespace zavuv {
 

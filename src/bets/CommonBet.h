@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 
 namespace zavuv {
 
@@ -47,29 +47,39 @@ class CommonBet : public Published {
 using DirectGetBet = char (*)(CommonBet& self, BaseStrategy& strategy);
 using DirectGetBetAmount = std::int32_t (*)(CommonBet& self, BaseStrategy& strategy);
 
+// The operations of the contract that a derived class publishes its own versions of,
+// named at the call: {.Prepare = true, .GetBet = true}.
+struct BetOverrides {
+  bool Prepare = false;
+  bool Restart = false;
+  bool Finish = false;
+  bool GetBet = false;
+  bool GetBetAmount = false;
+  bool AddGameResult = false;
+};
+
 // Builds the table of a class derived from CommonBet that publishes its own versions
 // of some of the six operations: each entry calls the class's own function, not the
 // virtual one, so that a lookup by name reaches exactly the most derived publisher.
-// Pass the names the class overrides.
+// Name the operations the class overrides.
 template <class T, class S = BaseStrategy>
-void PublishBetOverrides(PublishedClass& info, bool prepare, bool restart, bool finish, bool getBet,
-                         bool getBetAmount, bool addGameResult) {
-  if (prepare)
+void PublishBetOverrides(PublishedClass& info, BetOverrides overrides) {
+  if (overrides.Prepare)
     info.Publish("Prepare", [](Published& self, PubArgs) -> PubValue {
       static_cast<T&>(self).T::Prepare();
       return {};
     });
-  if (restart)
+  if (overrides.Restart)
     info.Publish("Restart", [](Published& self, PubArgs) -> PubValue {
       static_cast<T&>(self).T::Restart();
       return {};
     });
-  if (finish)
+  if (overrides.Finish)
     info.Publish("Finish", [](Published& self, PubArgs) -> PubValue {
       static_cast<T&>(self).T::Finish();
       return {};
     });
-  if (getBet) {
+  if (overrides.GetBet) {
     info.Publish("GetBet", [](Published& self, PubArgs args) -> PubValue {
       return static_cast<T&>(self).T::GetBet(ArgAs<S>(args, 0));
     });
@@ -79,7 +89,7 @@ void PublishBetOverrides(PublishedClass& info, bool prepare, bool restart, bool 
                                          return static_cast<T&>(self).T::GetBet(strategy);
                                        })));
   }
-  if (getBetAmount) {
+  if (overrides.GetBetAmount) {
     info.Publish("GetBetAmount", [](Published& self, PubArgs args) -> PubValue {
       return static_cast<T&>(self).T::GetBetAmount(ArgAs<S>(args, 0));
     });
@@ -89,7 +99,7 @@ void PublishBetOverrides(PublishedClass& info, bool prepare, bool restart, bool 
                                                return static_cast<T&>(self).T::GetBetAmount(strategy);
                                              })));
   }
-  if (addGameResult)
+  if (overrides.AddGameResult)
     info.Publish("AddGameResult", [](Published& self, PubArgs args) -> PubValue {
       static_cast<T&>(self).T::AddGameResult(ArgChar(args, 0));
       return {};

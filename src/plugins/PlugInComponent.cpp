@@ -1,6 +1,6 @@
 #include "plugins/PlugInComponent.h"
 
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 #include "strategy/Strategy.h"
 
 namespace zavuv {
@@ -94,7 +94,8 @@ void PlugInBet::AddGameResult(char result) {
 const PublishedClass& PlugInBet::StaticClass() {
   static PublishedClass info("PlugInBet", &CommonBet::StaticClass());
   static const bool published =
-      (PublishBetOverrides<PlugInBet>(info, true, true, true, true, true, true), true);
+      (PublishBetOverrides<PlugInBet>(info, {.Prepare = true, .Restart = true, .Finish = true, .GetBet = true,
+                                             .GetBetAmount = true, .AddGameResult = true}), true);
   (void)published;
   return info;
 }

@@ -24,6 +24,7 @@
 #include "bets/BetSelector.h"
 #include "plugins/TPlugIns.h"
 #include "strategy/AdditionalSetup.h"
+#include "strategy/StrategyPlugIns.h"
 
 namespace zavuv {
 
@@ -58,7 +59,7 @@ class PlugInCore {
   std::vector<std::function<void()>> releaseHooks_;
 };
 
-class PlugInBet : public CommonBet {
+class PlugInBet : public CommonBet, public PlugInPart {
  public:
   // The component made by the record's MakeIt, or null when it makes nothing.
   static std::unique_ptr<PlugInBet> Make(const TPlugIns& record);
@@ -72,6 +73,12 @@ class PlugInBet : public CommonBet {
   void AddGameResult(char result) override;
 
   PlugInCore& Core() { return core_; }
+  // PlugInPart: the module's settings and its PlugInSerialOnly.
+  bool SetSetting(const std::string& name, const std::string& value) override {
+    return core_.SetSetting(name, value);
+  }
+  std::vector<std::pair<std::string, std::string>> Settings() override { return core_.Settings(); }
+  bool SerialOnly() const override { return core_.Record().SerialOnly; }
 
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }
@@ -81,7 +88,7 @@ class PlugInBet : public CommonBet {
   PlugInCore core_;
 };
 
-class PlugInSetup : public CommonAdditionalSetup {
+class PlugInSetup : public CommonAdditionalSetup, public PlugInPart {
  public:
   static std::unique_ptr<PlugInSetup> Make(const TPlugIns& record);
   ~PlugInSetup() override;
@@ -95,6 +102,12 @@ class PlugInSetup : public CommonAdditionalSetup {
   void AfterMakeRecord(Strategy& strategy) override;
 
   PlugInCore& Core() { return core_; }
+  // PlugInPart: the module's settings and its PlugInSerialOnly.
+  bool SetSetting(const std::string& name, const std::string& value) override {
+    return core_.SetSetting(name, value);
+  }
+  std::vector<std::pair<std::string, std::string>> Settings() override { return core_.Settings(); }
+  bool SerialOnly() const override { return core_.Record().SerialOnly; }
 
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "plugins/Published.h"
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
+#include "contracts/Published.h"
 
 namespace zavuv {
 

@@ -3,25 +3,19 @@
 // a plug-in reaches the engine. Plug-ins call the strategy's published operations
 // through this table; no C++ exception ever crosses into a module: a failing call
 // leaves the error pending, and when the plug-in's operation returns the host raises
-// it (PlugInError) unless the plug-in cleared it.
+// it (PlugInError, declared with what the strategies need of the plug-ins) unless
+// the plug-in cleared it.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "strategy/StrategyPlugIns.h"
 // The public interface, shared with the plug-in authors.
 #include "../../sdk/zavuv_plugin.h"
 
 namespace zavuv {
 
 class BaseStrategy;
-
-// An error a plug-in left pending (an unknown variable name, GetBoolVar, SetBoolVar,
-// or the plug-in's own RaiseError); it ends the run that called the plug-in.
-class PlugInError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The table handed to MakeIt. Its functions call the strategy's published operations
 // by name; a failure becomes the pending error and a default answer.

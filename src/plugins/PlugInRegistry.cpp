@@ -135,7 +135,11 @@ int PlugInRegistry::ItemOf(const TPlugIns& record) const {
 }
 
 void PlugInRegistry::AddTo(Strategy& strategy) const {
-  for (const TPlugIns& r : records_) strategy.AddPlugIn(r);
+  for (const TPlugIns& r : records_) {
+    if (r.IsBetMethod()) strategy.AddBetMethodPlugIn(MakeBetPlugIn(r));
+    else if (r.IsBetAmount()) strategy.AddBetAmountPlugIn(MakeBetPlugIn(r));
+    else if (r.IsSetup()) strategy.AddSetupPlugIn(MakeSetupPlugIn(r));
+  }
 }
 
 }  // namespace zavuv

@@ -17,10 +17,9 @@
 #include <vector>
 
 #include "plugins/TPlugIns.h"
+#include "strategy/StrategyPlugIns.h"
 
 namespace zavuv {
-
-class Strategy;
 
 // What became of one file of a scan.
 struct PlugInScanEntry {
@@ -30,7 +29,7 @@ struct PlugInScanEntry {
   std::string Detail;     // why it was skipped (UTF-8); empty when registered
 };
 
-class PlugInRegistry {
+class PlugInRegistry : public StrategyPlugIns {
  public:
   // Told the messages a scan shows the user ("no plugintype", and the version
   // message with the file name).
@@ -57,8 +56,8 @@ class PlugInRegistry {
   // in the bet amount lists, k + 4 in the setup lists; -1 for any other kind.
   int ItemOf(const TPlugIns& record) const;
 
-  // AddPlugIn on the strategy for every record, in load order.
-  void AddTo(Strategy& strategy) const;
+  // Every record offered to the strategy, in load order, by its kind.
+  void AddTo(Strategy& strategy) const override;
 
   // Appends a record made by hand (tests, or a host that links a component in).
   void Add(TPlugIns record) { records_.push_back(std::move(record)); }

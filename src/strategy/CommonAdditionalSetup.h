@@ -3,7 +3,7 @@
 // nothing here; each is also published under its name.
 #pragma once
 
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 
 namespace zavuv {
 

@@ -7,11 +7,11 @@
 #include <limits>
 #include <thread>
 
-#include "plugins/PlugInRegistry.h"
+#include "contracts/StrategyHost.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
+#include "strategy/StrategyPlugIns.h"
 
 namespace zavuv {
 
@@ -386,7 +386,7 @@ std::string MultiStrategyAnalysis::NextStrategyName(const std::vector<std::strin
 
 std::unique_ptr<Strategy> MultiStrategyAnalysis::CreateStrategy(StrategyHost* mainForm, const std::string& name,
                                                                 int betMethod, int betAmount,
-                                                                const PlugInRegistry* plugIns) {
+                                                                const StrategyPlugIns* plugIns) {
   auto strategy = std::make_unique<Strategy>(mainForm, name);
   if (plugIns) plugIns->AddTo(*strategy);
   strategy->SelectBetMethod(betMethod);

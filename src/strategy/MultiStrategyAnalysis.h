@@ -14,9 +14,9 @@
 
 namespace zavuv {
 
-class PlugInRegistry;
 class ShoesData;
 class Strategy;
+class StrategyPlugIns;
 class TRoad;
 struct StrategyHost;
 
@@ -108,12 +108,12 @@ class MultiStrategyAnalysis {
   // The name of a new strategy page: "策略" and the smallest number n from 1 that no
   // page caption has.
   static std::string NextStrategyName(const std::vector<std::string>& captions);
-  // A new strategy with its host, every record of the plug-in registry (if one is
-  // given) added in load order, and the two choices made (the engine side of
+  // A new strategy with its host, every plug-in module of the given ones (if any)
+  // added in load order, and the two choices made (the engine side of
   // CreateStrategy; a choice may be a plug-in item).
   static std::unique_ptr<Strategy> CreateStrategy(StrategyHost* mainForm, const std::string& name,
                                                   int betMethod, int betAmount,
-                                                  const PlugInRegistry* plugIns = nullptr);
+                                                  const StrategyPlugIns* plugIns = nullptr);
 
  private:
   void StartCombined(bool keepRows, bool keepStrategyRows);

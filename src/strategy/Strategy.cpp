@@ -1,9 +1,9 @@
 #include "strategy/Strategy.h"
 
-#include "plugins/PlugInComponent.h"
+#include "contracts/StrategyHost.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
-#include "strategy/StrategyHost.h"
+#include "strategy/StrategyPlugIns.h"
 #include "table/Big5.h"
 
 namespace zavuv {
@@ -222,12 +222,6 @@ void Strategy::AnalysisCurrentShoe() {
   }
 }
 
-void Strategy::AddPlugIn(const TPlugIns& record) {
-  if (record.IsBetMethod()) AddBetMethodPlugIn(MakeBetPlugIn(record));
-  else if (record.IsBetAmount()) AddBetAmountPlugIn(MakeBetPlugIn(record));
-  else if (record.IsSetup()) AddSetupPlugIn(MakeSetupPlugIn(record));
-}
-
 AdditionalSetup& Strategy::CreateSetup() {
   auto setup = std::make_unique<AdditionalSetup>();
   setup->ComboBoxSelectChange(AdditionalSetup::kStartBet);
@@ -249,14 +243,15 @@ void Strategy::ReleaseComponents() {
 }
 
 bool Strategy::ParallelSafe() const {
-  auto serial = [](const PlugInCore& core) { return core.Record().SerialOnly; };
+  auto serial = [](Published* component) {
+    const PlugInPart* plugIn = PlugInPartOf(component);
+    return plugIn && plugIn->SerialOnly();
+  };
   for (const BetSelector* selector : {static_cast<const BetSelector*>(&FrameBetMethod),
                                       static_cast<const BetSelector*>(&FrameBetAmount)})
-    if (auto* plugIn = dynamic_cast<PlugInBet*>(selector->CurrentComponent()); plugIn && serial(plugIn->Core()))
-      return false;
+    if (serial(selector->CurrentComponent())) return false;
   for (const auto& setup : AdditionalSetups)
-    if (auto* plugIn = dynamic_cast<PlugInSetup*>(setup->CurrentSetup()); plugIn && serial(plugIn->Core()))
-      return false;
+    if (serial(setup->CurrentSetup())) return false;
   return true;
 }
 

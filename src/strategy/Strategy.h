@@ -12,15 +12,13 @@
 
 #include "bets/BetAmount.h"
 #include "bets/BetMethod.h"
+#include "contracts/BaseStrategy.h"
 #include "stats/Continuous.h"
 #include "strategy/AdditionalSetup.h"
-#include "strategy/BaseStrategy.h"
 #include "strategy/ResultTable.h"
 #include "strategy/WinLostChart.h"
 
 namespace zavuv {
-
-struct TPlugIns;
 
 class Strategy : public BaseStrategy {
  public:
@@ -84,10 +82,6 @@ class Strategy : public BaseStrategy {
   void AddBetMethodPlugIn(BetPlugIn plugIn) { FrameBetMethod.AddPlugIn(std::move(plugIn)); }
   void AddBetAmountPlugIn(BetPlugIn plugIn) { FrameBetAmount.AddPlugIn(std::move(plugIn)); }
   void AddSetupPlugIn(SetupPlugIn plugIn) { SetupPlugIns.push_back(std::move(plugIn)); }
-  // A registered plug-in module, by its kind: "投注法" an item of the bet method
-  // list, "注碼法" of the bet amount list, "附加設定" of every setup list made from
-  // now on; any other kind is ignored.
-  void AddPlugIn(const TPlugIns& record);
   // "新增設定": a new setup selector at the end, on "每靴入路設定", offering the
   // strategy's setup plug-ins.
   AdditionalSetup& CreateSetup();

@@ -14,12 +14,12 @@
 #include "bets/BetAmountLevel.h"
 #include "bets/BetMethodLoop.h"
 #include "bets/BetMethodPattern.h"
-#include "plugins/PlugInComponent.h"
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupStartBet.h"
 #include "strategy/AdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/MultiStrategyAnalysis.h"
+#include "strategy/StrategyPlugIns.h"
 #include "table/Big5.h"
 #include "table/FileIo.h"
 
@@ -182,8 +182,8 @@ void ApplySettings(const Obj& o, Published* component) {
   if (!o.Has("settings")) return;
   const json& settings = o["settings"];
   if (!settings.is_object()) Fail(o.At("settings"), "expected an object of settings");
-  PlugInCore* core = PlugInCoreOf(component);
-  if (!core) {
+  PlugInPart* plugIn = PlugInPartOf(component);
+  if (!plugIn) {
     if (!settings.empty()) Fail(o.At("settings"), "the plug-in made no component to take them");
     return;
   }
@@ -197,7 +197,7 @@ void ApplySettings(const Obj& o, Published* component) {
     else Fail(where, "expected a text, a number or true/false");
     bool taken = false;
     try {
-      taken = core->SetSetting(item.key(), text);
+      taken = plugIn->SetSetting(item.key(), text);
     } catch (const std::exception& e) {
       Fail(where, e.what());
     }
@@ -218,9 +218,9 @@ ordered PlugInJson(const std::string& description, Published* component) {
   ordered o;
   o["kind"] = "plugin";
   o["description"] = description;
-  if (PlugInCore* core = PlugInCoreOf(component)) {
+  if (PlugInPart* plugIn = PlugInPartOf(component)) {
     ordered settings = ordered::object();
-    for (const auto& [name, value] : core->Settings()) {
+    for (const auto& [name, value] : plugIn->Settings()) {
       if (IsWholeNumber(value)) settings[name] = std::stoll(value);
       else settings[name] = Big5ToUtf8(value);
     }
@@ -365,7 +365,7 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
 }
 
 std::unique_ptr<Strategy> ReadStrategy(const json& j, const std::string& where, const std::string& folder,
-                                       StrategyHost* host, const PlugInRegistry* plugIns,
+                                       StrategyHost* host, const StrategyPlugIns* plugIns,
                                        const std::vector<std::string>& namesSoFar) {
   Obj o(j, where, {"name", "use", "road", "restart_method_each_shoe", "restart_amount_each_shoe", "method",
                    "amount", "setups"});
@@ -496,7 +496,7 @@ ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
 }  // namespace
 
 StrategySet ParseStrategySet(std::string_view text, const std::string& folder, StrategyHost* host,
-                             const PlugInRegistry* plugIns) {
+                             const StrategyPlugIns* plugIns) {
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
@@ -521,7 +521,7 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
   return set;
 }
 
-StrategySet ReadStrategySet(const std::string& path, StrategyHost* host, const PlugInRegistry* plugIns) {
+StrategySet ReadStrategySet(const std::string& path, StrategyHost* host, const StrategyPlugIns* plugIns) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw StrategyFileError(path + ": cannot be opened");
   std::ostringstream text;

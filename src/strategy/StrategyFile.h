@@ -15,7 +15,7 @@
 
 namespace zavuv {
 
-class PlugInRegistry;
+class StrategyPlugIns;
 
 // A strategy file that cannot be read; the message names the place
 // ("strategies[1].amount.kind: unknown kind \"foo\"").
@@ -30,14 +30,14 @@ struct StrategySet {
 };
 
 // Reads a strategy set. The strategies are made with the given host and offer every
-// record of the plug-in registry, if one is given (a "plugin" entry names one by its
+// plug-in module of the given ones, if any (a "plugin" entry names one by its
 // caption); relative file names in it (.MED, .AMT) are taken from the strategy
 // file's folder. Nothing is returned on an error.
 StrategySet ReadStrategySet(const std::string& path, StrategyHost* host = nullptr,
-                            const PlugInRegistry* plugIns = nullptr);
+                            const StrategyPlugIns* plugIns = nullptr);
 // The same from the text of a document; `folder` is where relative file names start.
 StrategySet ParseStrategySet(std::string_view text, const std::string& folder, StrategyHost* host = nullptr,
-                             const PlugInRegistry* plugIns = nullptr);
+                             const StrategyPlugIns* plugIns = nullptr);
 
 // Writes the settings and strategies (every table inline) as a strategy set, to a
 // temporary file renamed into place.

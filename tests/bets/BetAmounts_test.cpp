@@ -11,8 +11,8 @@
 #include "bets/BetAmountDouble.h"
 #include "bets/BetAmountFlat.h"
 #include "bets/BetAmountLevel.h"
+#include "contracts/BaseStrategy.h"
 #include "shoes/RecordTable.h"
-#include "strategy/BaseStrategy.h"
 #include "table/Big5.h"
 
 using namespace zavuv;

@@ -367,4 +367,56 @@ TEST(PlugInComponents, ErrorsLeftByAPlugInEndTheRunUnlessItHandlesThem) {
   }
 }
 
+// A range run keeps a strategy on one thread while any component it uses, of any
+// kind, comes from a module that asks for it; the strategy asks only through each
+// component's PlugInPart.
+TEST(PlugInComponents, AStrategyStaysOnOneThreadWhileAnyOfItsComponentsAsksForIt) {
+  const TPlugIns* shared = TestModules().Find(TPlugIns::kBetMethod, "shared turn");
+  ASSERT_NE(shared, nullptr);
+  ASSERT_TRUE(shared->SerialOnly);
+  // The same module offered as the other two kinds, and once as a method that does not
+  // ask (its MakeIt leaves out what those kinds call).
+  PlugInRegistry registry;
+  registry.Add(*shared);
+  TPlugIns amount = *shared, setup = *shared, unasked = *shared;
+  amount.PlugInType = TPlugIns::kBetAmount;
+  amount.Description = "shared amount";
+  setup.PlugInType = TPlugIns::kSetup;
+  setup.Description = "shared setup";
+  unasked.Description = "free turn";
+  unasked.SerialOnly = false;
+  for (const TPlugIns& r : {amount, setup, unasked}) registry.Add(r);
+
+  Host h;
+  Strategy s(&h.host);
+  const StrategyPlugIns& offered = registry;
+  offered.AddTo(s);
+  s.SelectBetMethod(BetMethod::kPattern);
+  s.SelectBetAmount(BetAmount::kLevel);
+  EXPECT_TRUE(s.ParallelSafe());
+
+  s.SelectBetMethod(registry.ItemOf(*registry.Find(TPlugIns::kBetMethod, "free turn")));
+  ASSERT_NE(PlugInPartOf(s.FrameBetMethod.CurrentComponent()), nullptr);
+  EXPECT_TRUE(s.ParallelSafe());
+  s.SelectBetMethod(registry.ItemOf(*shared));
+  EXPECT_FALSE(s.ParallelSafe());
+  s.SelectBetMethod(BetMethod::kPattern);
+  EXPECT_TRUE(s.ParallelSafe());
+
+  s.SelectBetAmount(registry.ItemOf(amount));
+  EXPECT_FALSE(s.ParallelSafe());
+  s.SelectBetAmount(BetAmount::kLevel);
+  EXPECT_TRUE(s.ParallelSafe());
+
+  s.CreateSetup().ComboBoxSelectChange(AdditionalSetup::kStartBet);
+  s.CreateSetup().ComboBoxSelectChange(registry.ItemOf(setup));
+  ASSERT_NE(PlugInPartOf(s.AdditionalSetups[1]->CurrentSetup()), nullptr);
+  EXPECT_FALSE(s.ParallelSafe());
+  s.DestroySetup(1);
+  EXPECT_TRUE(s.ParallelSafe());
+  // A built-in component has no plug-in part.
+  EXPECT_EQ(PlugInPartOf(s.FrameBetMethod.CurrentComponent()), nullptr);
+  EXPECT_EQ(PlugInPartOf(s.AdditionalSetups[0]->CurrentSetup()), nullptr);
+}
+
 #endif

@@ -7,11 +7,11 @@
 
 #include "bets/BetAmountFlat.h"
 #include "bets/BetMethodLoop.h"
+#include "contracts/StrategyHost.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 
 namespace zavuv::testkit {
 

@@ -3,7 +3,7 @@
 #include "StrategyTestKit.h"
 #include "bets/BetAmountLevel.h"
 #include "bets/BetMethodPattern.h"
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 #include "table/Big5.h"
 
 using namespace zavuv;

@@ -19,13 +19,13 @@
 #include <memory>
 
 #include "app/TFormDaruvedaZizeveva.h"
+#include "contracts/StrategyHost.h"
 #include "plugins/PlugInComponent.h"
 #include "plugins/QtPlugInItemDelegate.h"
 #include "plugins/QtPlugInPanel.h"
 #include "roads/TRoad.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "strategy/Strategy.h"
-#include "strategy/StrategyHost.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
 

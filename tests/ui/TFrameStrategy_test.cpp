@@ -27,21 +27,21 @@
 #include "bets/TFrameBetMethod.h"
 #include "bets/TFrameBetMethodLoop.h"
 #include "bets/TFrameBetMethodPattern.h"
+#include "contracts/StrategyHost.h"
 #include "roads/RoadSettings.h"
 #include "roads/TRoad.h"
 #include "shoes/ShoesData.h"
 #include "stats/TFrameContinuous.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupTakeProfitStopLoss.h"
-#include "strategy/StrategyHost.h"
 #include "strategy/TFrameAdditionalSetup.h"
 #include "strategy/TFrameAdditionalSetupGroup.h"
 #include "strategy/TFrameAdditionalSetupTakeProfitStopLoss.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
-#include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
+#include "widgets/QtMessages.h"
 
 using namespace zavuv;
 

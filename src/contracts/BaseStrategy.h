@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 #include "roads/RoadSettings.h"
 
 namespace zavuv {

@@ -1,10 +1,10 @@
-#include "strategy/BaseStrategy.h"
+#include "contracts/BaseStrategy.h"
 
 #include <algorithm>
 #include <limits>
 
+#include "contracts/StrategyHost.h"
 #include "roads/TRoad.h"
-#include "strategy/StrategyHost.h"
 #include "table/Table.h"
 
 namespace zavuv {

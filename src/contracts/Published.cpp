@@ -1,4 +1,4 @@
-#include "plugins/Published.h"
+#include "contracts/Published.h"
 
 #include "table/Table.h"
 
