@@ -8,6 +8,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,8 +60,13 @@ class ServerProcess {
                                      "--db", (dir / "server.db").string(), "--outbox", (dir / "outbox").string()};
     args.insert(args.end(), extra.begin(), extra.end());
     std::string logPath = (dir / "server.log").string();
+    const pid_t parent = getpid();
     pid_ = fork();
     if (pid_ == 0) {
+      // A test that dies without its destructors (std::terminate, a signal) takes its
+      // server with it rather than leaving it running.
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (getppid() != parent) _exit(127);
       dup2(out[1], 1);
       int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
       dup2(log, 2);
