@@ -54,7 +54,7 @@ TFrameShoeStrip::TFrameShoeStrip(Workbench& bench, QtRecentFiles& recent, QWidge
   BtnRecentFiles->setMenu(new QMenu(BtnRecentFiles));
   connect(BtnRecentFiles->menu(), &QMenu::aboutToShow, this, [this] {
     recent_.FillMenu(
-        BtnRecentFiles->menu(), [this](const QString& path) { OpenRecentShoeFile(path); },
+        BtnRecentFiles->menu(), [this](const QString& path) { ReadAfterAsking(path); },
         [this](const QString& path) {
           if (OpenStrategyFile) OpenStrategyFile(path);
         });
@@ -124,7 +124,7 @@ bool TFrameShoeStrip::SaveData(const QString& path) {
   return true;
 }
 
-void TFrameShoeStrip::OpenRecentShoeFile(const QString& path) {
+void TFrameShoeStrip::ReadAfterAsking(const QString& path) {
   if (!KeepChanges || KeepChanges(true, false)) ReadData(path);
 }
 
@@ -132,7 +132,7 @@ void TFrameShoeStrip::DropDataFile(const QString& path) {
   switch (AskChoice(this, QStringLiteral("讀入或合併靴資料檔?\n") + QFileInfo(path).fileName(),
                     {QStringLiteral("讀入資料"), QStringLiteral("合併資料"), QStringLiteral("取消")})) {
     case 0:
-      OpenRecentShoeFile(path);
+      ReadAfterAsking(path);
       break;
     case 1:
       MergeData(path);
@@ -156,7 +156,7 @@ void TFrameShoeStrip::BtnReadDataClick(bool merge) {
     MergeData(path);
     return;
   }
-  if (!KeepChanges || KeepChanges(true, false)) ReadData(path);
+  ReadAfterAsking(path);
 }
 
 void TFrameShoeStrip::BtnSaveDataClick() {

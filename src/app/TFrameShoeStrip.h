@@ -47,8 +47,9 @@ class TFrameShoeStrip : public QFrame {
   void BtnReadDataClick(bool merge);
   void BtnSaveDataClick();
   void BtnExportShoesDataClick();
-  // A shoe file from "最近", after the question that keeps changes.
-  void OpenRecentShoeFile(const QString& path);
+  // Reads a shoe file after the question that keeps changed shoes ("讀入資料", "最近",
+  // a dropped file).
+  void ReadAfterAsking(const QString& path);
   // A .DAT file dropped on the window: read (after the question) or merged, as the
   // user answers.
   void DropDataFile(const QString& path);
