@@ -74,6 +74,7 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"hash_passes", [&](const std::string& v) { c.hashOpsLimit = std::max(2ull, (unsigned long long)num(v)); }},
       {"hash_memory_mib", [&](const std::string& v) { c.hashMemLimitMiB = std::max<std::size_t>(19, std::size_t(num(v))); }},
       {"bet_seconds", [&](const std::string& v) { c.betSeconds = std::max(1, int(num(v))); }},
+      {"fast_bet_ms", [&](const std::string& v) { c.fastBetMs = std::clamp(int(num(v)), 3, 60000); }},
       {"room_list_max", [&](const std::string& v) { c.roomListMax = int(num(v)); }},
       {"exp_per_game", [&](const std::string& v) { c.expPerGame = int(num(v)); }},
       {"season_length", [&](const std::string& v) { c.seasonSeconds = std::max(1.0, ParseDuration(v)); }},

@@ -48,6 +48,7 @@ struct Config {
 
   // Rooms.
   int betSeconds = 15;
+  int fastBetMs = 60;                     // fast pace: the betting time of a game
   int roomListMax = 50;                   // names in a room's bet and guess lists
   int expPerGame = 10;
   // Not a config file key: rooms dealt from seeds derived from this one, so that a

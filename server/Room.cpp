@@ -16,9 +16,10 @@ RoomTiming RoomTiming::Normal(int betSeconds) {
   return t;
 }
 
-RoomTiming RoomTiming::Fast() {
-  // A whole game in about a tenth of a second, a shoe in ten.
-  return RoomTiming{20, 3, 10, 10, 20, 30};
+RoomTiming RoomTiming::Fast(int betMs) {
+  // A whole game in about a tenth of a second, a shoe in ten (with the default betting
+  // time of 60 ms: three steps of the countdown).
+  return RoomTiming{std::max(1, betMs / 3), 3, 10, 10, 20, 30};
 }
 
 Level LevelOf(std::int64_t totalExp) {

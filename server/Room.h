@@ -54,7 +54,7 @@ struct RoomTiming {
   int endMs = 5000;       // GAMEENDEDIN5SECOND to the next game
   int shoeGapMs = 10000;  // SHOENOTSTARTED to the next shoe
   static RoomTiming Normal(int betSeconds);
-  static RoomTiming Fast();
+  static RoomTiming Fast(int betMs = 60);
 };
 
 class Room {

@@ -209,7 +209,7 @@ void Server::Open() {
   db_->LimitSize(config_.dbMaxBytes);
   season_ = db_->CurrentSeason(Now());
   dummyHash_ = HashPassword(RandomText(16, kPasswordAlphabet), {config_.hashOpsLimit, config_.hashMemLimitMiB << 20});
-  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast() : RoomTiming::Normal(config_.betSeconds);
+  RoomTiming timing = config_.pace == Pace::Fast ? RoomTiming::Fast(config_.fastBetMs) : RoomTiming::Normal(config_.betSeconds);
   for (const char* name : kRoomNames) {
     std::uint64_t seed = config_.roomSeed + rooms_.size();
     if (config_.roomSeed == 0) randombytes_buf(&seed, sizeof seed);

@@ -5,6 +5,7 @@
 // same two strategies over that shoe gives, game by game.
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -21,6 +22,7 @@
 #include "app/Workbench.h"
 #include "bets/BetAmountFlat.h"
 #include "bets/BetMethodLoop.h"
+#include "rooms/GameRoom.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRooms.h"
 #include "strategy/Strategy.h"
@@ -70,9 +72,17 @@ class RoomsEndToEndTest : public QObject {
     QCOMPARE(add.exitCode(), 0);
     const QJsonObject user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
 
+    // Fast pace with a quarter of a second to bet: the window answers each game in time
+    // even on a machine busy with other tests.
+    const QString config = dir.filePath(QStringLiteral("server.conf"));
+    {
+      QFile f(config);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("fast_bet_ms = 250\n");
+    }
     QProcess server;
-    server.start(QStringLiteral(ZAVUV_SERVER),
-                 {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--db", db, "--outbox", outbox});
+    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--config",
+                                                config, "--db", db, "--outbox", outbox});
     QVERIFY(server.waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
     const int port = server.readLine().trimmed().toInt();
@@ -109,6 +119,7 @@ class RoomsEndToEndTest : public QObject {
     bool autoBetStarted = false;
     std::vector<ConfirmedBet> confirmed;
     ConfirmedBet current;
+    int lateRefusals = 0;
     auto forward = window->FrameAccount->OnRoomMessage;
     window->FrameAccount->OnRoomMessage = [&](std::string_view roomName, std::string_view arguments) {
       forward(roomName, arguments);
@@ -129,6 +140,15 @@ class RoomsEndToEndTest : public QObject {
       if (line == QLatin1String("GAMESTATUS:GAMESTARTED")) current = {};
       const QStringList parts = line.split(QLatin1Char(':'));
       if (parts.size() == 4 && parts[0] == QLatin1String("BET")) current = {parts[1].toLongLong(), parts[2].toLongLong()};
+      // A test machine busy with other tests can still answer after betting has closed. The server says so, and that game
+      // is then left out of the comparison (a refusal for any other reason is not). The
+      // refusal can come after the game's result when the answer was very late, so the
+      // refusals are counted, not placed.
+      if (parts[0] == QLatin1String("MESSAGE") || parts[0] == QLatin1String("UTF8MESSAGE")) {
+        const std::string command = parts[0].toStdString();
+        const std::string text = RoomText(command, std::string_view(arguments).substr(command.size() + 1));
+        if (text.find("現在不是下注時間") != std::string::npos) ++lateRefusals;
+      }
       if (parts[0] == QLatin1String("GAMERESULT")) confirmed.push_back(current);
     };
 
@@ -184,8 +204,12 @@ class RoomsEndToEndTest : public QObject {
       expected.push_back({r.bet == 'B' ? r.betAmount : 0, r.bet == 'P' ? r.betAmount : 0});
     }
     QCOMPARE(expected.size(), confirmed.size());
-    int bets = 0;
+    int bets = 0, late = 0;
     for (std::size_t i = 0; i < expected.size(); ++i) {
+      if (confirmed[i] == ConfirmedBet{} && expected[i] != ConfirmedBet{} && late < lateRefusals) {
+        ++late;  // sent after betting had closed
+        continue;
+      }
       QVERIFY2(expected[i] == confirmed[i], qPrintable(QStringLiteral("game %1: banker %2/%3, player %4/%5")
                                                            .arg(i + 1)
                                                            .arg(confirmed[i].banker)
@@ -194,7 +218,7 @@ class RoomsEndToEndTest : public QObject {
                                                            .arg(expected[i].player)));
       bets += expected[i].banker + expected[i].player > 0;
     }
-    QVERIFY(bets > 10);
+    QVERIFY2(bets > 10 && late <= bets, qPrintable(QStringLiteral("%1 bets confirmed, %2 late").arg(bets).arg(late)));
     QVERIFY2(!messages.contains(QStringLiteral("自動下注功能停止")), qPrintable(messages.join('|')));
 
     window.reset();
