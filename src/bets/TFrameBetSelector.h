@@ -1,17 +1,13 @@
-// The common panel of the two selectors (pages "投注法" and "注碼法"): a top strip
-// PanelSelect with the caption, the owner-drawn choice list and the selector's copy
-// of the per-shoe restart box, and below it Panel1, which shows the panel of the
-// component chosen. The panel follows the engine's selector: whoever switches the
-// component (the list here, the strategy page's mirrored list, a strategy file), the
-// old component's panel goes before the component does and the new one is shown.
+// The common panel of the two selectors (pages "投注法" and "注碼法"): the selector
+// page of every strategy selector, with the selector's copy of the per-shoe restart
+// box after the list.
 #pragma once
 
 #include "bets/BetSelector.h"
+#include "bets/QtChoicePage.h"
 #include "bets/TFrameCommonBet.h"
 
 class QCheckBox;
-class QFrame;
-class QLabel;
 
 namespace zavuv {
 
@@ -25,7 +21,7 @@ class TFrameBetSelector : public TFrameCommonBet {
 
   BetSelector& Selector() { return selector_; }
   // The panel of the chosen component (null when there is none).
-  TFrameCommonBet* CurrentView() const { return view_; }
+  TFrameCommonBet* CurrentView() const { return static_cast<TFrameCommonBet*>(page_.View()); }
   void LoadSettings() override;
 
   // Appends a plug-in item to the engine's selector and to the list.
@@ -37,6 +33,7 @@ class TFrameBetSelector : public TFrameCommonBet {
   // away the table edited by hand.
   static bool MayReplace(QWidget* parent, const BetSelector& selector, int index);
 
+  // The controls of the selector page.
   QWidget* PanelSelect = nullptr;
   QLabel* Label1 = nullptr;
   QtPlugInComboBox* ComboBoxSelect = nullptr;
@@ -63,10 +60,8 @@ class TFrameBetSelector : public TFrameCommonBet {
   void ComponentChanged();
 
  private:
-  void ComponentChanging();
-
   BetSelector& selector_;
-  TFrameCommonBet* view_ = nullptr;
+  QtChoicePage page_;
 };
 
 }  // namespace zavuv

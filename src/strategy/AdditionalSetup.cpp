@@ -1,7 +1,5 @@
 #include "strategy/AdditionalSetup.h"
 
-#include <stdexcept>
-
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupStartBet.h"
@@ -18,56 +16,36 @@ const std::vector<std::string>& AdditionalSetup::BuiltInItems() {
 
 AdditionalSetup::~AdditionalSetup() = default;
 
-std::vector<std::string> AdditionalSetup::Items() const {
-  std::vector<std::string> items = BuiltInItems();
-  for (const SetupPlugIn& p : plugIns_) items.push_back(p.Description);
-  return items;
-}
-
-std::string AdditionalSetup::Caption() const {
-  if (itemIndex_ < 0) return {};
-  return Items()[static_cast<std::size_t>(itemIndex_)];
-}
-
-void AdditionalSetup::ComboBoxSelectChange(int index) {
-  int builtIns = static_cast<int>(BuiltInItems().size());
-  if (index < 0 || index >= builtIns + static_cast<int>(plugIns_.size()))
-    throw std::out_of_range("no choice " + std::to_string(index) + " in the list");
-  current_.reset();
-  itemIndex_ = index;
+std::unique_ptr<CommonAdditionalSetup> AdditionalSetup::MakeBuiltIn(int index) {
   switch (index) {
-    case kStartBet: current_ = std::make_unique<AdditionalSetupStartBet>(); break;
-    case kTakeProfitStopLoss: current_ = std::make_unique<AdditionalSetupTakeProfitStopLoss>(); break;
-    case kGroup: current_ = std::make_unique<AdditionalSetupGroup>(); break;
-    case kContinuousWin: current_ = std::make_unique<AdditionalSetupContinuousWin>(); break;
-    default:
-      if (const SetupPlugIn& p = plugIns_[index - builtIns]; p.MakeIt) current_ = p.MakeIt(*this);
+    case kStartBet: return std::make_unique<AdditionalSetupStartBet>();
+    case kTakeProfitStopLoss: return std::make_unique<AdditionalSetupTakeProfitStopLoss>();
+    case kGroup: return std::make_unique<AdditionalSetupGroup>();
+    case kContinuousWin: return std::make_unique<AdditionalSetupContinuousWin>();
+    default: return nullptr;
   }
-  if (OnSetupChanged) OnSetupChanged();
 }
-
-void AdditionalSetup::AddPlugIn(SetupPlugIn plugIn) { plugIns_.push_back(std::move(plugIn)); }
 
 void AdditionalSetup::Prepare() {
-  if (current_) current_->Prepare();
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->Prepare();
 }
 void AdditionalSetup::NewShoe(Strategy& s) {
-  if (current_) current_->NewShoe(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->NewShoe(s);
 }
 void AdditionalSetup::BeforeAnalysisGame(Strategy& s) {
-  if (current_) current_->BeforeAnalysisGame(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->BeforeAnalysisGame(s);
 }
 void AdditionalSetup::AfterGetBet(Strategy& s) {
-  if (current_) current_->AfterGetBet(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->AfterGetBet(s);
 }
 void AdditionalSetup::AfterGetBetAmount(Strategy& s) {
-  if (current_) current_->AfterGetBetAmount(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->AfterGetBetAmount(s);
 }
 void AdditionalSetup::AfterCalProfit(Strategy& s) {
-  if (current_) current_->AfterCalProfit(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->AfterCalProfit(s);
 }
 void AdditionalSetup::AfterMakeRecord(Strategy& s) {
-  if (current_) current_->AfterMakeRecord(s);
+  if (CommonAdditionalSetup* c = CurrentSetup()) c->AfterMakeRecord(s);
 }
 
 const PublishedClass& AdditionalSetup::StaticClass() {

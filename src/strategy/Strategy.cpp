@@ -239,7 +239,7 @@ void Strategy::DestroySetup(int index) {
 void Strategy::ReleaseComponents() {
   FrameBetMethod.ReleaseComponent();
   FrameBetAmount.ReleaseComponent();
-  for (auto& setup : AdditionalSetups) setup->ReleaseSetup();
+  for (auto& setup : AdditionalSetups) setup->ReleaseComponent();
 }
 
 bool Strategy::ParallelSafe() const {

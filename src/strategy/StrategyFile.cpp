@@ -344,7 +344,7 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
 
   AdditionalSetup& setup = s.CreateSetup();
   setup.ComboBoxSelectChange(item);
-  if (auto* r = setup.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
+  if (auto* r = setup.ComponentAs<AdditionalSetupTakeProfitStopLoss>()) {
     std::string apply = o->Text("apply", "each-shoe");
     if (apply == "each-shoe") r->RadioGroupApply = AdditionalSetupTakeProfitStopLoss::kEachShoe;
     else if (apply == "whole") r->RadioGroupApply = AdditionalSetupTakeProfitStopLoss::kWhole;
@@ -354,12 +354,12 @@ void ReadSetup(const json& j, const std::string& where, Strategy& s) {
     r->Rise = static_cast<std::int32_t>(o->Int("rise", r->Rise, 0, 10000000));
     r->Fall = static_cast<std::int32_t>(o->Int("fall", r->Fall, 0, 10000000));
     r->RestartBetAmount = o->Bool("restart_amount", r->RestartBetAmount);
-  } else if (auto* g = setup.SetupAs<AdditionalSetupGroup>()) {
+  } else if (auto* g = setup.ComponentAs<AdditionalSetupGroup>()) {
     g->UnitNoOfGame = static_cast<std::int32_t>(o->Int("games", g->UnitNoOfGame, 1, 20));
     g->IncludeTie = o->Bool("include_tie", g->IncludeTie);
     g->RestartBetMethod = o->Bool("restart_method", g->RestartBetMethod);
     g->RestartBetAmount = o->Bool("restart_amount", g->RestartBetAmount);
-  } else if (auto* c = setup.SetupAs<AdditionalSetupContinuousWin>()) {
+  } else if (auto* c = setup.ComponentAs<AdditionalSetupContinuousWin>()) {
     c->ConWin = static_cast<std::int32_t>(o->Int("wins", c->ConWin, 2, 20));
   }
 }
@@ -468,9 +468,9 @@ ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
   ordered o;
   if (setup.ItemIndex() >= 0 && setup.IsPlugInItem(setup.ItemIndex()))
     return PlugInJson(setup.Caption(), setup.CurrentSetup());
-  if (setup.SetupAs<AdditionalSetupStartBet>()) {
+  if (setup.ComponentAs<AdditionalSetupStartBet>()) {
     o["kind"] = "start-bet";
-  } else if (auto* r = setup.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
+  } else if (auto* r = setup.ComponentAs<AdditionalSetupTakeProfitStopLoss>()) {
     o["kind"] = "risk";
     o["apply"] = r->RadioGroupApply == AdditionalSetupTakeProfitStopLoss::kWhole ? "whole" : "each-shoe";
     o["take_profit"] = r->TakeProfit;
@@ -478,13 +478,13 @@ ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
     o["rise"] = r->Rise;
     o["fall"] = r->Fall;
     o["restart_amount"] = r->RestartBetAmount;
-  } else if (auto* g = setup.SetupAs<AdditionalSetupGroup>()) {
+  } else if (auto* g = setup.ComponentAs<AdditionalSetupGroup>()) {
     o["kind"] = "group";
     o["games"] = g->UnitNoOfGame;
     o["include_tie"] = g->IncludeTie;
     o["restart_method"] = g->RestartBetMethod;
     o["restart_amount"] = g->RestartBetAmount;
-  } else if (auto* c = setup.SetupAs<AdditionalSetupContinuousWin>()) {
+  } else if (auto* c = setup.ComponentAs<AdditionalSetupContinuousWin>()) {
     o["kind"] = "continuous-win";
     o["wins"] = c->ConWin;
   } else {

@@ -1,13 +1,8 @@
 #include "strategy/TFrameAdditionalSetup.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QVBoxLayout>
 
-#include "widgets/QtPanelKit.h"
 #include "bets/QtPlugInComboBox.h"
-#include "plugins/QtPlugInPanel.h"
 #include "strategy/AdditionalSetupContinuousWin.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/AdditionalSetupStartBet.h"
@@ -20,39 +15,34 @@
 
 namespace zavuv {
 
-using namespace kit;
-
 TFrameAdditionalSetup::TFrameAdditionalSetup(AdditionalSetup& setup, QWidget* parent)
-    : QWidget(parent), setup_(setup) {
+    : QWidget(parent), setup_(setup), page_(this, "附加設定", setup.BuiltInCount(), 2) {
   setObjectName(QStringLiteral("TFrameAdditionalSetup"));
-  PanelSelect = Named(new QWidget(this), "PanelSelect");
-  Label1 = Label(PanelSelect, "Label1", "附加設定");
-  ComboBoxSelect = Named(new QtPlugInComboBox(PanelSelect), "ComboBoxSelect");
-  ComboBoxSelect->SetFirstPlugIn(static_cast<int>(AdditionalSetup::BuiltInItems().size()));
-  ComboBoxSelect->setMinimumWidth(180);
-  Label1->setBuddy(ComboBoxSelect);
-  for (const std::string& item : setup_.Items()) ComboBoxSelect->addItem(QString::fromStdString(item));
-  auto* strip = new QHBoxLayout(PanelSelect);
-  strip->setContentsMargins(4, 2, 4, 2);
-  strip->addWidget(Label1);
-  strip->addWidget(ComboBoxSelect);
-  strip->addStretch(1);
-  Panel1 = SelectorPanels(this, PanelSelect);
+  PanelSelect = page_.PanelSelect;
+  Label1 = page_.Label1;
+  ComboBoxSelect = page_.ComboBoxSelect;
+  Panel1 = page_.Panel1;
+  page_.Strip->addStretch(1);
+  page_.LoadItems(setup_.Items(), -1);
 
   connect(ComboBoxSelect, &QComboBox::activated, this, &TFrameAdditionalSetup::ComboBoxSelectChange);
-  setup_.OnSetupChanged = [this] { SetupChanged(); };
+  setup_.OnComponentChanging = [this] { page_.DropView(); };
+  setup_.OnComponentChanged = [this] { SetupChanged(); };
   if (setup_.ItemIndex() >= 0) SetupChanged();
 }
 
-TFrameAdditionalSetup::~TFrameAdditionalSetup() { setup_.OnSetupChanged = nullptr; }
+TFrameAdditionalSetup::~TFrameAdditionalSetup() {
+  setup_.OnComponentChanging = nullptr;
+  setup_.OnComponentChanged = nullptr;
+  page_.DropView();   // before the setup it shows
+}
 
 QString TFrameAdditionalSetup::Caption() const { return QString::fromStdString(setup_.Caption()); }
 
 void TFrameAdditionalSetup::AddPlugIn(SetupPlugIn plugIn) {
-  const QString caption = QString::fromStdString(plugIn.Description);
+  const std::string caption = plugIn.Description;
   setup_.AddPlugIn(std::move(plugIn));
-  const QSignalBlocker block(ComboBoxSelect);
-  ComboBoxSelect->addItem(caption);
+  page_.AddItem(caption);
 }
 
 void TFrameAdditionalSetup::ComboBoxSelectChange(int index) {
@@ -60,37 +50,18 @@ void TFrameAdditionalSetup::ComboBoxSelectChange(int index) {
 }
 
 void TFrameAdditionalSetup::SetupChanged() {
-  delete view_;
-  view_ = nullptr;
+  page_.DropView();
   CommonAdditionalSetup* current = setup_.CurrentSetup();
+  QWidget* builtIn = nullptr;
   if (auto* s = dynamic_cast<AdditionalSetupStartBet*>(current))
-    view_ = new TFrameAdditionalSetupStartBet(*s, Panel1);
+    builtIn = new TFrameAdditionalSetupStartBet(*s, Panel1);
   else if (auto* s = dynamic_cast<AdditionalSetupTakeProfitStopLoss*>(current))
-    view_ = new TFrameAdditionalSetupTakeProfitStopLoss(*s, Panel1);
+    builtIn = new TFrameAdditionalSetupTakeProfitStopLoss(*s, Panel1);
   else if (auto* s = dynamic_cast<AdditionalSetupGroup*>(current))
-    view_ = new TFrameAdditionalSetupGroup(*s, Panel1);
+    builtIn = new TFrameAdditionalSetupGroup(*s, Panel1);
   else if (auto* s = dynamic_cast<AdditionalSetupContinuousWin*>(current))
-    view_ = new TFrameAdditionalSetupContinuousWin(*s, Panel1);
-  if (!view_ && setup_.ItemIndex() >= 0) {
-    // A plug-in setup: the panel its module makes (which goes before the setup
-    // does), or its caption when the module makes none.
-    view_ = new QWidget(Panel1);
-    view_->setObjectName(QStringLiteral("PlugInSetup"));
-    auto* layout = new QVBoxLayout(view_);
-    layout->setContentsMargins(0, 0, 0, 0);
-    QWidget* panel = current ? MakePlugInPanel(current, view_) : nullptr;
-    layout->addWidget(panel ? panel : Named(new QLabel(Caption(), view_), "LabelPlugIn"));
-    layout->addStretch(1);
-  }
-  if (view_) {
-    view_->setParent(Panel1);
-    Panel1->layout()->addWidget(view_);
-    view_->show();
-  }
-  {
-    const QSignalBlocker block(ComboBoxSelect);
-    ComboBoxSelect->setCurrentIndex(setup_.ItemIndex());
-  }
+    builtIn = new TFrameAdditionalSetupContinuousWin(*s, Panel1);
+  page_.ShowView<QWidget>(builtIn, current, setup_.ItemIndex(), "PlugInSetup");
   emit captionChanged(Caption());
 }
 

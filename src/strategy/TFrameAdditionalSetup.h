@@ -1,15 +1,14 @@
-// One page of a strategy's "附加設定" tab: the strip PanelSelect with the caption
-// "附加設定" and the owner-drawn list of kinds ("每靴入路設定", "風險管理",
-// "以數局為一組分析", "連羸的附加設定", then the setup plug-ins), and Panel1 with
-// the panel of the setup chosen. Choosing a kind discards the old setup with its
-// settings; the page caption follows the chosen kind.
+// One page of a strategy's "附加設定" tab: the selector page of every strategy
+// selector, with the caption "附加設定" and the kinds "每靴入路設定", "風險管理",
+// "以數局為一組分析", "連羸的附加設定", then the setup plug-ins. Choosing a kind
+// discards the old setup with its settings; the page caption follows the chosen kind.
 #pragma once
 
 #include <QWidget>
 
+#include "bets/QtChoicePage.h"
 #include "strategy/AdditionalSetup.h"
 
-class QFrame;
 class QLabel;
 
 namespace zavuv {
@@ -24,12 +23,13 @@ class TFrameAdditionalSetup : public QWidget {
   ~TFrameAdditionalSetup() override;
 
   AdditionalSetup& Setup() { return setup_; }
-  QWidget* CurrentView() const { return view_; }
+  QWidget* CurrentView() const { return page_.View(); }
   // The caption of the chosen kind (the page's caption).
   QString Caption() const;
   // Appends a setup plug-in to the engine's selector and to the list.
   void AddPlugIn(SetupPlugIn plugIn);
 
+  // The controls of the selector page.
   QWidget* PanelSelect = nullptr;
   QLabel* Label1 = nullptr;
   QtPlugInComboBox* ComboBoxSelect = nullptr;
@@ -45,7 +45,7 @@ class TFrameAdditionalSetup : public QWidget {
   void SetupChanged();
 
   AdditionalSetup& setup_;
-  QWidget* view_ = nullptr;
+  QtChoicePage page_;
 };
 
 }  // namespace zavuv

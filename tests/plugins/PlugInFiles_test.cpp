@@ -159,7 +159,7 @@ TEST(PlugInFiles, TheWindowsEngineAndBacktestGiveTheSameRows) {
   stop.ComboBoxSelectChange(4);
   PlugInCoreOf(stop.CurrentSetup())->SetSetting("losses", "3");
   a.CreateSetup().ComboBoxSelectChange(AdditionalSetup::kContinuousWin);
-  a.AdditionalSetups[1]->SetupAs<AdditionalSetupContinuousWin>()->ConWin = 3;
+  a.AdditionalSetups[1]->ComponentAs<AdditionalSetupContinuousWin>()->ConWin = 3;
   Strategy& b = *pages[1];
   b.RoadIndex = 2;
   b.SetBetAmountEach(false);

@@ -16,7 +16,7 @@ template <class T>
 T& AddSetup(Strategy& s, int item) {
   AdditionalSetup& setup = s.CreateSetup();
   setup.ComboBoxSelectChange(item);
-  return *setup.SetupAs<T>();
+  return *setup.ComponentAs<T>();
 }
 
 // Runs the shoes one after another as a multi-shoe run does.
@@ -49,12 +49,12 @@ TEST(AdditionalSetupStartBet, WaitsForOneWouldBeWinPerShoe) {
   // The hooks are published too, on the selector and on the setup it holds.
   AdditionalSetup& page = *s->AdditionalSetups[0];
   CallPublished(page, "prepare");
-  EXPECT_FALSE(page.SetupAs<AdditionalSetupStartBet>()->Entered);
+  EXPECT_FALSE(page.ComponentAs<AdditionalSetupStartBet>()->Entered);
   s->Bet = 'B';
   s->GameResult = 'B';
   CallPublished(page, "AfterGetBet", {static_cast<Published*>(s.get())});
   CallPublished(*page.CurrentSetup(), "AFTERCALPROFIT", {static_cast<Published*>(s.get())});
-  EXPECT_TRUE(page.SetupAs<AdditionalSetupStartBet>()->Entered);
+  EXPECT_TRUE(page.ComponentAs<AdditionalSetupStartBet>()->Entered);
 
   RunShoes(*s, {"PBB", "BB"});   // each new shoe waits again
   EXPECT_EQ(Bets(s->ClientDataSetAnalysis), "  B B");
@@ -182,7 +182,7 @@ TEST(AdditionalSetup, PagesKindsAndPlugIns) {
   AdditionalSetup& b = s.CreateSetup();
   AdditionalSetup& c = s.CreateSetup();
   b.ComboBoxSelectChange(AdditionalSetup::kGroup);
-  b.SetupAs<AdditionalSetupGroup>()->UnitNoOfGame = 9;
+  b.ComponentAs<AdditionalSetupGroup>()->UnitNoOfGame = 9;
   EXPECT_EQ(b.Caption(), "以數局為一組分析");
   c.ComboBoxSelectChange(AdditionalSetup::kContinuousWin);
   s.DestroySetup(1);
@@ -194,10 +194,10 @@ TEST(AdditionalSetup, PagesKindsAndPlugIns) {
 
   // Changing the kind discards the settings.
   a.ComboBoxSelectChange(AdditionalSetup::kGroup);
-  a.SetupAs<AdditionalSetupGroup>()->UnitNoOfGame = 9;
+  a.ComponentAs<AdditionalSetupGroup>()->UnitNoOfGame = 9;
   a.ComboBoxSelectChange(AdditionalSetup::kStartBet);
   a.ComboBoxSelectChange(AdditionalSetup::kGroup);
-  EXPECT_EQ(a.SetupAs<AdditionalSetupGroup>()->UnitNoOfGame, 5);
+  EXPECT_EQ(a.ComponentAs<AdditionalSetupGroup>()->UnitNoOfGame, 5);
 
   // Setup plug-ins are offered from item 4 by every selector made afterwards; one whose
   // factory gives nothing leaves the selector forwarding nothing.
@@ -214,4 +214,38 @@ TEST(AdditionalSetup, PagesKindsAndPlugIns) {
   RunShoe(s, "BBPP");
   EXPECT_EQ(Bets(s.ClientDataSetAnalysis), "BBPP");
   EXPECT_THROW(d.ComboBoxSelectChange(5), std::out_of_range);
+}
+
+// A panel showing a setup (a plug-in's panel may read the setup's settings as it goes)
+// is let go of while the setup still lives: on a change of kind and when the strategy
+// releases its components.
+TEST(AdditionalSetup, ViewsLetGoOfASetupBeforeItGoes) {
+  struct Watched : CommonAdditionalSetup {
+    explicit Watched(bool& alive) : alive(alive) { alive = true; }
+    ~Watched() override { alive = false; }
+    bool& alive;
+  };
+  Host h;
+  Strategy s(&h.host);
+  bool alive = false;
+  s.AddSetupPlugIn({"看守", [&](AdditionalSetup&) { return std::make_unique<Watched>(alive); }});
+  AdditionalSetup& page = s.CreateSetup();
+  std::vector<std::string> seen;
+  int watchedSeenAlive = 0;
+  page.OnComponentChanging = [&] {
+    seen.push_back(page.CurrentSetup() ? "changing" : "changing without a setup");
+    if (dynamic_cast<Watched*>(page.CurrentSetup()) && alive) ++watchedSeenAlive;
+  };
+  page.OnComponentChanged = [&] { seen.push_back(page.CurrentSetup() ? "changed" : "changed to nothing"); };
+  page.ComboBoxSelectChange(4);
+  page.ComboBoxSelectChange(AdditionalSetup::kGroup);
+  EXPECT_FALSE(alive);
+  page.ComboBoxSelectChange(4);
+  s.ReleaseComponents();
+  EXPECT_FALSE(alive);
+  EXPECT_EQ(watchedSeenAlive, 2);
+  EXPECT_EQ(page.CurrentSetup(), nullptr);
+  EXPECT_EQ(page.Caption(), "看守");   // the choice stays; only the setup went
+  EXPECT_EQ(seen, (std::vector<std::string>{"changing", "changed", "changing", "changed", "changing", "changed",
+                                            "changing"}));
 }

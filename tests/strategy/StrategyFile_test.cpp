@@ -64,13 +64,13 @@ TEST(StrategyFile, ReadsEveryKindAndTheDefaults) {
   EXPECT_EQ(level.Table().RecordCount(), 2);
   EXPECT_EQ(level.WinLevelMove, 2);
   ASSERT_EQ(a.AdditionalSetups.size(), 4u);
-  auto* risk = a.AdditionalSetups[1]->SetupAs<AdditionalSetupTakeProfitStopLoss>();
+  auto* risk = a.AdditionalSetups[1]->ComponentAs<AdditionalSetupTakeProfitStopLoss>();
   ASSERT_NE(risk, nullptr);
   EXPECT_EQ(risk->RadioGroupApply, AdditionalSetupTakeProfitStopLoss::kWhole);
   EXPECT_EQ(risk->TakeProfit, 1000);
   EXPECT_EQ(risk->StopLoss, 0);
   EXPECT_EQ(risk->Rise, 50000);   // omitted keys keep the defaults
-  EXPECT_TRUE(a.AdditionalSetups[2]->SetupAs<AdditionalSetupGroup>()->IncludeTie);
+  EXPECT_TRUE(a.AdditionalSetups[2]->ComponentAs<AdditionalSetupGroup>()->IncludeTie);
 
   Strategy& b = *set.Strategies[1];
   EXPECT_EQ(b.StrategyName, "策略2");   // named like a new page

@@ -135,19 +135,19 @@ std::unique_ptr<Strategy> MakeStrategy(Host& h, const Settings& c) {
   for (int kind : c.setups) {
     AdditionalSetup& page = s->CreateSetup();
     page.ComboBoxSelectChange(kind);
-    if (auto* r = page.SetupAs<AdditionalSetupTakeProfitStopLoss>()) {
+    if (auto* r = page.ComponentAs<AdditionalSetupTakeProfitStopLoss>()) {
       r->RadioGroupApply = c.apply;
       r->TakeProfit = c.takeProfit;
       r->StopLoss = c.stopLoss;
       r->Rise = c.rise;
       r->Fall = c.fall;
       r->RestartBetAmount = c.stopRestartsAmount;
-    } else if (auto* g = page.SetupAs<AdditionalSetupGroup>()) {
+    } else if (auto* g = page.ComponentAs<AdditionalSetupGroup>()) {
       g->UnitNoOfGame = c.unit;
       g->IncludeTie = c.includeTie;
       g->RestartBetMethod = c.groupMethod;
       g->RestartBetAmount = c.groupAmount;
-    } else if (auto* w = page.SetupAs<AdditionalSetupContinuousWin>()) {
+    } else if (auto* w = page.ComponentAs<AdditionalSetupContinuousWin>()) {
       w->ConWin = c.conWin;
     }
   }

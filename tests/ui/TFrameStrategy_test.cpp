@@ -207,7 +207,7 @@ class StrategyPageTest : public QObject {
     QCOMPARE(group->SpinEditUnitNoOfGame->maximum(), 20);
     QVERIFY(group->SpinEditUnitNoOfGame->toolTip().contains(QStringLiteral("\n每當完成")));
     group->SpinEditUnitNoOfGame->setValue(7);
-    QCOMPARE(page->GetStrategy().AdditionalSetups[2]->SetupAs<AdditionalSetupGroup>()->UnitNoOfGame, 7);
+    QCOMPARE(page->GetStrategy().AdditionalSetups[2]->ComponentAs<AdditionalSetupGroup>()->UnitNoOfGame, 7);
 
     page->PageControlAdditionalSetup->setCurrentIndex(1);
     QTest::mouseClick(page->BtnDestroySetup, Qt::LeftButton);
@@ -217,7 +217,7 @@ class StrategyPageTest : public QObject {
     const auto& setups = page->GetStrategy().AdditionalSetups;
     QCOMPARE(setups.size(), std::size_t(2));
     QCOMPARE(setups[0]->ItemIndex(), int(AdditionalSetup::kStartBet));
-    QCOMPARE(setups[1]->SetupAs<AdditionalSetupGroup>()->UnitNoOfGame, 7);
+    QCOMPARE(setups[1]->ComponentAs<AdditionalSetupGroup>()->UnitNoOfGame, 7);
     QCOMPARE(&page->SetupFrame(1)->Setup(), setups[1].get());
 
     // A new kind starts from its defaults; the caption follows the kind.
@@ -238,7 +238,7 @@ class StrategyPageTest : public QObject {
     QVERIFY(risk->CheckBoxRestartBetAmount->isEnabled());
     QTest::mouseClick(risk->RadioWhole, Qt::LeftButton);
     QVERIFY(!risk->CheckBoxRestartBetAmount->isEnabled());
-    QCOMPARE(setups[0]->SetupAs<AdditionalSetupTakeProfitStopLoss>()->RadioGroupApply, 1);
+    QCOMPARE(setups[0]->ComponentAs<AdditionalSetupTakeProfitStopLoss>()->RadioGroupApply, 1);
   }
 
   void resultGridFiguresAndTheUseBox() {
