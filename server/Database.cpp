@@ -248,6 +248,17 @@ void Database::SetLastMail(const std::string& account, std::int64_t when) {
   Prepare("UPDATE accounts SET last_mail = ? WHERE account = ?").Use(when, account).Run();
 }
 
+void Database::UndoSignUp(const std::string& account, const std::string& signUpHash,
+                          const std::optional<Account>& before) {
+  if (before) {
+    Prepare("UPDATE accounts SET password_hash = ? WHERE account = ? AND password_hash = ?")
+        .Use(before->passwordHash, account, signUpHash)
+        .Run();
+  } else {
+    Prepare("DELETE FROM accounts WHERE account = ? AND password_hash = ?").Use(account, signUpHash).Run();
+  }
+}
+
 bool Database::SetNickname(const std::string& account, const std::string& nickname) {
   try {
     Prepare("UPDATE accounts SET nickname = ? WHERE account = ?").Use(nickname, account).Run();

@@ -102,6 +102,10 @@ class Database {
   void SetPassword(const std::string& account, const std::string& passwordHash);
   void SetEmail(const std::string& account, const std::string& email);
   void SetLastMail(const std::string& account, std::int64_t when);
+  // Takes back a sign-up whose mail could not go out: the new account goes, or the
+  // known one (`before`) gets back the password it had. Only while the account still
+  // has the sign-up's password: its owner may have changed it since.
+  void UndoSignUp(const std::string& account, const std::string& signUpHash, const std::optional<Account>& before);
   // False when another account holds the nickname.
   bool SetNickname(const std::string& account, const std::string& nickname);
   bool NicknameTaken(const std::string& nickname);

@@ -862,36 +862,31 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
   std::string password = RandomText(4 + randombytes_uniform(3) + 4, kPasswordAlphabet);   // 8 to 10
   PasswordCost cost{config_.hashOpsLimit, config_.hashMemLimitMiB << 20};
   std::weak_ptr<Connection> weak = c;
-  bool again = existing.has_value();
   c->busy = true;
   signupsUnderWay_.insert(key);
-  // The account is written (or its password changed) only once the mail carrying it
-  // has been handed over: a failed mail leaves everything as it was, and the user is
-  // told to try again rather than waiting for a mail that will not come.
-  bool queued = pool_->Submit([this, weak, password, cost, account, email, again, key] {
+  // The account is written (or its password changed) before the mail that carries it
+  // goes out, so that no mail ever names an account the server could not keep; a mail
+  // that cannot be handed over takes the change back, and the user is told to try
+  // again rather than wait for a mail that will not come.
+  bool queued = pool_->Submit([this, weak, password, cost, account, email, existing, key] {
     std::string hash = HashPassword(password, cost);
-    MailResult mailed = Mail(email, account, password, again);
-    asio::post(io_, [this, weak, hash, account, email, again, key, mailed] {
-      signupsUnderWay_.erase(key);
-      auto c = weak.lock();
-      if (c) c->busy = false;
-      auto answer = [&](const std::string& line) {
-        if (c && !c->closed) Send(*c, line);
+    asio::post(io_, [this, weak, hash, password, account, email, existing, key] {
+      auto finish = [this, weak, key](const std::string& line) {
+        signupsUnderWay_.erase(key);
+        auto c = weak.lock();
+        if (!c) return;
+        c->busy = false;
+        if (!c->closed) Send(*c, line);
       };
-      if (!mailed.ok) {
-        Log("error", {{"where", "mail"}, {"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"},
-                      {"error", mailed.error}});
-        return answer(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
-      }
+      const bool again = existing.has_value();
+      std::optional<Account> before;
       bool stored = false;
       std::string notStored = "伺服器繁忙, 請稍後再試";
       try {
         if (again) {
-          Database::Transaction t(*db_);
-          db_->SetPassword(account, hash);
-          db_->SetLastMail(account, Now());
-          t.Commit();
-          stored = true;
+          before = db_->FindAccount(account);   // as it is now, not as it was when asked
+          if (before) db_->SetPassword(account, hash);
+          stored = before.has_value();
         } else {
           stored = db_->CreateAccount(account, email, hash, Now());
         }
@@ -900,15 +895,39 @@ void Server::OnSignUp(const ConnectionPtr& c, const std::string& args) {
         notStored = NotStored(e, "請稍後再試");
         Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
       }
-      if (!stored) {
-        // The mail went out with data that was not kept (a known address keeps the
-        // password it had); the address may try again.
-        Log("error", {{"where", "signup"}, {"account", account}, {"reason", "mailed but not stored"}});
-        return answer(Utf8ToBig5(notStored));
-      }
-      Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
-      Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
-      answer(again ? "OLDACCOUNT" : "SIGNUPOK");
+      if (!stored) return finish(Utf8ToBig5(notStored));   // nothing was mailed
+
+      auto mailed = [this, finish, hash, account, again, before](const MailResult& result) {
+        if (result.ok) {
+          if (again) {
+            try {
+              db_->SetLastMail(account, Now());   // the next request within the interval is not mailed
+            } catch (const std::exception& e) {
+              ++stats_.storeErrors;
+              Log("error", {{"where", "signup"}, {"account", account}, {"error", e.what()}});
+            }
+          }
+          Log("mail", {{"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"}});
+          Log("signup", {{"account", account}, {"result", again ? "old account, mailed again" : "created"}});
+          return finish(again ? "OLDACCOUNT" : "SIGNUPOK");
+        }
+        Log("error", {{"where", "mail"}, {"account", account}, {"via", config_.sendmail.empty() ? "outbox" : "sendmail"},
+                      {"error", result.error}});
+        try {
+          db_->UndoSignUp(account, hash, before);
+        } catch (const std::exception& e) {
+          // Left as it is: the address signs up again to get a working password.
+          ++stats_.storeErrors;
+          Log("error", {{"where", "signup"}, {"account", account}, {"reason", "not mailed, not taken back"},
+                        {"error", e.what()}});
+        }
+        finish(Utf8ToBig5("未能寄出帳戶資料電郵, 請稍後再試"));
+      };
+      bool mailing = pool_->Submit([this, mailed, email, account, password, again] {
+        MailResult result = Mail(email, account, password, again);
+        asio::post(io_, [mailed, result] { mailed(result); });
+      });
+      if (!mailing) mailed({false, "the worker queue is full"});
     });
   });
   if (!queued) {
