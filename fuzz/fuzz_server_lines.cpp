@@ -183,7 +183,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::error_code ec;
   fs::remove(f.db + "-wal", ec);
   fs::remove(f.db + "-shm", ec);
-  fs::copy_file(f.templateDb, f.db, fs::copy_options::overwrite_existing);
+  // libFuzzer's timeout alarm can interrupt the copy; it is retried, not reported.
+  for (int tries = 0;; ++tries) {
+    fs::copy_file(f.templateDb, f.db, fs::copy_options::overwrite_existing, ec);
+    if (!ec) break;
+    if (ec != std::errc::interrupted || tries == 100) fuzz::Broken("cannot copy the template database: " + ec.message());
+  }
 
   Config config;
   config.db = f.db;
