@@ -663,7 +663,7 @@ bool Server::AllowRequest(Connection& c) {
 
 void Server::OnVersion(Connection& c, const std::string& args) {
   if (net::TrimBlanks(args) == "1.11") {
-    Send(c, "VERSIONOK");
+    Send(c, "VERSIONOK:");
   } else {
     Send(c, "VERSIONTOOOLD:" + Utf8ToBig5("閣下所用版本太舊, 請下載最新版本 (1.11)"));
     Log("refusal", {{"id", std::to_string(c.id)}, {"reason", "old version"}, {"version", Big5ToUtf8(args.substr(0, 20))}});
@@ -1108,13 +1108,19 @@ void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::st
   if (!item) return SendText(c, "SYSTEMMSG", "找不到該項資料");
   net::RecordFields f;
   std::string command;
+  // The note is the one field without a bound of its own: it is cut, on a character,
+  // so that the reply fits into one line (quotes and line breaks take more room there).
+  std::size_t infoField = 0;
   if (kind == "DATA") {
     command = "GETPRIVATEDATAOK";
     f = {{"ShoesName", CutBig5(Utf8ToBig5(item->name), 20)}, {"ShoesResult", item->content.substr(0, 100)},
          {"ShoesInfo", Utf8ToBig5(item->info)}};
+    infoField = 2;
   } else {
     command = kind == "BET" ? "GETPRIVATEBETOK" : "GETPRIVATEBETAMOUNTOK";
-    f = {{"DataIDNo", std::to_string(item->id)}, {"FileName", Utf8ToBig5(item->name)}, {"Info", Utf8ToBig5(item->info)}};
+    f = {{"DataIDNo", std::to_string(item->id)}, {"FileName", CutBig5(Utf8ToBig5(item->name), 255)},
+         {"Info", Utf8ToBig5(item->info)}};
+    infoField = 2;
     if (item->content.size() <= 9000) {
       std::string b64(sodium_base64_encoded_len(item->content.size(), sodium_base64_VARIANT_ORIGINAL), '\0');
       sodium_bin2base64(b64.data(), b64.size(), reinterpret_cast<const unsigned char*>(item->content.data()),
@@ -1123,7 +1129,19 @@ void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::st
       f.push_back({"Data", b64});
     }
   }
-  Send(c, command + ":" + net::EncodeRecord(f));
+  std::string line = command + ":" + net::EncodeRecord(f);
+  if (line.size() > net::kMaxLineBytes) {
+    const std::string info = f[infoField].second;
+    std::size_t fits = 0, tooLong = info.size();   // the longest cut that fits lies in [fits, tooLong)
+    while (tooLong - fits > 1) {
+      std::size_t mid = fits + (tooLong - fits) / 2;
+      f[infoField].second = CutBig5(info, mid);
+      (command.size() + 1 + net::EncodeRecord(f).size() <= net::kMaxLineBytes ? fits : tooLong) = mid;
+    }
+    f[infoField].second = CutBig5(info, fits);
+    line = command + ":" + net::EncodeRecord(f);
+  }
+  Send(c, line);
 }
 
 void Server::OnArticleList(Connection& c) {
@@ -1155,6 +1173,10 @@ void Server::OnShareArticle(Connection& c, const std::string& args) {
   Article a{0, Now(), c.nickname, title, body};
   std::int64_t id = 0;
   try {
+    if (db_->CountArticles(c.account) >= config_.maxArticlesPerAccount) {
+      Log("refusal", {{"id", std::to_string(c.id)}, {"account", c.account}, {"reason", "article limit"}});
+      return SendText(c, "SYSTEMMSG", "閣下分享的文章已達上限 (" + std::to_string(config_.maxArticlesPerAccount) + " 篇), 文章未能分享");
+    }
     id = db_->AddArticle(c.account, a);
   } catch (const std::exception& e) {
     ++stats_.storeErrors;
@@ -1257,7 +1279,12 @@ void Server::RoomShoeEnded(Room& room, const std::string& result, const std::set
   SharedItem item{0, Now(), shortName + " " + stamp, roomCaption + " " + std::to_string(result.size()) + "局", result};
   try {
     Database::Transaction t(*db_);
-    for (const std::string& account : players) db_->AddShared(account, "DATA", item);
+    // Each private list keeps its newest items: an account that plays for years
+    // does not grow without end.
+    for (const std::string& account : players) {
+      db_->AddShared(account, "DATA", item);
+      db_->TrimShared(account, "DATA", config_.maxPrivateItemsPerAccount);
+    }
     t.Commit();
   } catch (const std::exception& e) {
     Log("error", {{"where", "keep shoe"}, {"room", room.Name()}, {"error", e.what()}});

@@ -70,6 +70,14 @@ int UserAdd(const std::vector<std::string>& positional, std::map<std::string, st
   return 0;
 }
 
+// The private lists are bounded per account; the operator raises the bound in the config.
+void CheckRoom(Database& db, const std::string& account, const std::string& kind, std::size_t adding, const Config& config) {
+  if (db.CountShared(account, kind) + static_cast<std::int64_t>(adding) > config.maxPrivateItemsPerAccount)
+    throw std::runtime_error("the account's " + kind + " list would hold more than " +
+                             std::to_string(config.maxPrivateItemsPerAccount) +
+                             " items (max_private_items_per_account in the config file)");
+}
+
 int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
   if (positional.size() < 3) throw std::runtime_error("share-add needs an account and at least one file");
   Database db(config.db);
@@ -86,6 +94,7 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
       shoes.ReadData(path.string());
       std::vector<ShoeRecord> list = shoes.Shoes();
       if (list.empty()) throw std::runtime_error("no shoes in " + path.string());
+      CheckRoom(db, account, "DATA", list.size(), config);
       Database::Transaction t(db);
       for (const ShoeRecord& s : list) {
         std::string info = s.info.empty() ? stem : Big5ToUtf8(s.info);
@@ -93,6 +102,7 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
       }
       t.Commit();
     } else if (ext == ".MED" || ext == ".AMT") {
+      CheckRoom(db, account, ext == ".MED" ? "BET" : "BETAMOUNT", 1, config);
       std::string bytes = ReadWholeFile(path.string(), 1 << 20);
       ids.push_back(db.AddShared(account, ext == ".MED" ? "BET" : "BETAMOUNT",
                                  {0, now, path.filename().string(), stem, bytes}));
