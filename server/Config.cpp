@@ -49,6 +49,13 @@ void LoadConfigFile(Config& c, const std::string& path) {
          if (scale == 0 || !(d >= 0) || d * scale > 1e15) throw std::invalid_argument("size");
          c.dbMaxBytes = static_cast<std::int64_t>(d * scale);
        }},
+      {"tls_port", [&](const std::string& v) {
+         double port = num(v);
+         if (port > 65535 || port != std::floor(port)) throw std::invalid_argument("port");
+         c.tlsPort = int(port);
+       }},
+      {"tls_cert", [&](const std::string& v) { c.tlsCert = v; }},
+      {"tls_key", [&](const std::string& v) { c.tlsKey = v; }},
       {"outbox", [&](const std::string& v) { c.outbox = v; }},
       {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
       {"sendmail_timeout", [&](const std::string& v) {

@@ -22,6 +22,10 @@ struct Config {
   std::string mailFrom = "zavuv-server <noreply@localhost>";
   std::int64_t dbMaxBytes = 0;    // the database may not grow past this (0: no limit)
   Pace pace = Pace::Normal;
+  // A second port that speaks the same lines inside TLS (-1: none; 0 picks a free
+  // port), with its certificate chain and private key, both PEM files.
+  int tlsPort = -1;
+  std::string tlsCert, tlsKey;
 
   // Connections.
   int maxConnections = 20000;

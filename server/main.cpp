@@ -36,6 +36,10 @@ const char* const kHelp =
     "  --outbox DIR      folder for outgoing mail, one RFC 5322 file each (default outbox)\n"
     "  --sendmail PATH   pipe mail to this sendmail-compatible program instead\n"
     "  --pace normal|fast  room pace; fast deals a game in about 0.1 s (for tests)\n"
+    "  --tls-port N      also listen on this port with TLS, the same lines inside (0 picks\n"
+    "                    a free port, printed on the second line of output)\n"
+    "  --tls-cert FILE   the certificate chain for the TLS port (PEM)\n"
+    "  --tls-key FILE    its private key (PEM, not encrypted)\n"
     "  --config FILE     key = value settings (see docs/server.md); options given on the\n"
     "                    command line win over the file\n"
     "  --help            this text\n";
@@ -143,7 +147,8 @@ int main(int argc, char** argv) {
           if (i + 1 >= argc) throw std::runtime_error("option --" + key + " needs a value");
           value = argv[++i];
         }
-        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "config", "nickname"};
+        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "config", "nickname",
+                                             "tls-port", "tls-cert", "tls-key"};
         if (std::find(std::begin(known), std::end(known), key) == std::end(known))
           throw std::runtime_error("unknown option --" + key + " (see --help)");
         opts[key] = value;
@@ -161,6 +166,13 @@ int main(int argc, char** argv) {
       if (port < 0 || port > 65535) throw std::runtime_error("port out of range");
       config.port = static_cast<std::uint16_t>(port);
     }
+    if (opts.count("tls-port")) {
+      int port = std::stoi(opts["tls-port"]);
+      if (port < 0 || port > 65535) throw std::runtime_error("TLS port out of range");
+      config.tlsPort = port;
+    }
+    if (opts.count("tls-cert")) config.tlsCert = opts["tls-cert"];
+    if (opts.count("tls-key")) config.tlsKey = opts["tls-key"];
     if (opts.count("host")) config.host = opts["host"];
     if (opts.count("db")) config.db = opts["db"];
     if (opts.count("outbox")) config.outbox = opts["outbox"];
@@ -178,6 +190,7 @@ int main(int argc, char** argv) {
     Server server(io, config, std::cerr);
     std::uint16_t port = server.Listen();
     std::cout << port << std::endl;
+    if (server.TlsPort() != 0) std::cout << server.TlsPort() << std::endl;
     server.Start();
     // A handler that fails is logged and the loop goes on serving everyone else; the
     // requests that write answer their own failures (see docs/server.md).
