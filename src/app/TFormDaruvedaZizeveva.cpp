@@ -172,6 +172,8 @@ void TFormDaruvedaZizeveva::FormCreate() {
   BaseCaption = windowTitle();
   FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
   FrameAccount->Client().SetPort(ServerPort());
+  // Accepted TLS certificates are kept with the window's state, beside BA.ini.
+  FrameAccount->Client().SetKnownHostsFile([this] { return WindowStateFile; });
   FrameAccount->OnNickName = [this](const QString& nickName, const QString& caption) {
     NickName = nickName;
     setWindowTitle(caption);  // the caption, and the program's title on the task bar

@@ -36,6 +36,9 @@ struct ConnectionTarget {
   std::string proxyHost;
   int proxyPort = 0;
   std::string proxyUserId;  // sent in the SOCKS 4 request, empty or not
+  // The same lines inside TLS (the server's TLS port); its certificate must verify
+  // for `host`, or carry a fingerprint the user accepted before.
+  bool tls = false;
 };
 
 class LineChannel {

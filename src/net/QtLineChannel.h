@@ -1,6 +1,11 @@
-// The connection to the community server in the window: one QTcpSocket on the
-// user-interface thread, optionally through a SOCKS 4 proxy, cut into lines by the
-// shared LineFramer.
+// The connection to the community server in the window: one socket on the
+// user-interface thread, optionally through a SOCKS 4 proxy and optionally inside TLS,
+// cut into lines by the shared LineFramer.
+//
+// TLS: the server's certificate must verify for the server's name, or have the SHA-256
+// fingerprint the user accepted before for that server and port (the lookup given by
+// SetKnownFingerprints, like ssh's known hosts). Anything else fails the connect and
+// TlsProblem() says what was seen, so that the caller can ask the user once.
 //
 // Two modes. While an exchange runs (login, nickname, sign-up), ReadLine waits for a
 // reply in a local event loop that keeps the window painting but holds back user
@@ -16,7 +21,8 @@
 #pragma once
 
 #include <QObject>
-#include <QTcpSocket>
+#include <QSslSocket>
+#include <optional>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,11 +32,23 @@
 
 namespace zavuv::net {
 
+// A server certificate that did not verify.
+struct TlsProblem {
+  enum class Kind { None, Unverified, Changed };
+  Kind kind = Kind::None;
+  std::string peer;          // "host:port" as connected
+  std::string fingerprint;   // SHA-256 of the certificate, hex pairs joined by ":"
+  std::string known;         // the fingerprint accepted before (Changed)
+  std::string reasons;       // why it did not verify, in the toolkit's words
+};
+
 class QtLineChannel : public QObject, public LineChannel {
   Q_OBJECT
 
  public:
   using LineHandler = std::function<void(const std::string& line)>;
+  // The fingerprint accepted for "host:port", if any.
+  using KnownFingerprints = std::function<std::optional<std::string>(const std::string& peer)>;
 
   explicit QtLineChannel(QObject* parent = nullptr);
   ~QtLineChannel() override;
@@ -52,6 +70,11 @@ class QtLineChannel : public QObject, public LineChannel {
   void SetReceiving(bool on);
   bool Receiving() const { return receiving_; }
 
+  void SetKnownFingerprints(KnownFingerprints lookup) { known_ = std::move(lookup); }
+  // Why the last Open failed on the certificate (Kind::None: it did not).
+  const TlsProblem& LastTlsProblem() const { return tlsProblem_; }
+  bool Encrypted() const { return socket_->isEncrypted(); }
+
   std::size_t Discarded() const { return framer_.Discarded(); }
   const std::string& ErrorText() const { return error_; }
 
@@ -71,7 +94,12 @@ class QtLineChannel : public QObject, public LineChannel {
   // true when done() held.
   bool WaitFor(const std::function<bool()>& done, int limitMs);
 
-  QTcpSocket* socket_;
+  void OnSslErrors(const QList<QSslError>& errors);
+
+  QSslSocket* socket_;
+  KnownFingerprints known_;
+  TlsProblem tlsProblem_;
+  std::string peer_;
   LineFramer framer_;
   LineHandler handler_;
   std::string error_;

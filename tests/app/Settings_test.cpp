@@ -203,6 +203,34 @@ TEST_F(SettingsFile, WrittenAsTabledOwnerOnlyAndReadBack) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
+TEST_F(SettingsFile, TlsIsKeptUnderServerAndAnOlderFileReadsAsOff) {
+  Put("[Server]\nServer=zavuv.test\n");
+  Settings s = ReadSettings(path_);
+  EXPECT_FALSE(s.useTls);
+  EXPECT_EQ(s.tlsPort, kDefaultTlsPort);
+  EXPECT_EQ(ConfigureConnection(s, 4024).port, 4024);
+  EXPECT_FALSE(ConfigureConnection(s, 4024).tls);
+
+  s.useTls = true;
+  s.tlsPort = 6697;
+  ASSERT_TRUE(WriteSettings(path_, s));
+  EXPECT_NE(Get().find("[Server]\nServer=ZAVUV.TEST\nTLS=1\nTLSPort=6697\n"), std::string::npos) << Get();
+  Settings back = ReadSettings(path_);
+  EXPECT_TRUE(back.useTls);
+  EXPECT_EQ(back.tlsPort, 6697);
+  // With TLS on, the connection goes to the TLS port, through the proxy as well.
+  back.useProxy = true;
+  net::ConnectionTarget t = ConfigureConnection(back, 4024);
+  EXPECT_TRUE(t.tls);
+  EXPECT_EQ(t.port, 6697);
+  EXPECT_EQ(t.host, "ZAVUV.TEST");
+
+  back.useTls = false;
+  ASSERT_TRUE(WriteSettings(path_, back));
+  EXPECT_FALSE(ReadSettings(path_).useTls);
+  EXPECT_EQ(ReadSettings(path_).tlsPort, 6697);
+}
+
 TEST_F(SettingsFile, ALinkedFileStaysLinkedAndKeepsItsPermissions) {
   // Settings kept elsewhere (a dotfiles folder) and linked in: the link stays, the
   // file it points to is replaced with its permissions.
