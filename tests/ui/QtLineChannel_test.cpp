@@ -1,6 +1,7 @@
 // The window's connection over loopback: lines in order and time limits, the login
-// exchange against a scripted server, handing lines over only while receiving, an
-// overlong line, the disconnect and loss events, and a SOCKS 4 proxy.
+// exchange against a scripted server, handing lines over only while receiving, lines
+// waiting behind a box (bounded, all handled, the close after them), an overlong line,
+// the disconnect and loss events, and a SOCKS 4 proxy.
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -1,7 +1,10 @@
 // The account column and the page "系統設定" in the main window: BA.ini read at show
 // and written at close, the setup page's enable rules, automatic login at show against
 // a scripted server on loopback (caption, level bar, chat with Enter, online list), the
-// disconnect event resetting the panel with "已離線" shown once.
+// disconnect event resetting the panel with "已離線" shown once; the server's text shown
+// exactly as sent (pane, labels, message boxes under the program's title); a silent
+// proxy (closing the window cancels the wait, the sign-up gives up after 10 s); the
+// widget dump that never connects.
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
