@@ -45,11 +45,13 @@ void QtServerClient::SetDialogs(TFormLogin* login, TFormSignUp* signUp, TFormCha
 }
 
 void QtServerClient::ShowMessage(std::string_view text) {
+  // An exchange the user cancelled by closing the window ends without a word.
+  if (channel_->Cancelled()) return;
   zavuv::ShowMessage(window_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 std::optional<std::string> QtServerClient::AskNickName() {
-  if (changeInfo_->exec() != QDialog::Accepted) return std::nullopt;
+  if (channel_->Cancelled() || changeInfo_->exec() != QDialog::Accepted) return std::nullopt;
   return Text(changeInfo_->EditNickName);
 }
 
@@ -128,7 +130,8 @@ void QtServerClient::SignUp() {
   if (channel_->Connected()) return;
   Settings settings = settings_ ? settings_() : Settings{};
   if (signUp_->exec() != QDialog::Accepted) return;
-  Open(settings, -1);
+  // The sign-up's connect has the login's limit: nobody waits longer behind a busy window.
+  Open(settings, net::kConnectLimitMs);
   if (!channel_->Connected()) return;
   net::AccountExchange(*channel_, dispatcher_, *this).SignUp(Text(signUp_->EditEMail));
 }

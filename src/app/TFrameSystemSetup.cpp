@@ -62,11 +62,10 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
   auto* notice = Label(proxy, "LabelProxyNotice",
                        "設定Proxy前必須先清楚所用Proxy的IP及所用的Port, 如不知道有甚麼Proxy可用, 可在以下的網址中找尋");
   notice->setWordWrap(true);
-  auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy), "LabelProxyList");
+  auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy,
+                                     QtLinkLabel::Underline::Always),
+                     "LabelProxyList");
   LabelProxyList = list;
-  QFont underlined = list->font();
-  underlined.setUnderline(true);
-  list->setFont(underlined);
   CheckBoxUseProxy = Named(new QCheckBox(QStringLiteral("使用代理伺服器(Proxy)"), proxy), "CheckBoxUseProxy");
   EditProxy = Named(new QLineEdit(proxy), "EditProxy");
   SpinEditProxyPort = Named(new QSpinBox(proxy), "SpinEditProxyPort");
