@@ -31,7 +31,8 @@ class ShoeSums {
     inUnit_ = 0;
     shoes_ = shoesWithBet_ = bets_ = 0;
     betThisShoe_ = false;
-    StakedBanker = StakedPlayer = StakedTie = Profit = 0;
+    bySide_[0] = bySide_[1] = bySide_[2] = 0;
+    Profit = 0;
   }
 
   // A new shoe begins. A bet before any shoe began opens one.
@@ -50,19 +51,19 @@ class ShoeSums {
   }
 
   // A settled bet: its side ('B', 'P' or 'T'), its stake and its profit.
+  // (Without branches on the side: a run's sides come in no order a processor
+  // could guess.)
   void AddBet(char side, double stake, double profit) {
     if (!Enabled) return;
     if (shoes_ == 0) StartShoe();
     Unit& u = units_.back();
     u.staked += stake;
     u.profit += profit;
-    (side == 'B' ? StakedBanker : side == 'P' ? StakedPlayer : StakedTie) += stake;
+    bySide_[(side == 'P') + 2 * (side == 'T')] += stake;
     Profit += profit;
     ++bets_;
-    if (!betThisShoe_) {
-      betThisShoe_ = true;
-      ++shoesWithBet_;
-    }
+    shoesWithBet_ += !betThisShoe_;
+    betThisShoe_ = true;
   }
 
   const std::vector<Unit>& Units() const { return units_; }
@@ -71,12 +72,11 @@ class ShoeSums {
   std::int64_t Shoes() const { return shoes_; }
   std::int64_t ShoesWithBet() const { return shoesWithBet_; }
   std::int64_t Bets() const { return bets_; }
-  double Staked() const { return StakedBanker + StakedPlayer + StakedTie; }
-
-  // Over the whole run.
-  double StakedBanker = 0;
-  double StakedPlayer = 0;
-  double StakedTie = 0;
+  // Over the whole run: staked on each side, and the profit.
+  double StakedBanker() const { return bySide_[0]; }
+  double StakedPlayer() const { return bySide_[1]; }
+  double StakedTie() const { return bySide_[2]; }
+  double Staked() const { return bySide_[0] + bySide_[1] + bySide_[2]; }
   double Profit = 0;
 
  private:
@@ -98,6 +98,7 @@ class ShoeSums {
   std::int64_t shoesWithBet_ = 0;
   std::int64_t bets_ = 0;
   bool betThisShoe_ = false;
+  double bySide_[3] = {0, 0, 0};
 };
 
 }  // namespace zavuv

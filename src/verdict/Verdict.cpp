@@ -1,8 +1,10 @@
 #include "verdict/Verdict.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 #include "stats/Format.h"
 #include "strategy/MultiStrategyAnalysis.h"
@@ -59,7 +61,7 @@ Verdict Judge(const ShoeSums& sums, bool acrossShoes, const VerdictOptions& opti
     return v;
   }
   v.ReturnPerUnit = v.Profit / v.Staked;
-  v.HouseEdge = (sums.StakedBanker * kBankerEdge + sums.StakedPlayer * kPlayerEdge + sums.StakedTie * kTieEdge) / v.Staked;
+  v.HouseEdge = (sums.StakedBanker() * kBankerEdge + sums.StakedPlayer() * kPlayerEdge + sums.StakedTie() * kTieEdge) / v.Staked;
   const bool tooFew = v.ShoesWithBet < kMinShoesWithBet || v.Bets < kMinBets;
   // Without an interval there is nothing to judge by: too few, whatever the counts.
   v.Kind = VerdictKind::TooFew;
@@ -185,15 +187,29 @@ std::string PagesVerdict::Text() const {
 VerdictReport JudgeRun(const std::vector<Strategy*>& strategies, const MultiStrategyAnalysis& combined,
                        const VerdictOptions& options) {
   VerdictReport report;
-  std::vector<bool> inUse;
+  std::vector<bool> inUse, carries;
   bool acrossShoes = false;
   for (const Strategy* s : strategies) {
-    const bool carries = s->KeepsStateAcrossShoes();
-    report.Strategies.push_back(Judge(s->Sums, carries, options));
+    carries.push_back(s->KeepsStateAcrossShoes());
     inUse.push_back(s->Use);
-    if (s->Use && carries) acrossShoes = true;
+    if (s->Use && carries.back()) acrossShoes = true;
   }
-  report.Combined = Judge(combined.Sums, acrossShoes, options);
+  // The pages are judged side by side, one per core; each resamples on its own.
+  const std::size_t pages = strategies.size();
+  report.Strategies.resize(pages);
+  auto judge = [&](std::size_t i) {
+    if (i < pages) report.Strategies[i] = Judge(strategies[i]->Sums, carries[i], options);
+    else report.Combined = Judge(combined.Sums, acrossShoes, options);
+  };
+  std::atomic<std::size_t> next{0};
+  auto work = [&] {
+    for (std::size_t i; (i = next.fetch_add(1)) <= pages;) judge(i);
+  };
+  const std::size_t threads = std::min<std::size_t>(std::max(1u, std::thread::hardware_concurrency()), pages + 1);
+  std::vector<std::thread> workers;
+  for (std::size_t t = 1; t < threads; ++t) workers.emplace_back(work);
+  work();
+  for (std::thread& w : workers) w.join();
   report.Pages = JudgePages(report.Strategies, inUse);
   return report;
 }
