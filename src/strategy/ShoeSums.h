@@ -14,7 +14,9 @@
 
 namespace zavuv {
 
-class ShoeSums {
+// A cache line of its own: strategies play on several threads side by side, and
+// sums written at every bet must not share a line with a neighbour's state.
+class alignas(64) ShoeSums {
  public:
   struct Unit {
     double staked = 0;
@@ -30,14 +32,16 @@ class ShoeSums {
     perUnit_ = 1;
     inUnit_ = 0;
     shoes_ = shoesWithBet_ = bets_ = 0;
-    betThisShoe_ = false;
     bySide_[0] = bySide_[1] = bySide_[2] = 0;
-    Profit = 0;
+    profit_ = 0;
+    shoe_ = {};
+    shoeBets_ = 0;
   }
 
   // A new shoe begins. A bet before any shoe began opens one.
   void StartShoe() {
     if (!Enabled) return;
+    Fold();
     if (units_.empty() || inUnit_ == perUnit_) {
       if (units_.size() == kMaxUnits) Merge();
       if (units_.empty() || inUnit_ == perUnit_) {
@@ -47,39 +51,60 @@ class ShoeSums {
     }
     ++inUnit_;
     ++shoes_;
-    betThisShoe_ = false;
   }
 
-  // A settled bet: its side ('B', 'P' or 'T'), its stake and its profit.
-  // (Without branches on the side: a run's sides come in no order a processor
-  // could guess.)
+  // A settled bet: its side ('B', 'P' or 'T'), its stake and its profit. A bet
+  // touches nothing but this object's own line (strategies play side by side on
+  // several threads), and does not branch on the side, which comes in no order a
+  // processor could guess; the shoe's sums go into their unit when the next shoe
+  // begins or the sums are read.
   void AddBet(char side, double stake, double profit) {
     if (!Enabled) return;
     if (shoes_ == 0) StartShoe();
-    Unit& u = units_.back();
-    u.staked += stake;
-    u.profit += profit;
+    shoe_.staked += stake;
+    shoe_.profit += profit;
     bySide_[(side == 'P') + 2 * (side == 'T')] += stake;
-    Profit += profit;
-    ++bets_;
-    shoesWithBet_ += !betThisShoe_;
-    betThisShoe_ = true;
+    ++shoeBets_;
   }
 
-  const std::vector<Unit>& Units() const { return units_; }
+  const std::vector<Unit>& Units() const {
+    Fold();
+    return units_;
+  }
   // Consecutive shoes in each unit; the last unit may hold fewer.
   std::int64_t ShoesPerUnit() const { return perUnit_; }
   std::int64_t Shoes() const { return shoes_; }
-  std::int64_t ShoesWithBet() const { return shoesWithBet_; }
-  std::int64_t Bets() const { return bets_; }
+  std::int64_t ShoesWithBet() const {
+    Fold();
+    return shoesWithBet_;
+  }
+  std::int64_t Bets() const {
+    Fold();
+    return bets_;
+  }
   // Over the whole run: staked on each side, and the profit.
   double StakedBanker() const { return bySide_[0]; }
   double StakedPlayer() const { return bySide_[1]; }
   double StakedTie() const { return bySide_[2]; }
   double Staked() const { return bySide_[0] + bySide_[1] + bySide_[2]; }
-  double Profit = 0;
+  double Profit() const {
+    Fold();
+    return profit_;
+  }
 
  private:
+  // The open shoe's sums into its unit (reading folds too, so it changes no figure).
+  void Fold() const {
+    if (shoeBets_ == 0) return;
+    units_.back().staked += shoe_.staked;
+    units_.back().profit += shoe_.profit;
+    profit_ += shoe_.profit;
+    bets_ += shoeBets_;
+    ++shoesWithBet_;
+    shoe_ = {};
+    shoeBets_ = 0;
+  }
+
   void Merge() {
     const std::size_t half = units_.size() / 2;
     for (std::size_t i = 0; i < half; ++i) {
@@ -91,14 +116,16 @@ class ShoeSums {
     inUnit_ = perUnit_;   // every merged unit is full
   }
 
-  std::vector<Unit> units_;
+  double bySide_[3] = {0, 0, 0};
+  mutable Unit shoe_;
+  mutable std::int64_t shoeBets_ = 0;
+  mutable std::vector<Unit> units_;
+  mutable double profit_ = 0;
+  mutable std::int64_t shoesWithBet_ = 0;
+  mutable std::int64_t bets_ = 0;
   std::int64_t perUnit_ = 1;
   std::int64_t inUnit_ = 0;
   std::int64_t shoes_ = 0;
-  std::int64_t shoesWithBet_ = 0;
-  std::int64_t bets_ = 0;
-  bool betThisShoe_ = false;
-  double bySide_[3] = {0, 0, 0};
 };
 
 }  // namespace zavuv

@@ -55,7 +55,7 @@ Verdict Judge(const ShoeSums& sums, bool acrossShoes, const VerdictOptions& opti
   v.ShoesWithBet = sums.ShoesWithBet();
   v.Bets = sums.Bets();
   v.Staked = sums.Staked();
-  v.Profit = sums.Profit;
+  v.Profit = sums.Profit();
   if (v.Bets == 0 || !(v.Staked > 0)) {
     v.Kind = VerdictKind::NoBets;
     return v;
@@ -189,7 +189,10 @@ VerdictReport JudgeRun(const std::vector<Strategy*>& strategies, const MultiStra
   VerdictReport report;
   std::vector<bool> inUse, carries;
   bool acrossShoes = false;
+  // Reading the sums settles their open shoe: done here, before the threads read them.
+  combined.Sums.Units();
   for (const Strategy* s : strategies) {
+    s->Sums.Units();
     carries.push_back(s->KeepsStateAcrossShoes());
     inUse.push_back(s->Use);
     if (s->Use && carries.back()) acrossShoes = true;

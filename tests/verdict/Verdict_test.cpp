@@ -186,7 +186,7 @@ TEST(Verdict, ShoesCarryingStateAreResampledInBlocks) {
   double staked = 0, profit = 0;
   for (const auto& u : many.Units()) staked += u.staked, profit += u.profit;
   EXPECT_EQ(staked, many.Staked());
-  EXPECT_EQ(profit, many.Profit);
+  EXPECT_EQ(profit, many.Profit());
   EXPECT_EQ(many.Units()[1].staked, 8);   // shoes 4 to 7
   EXPECT_EQ(many.Units().back().staked, 6);
 }
