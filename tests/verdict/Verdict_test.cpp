@@ -20,9 +20,13 @@ using namespace zavuv;
 
 namespace {
 
-// 100,000 dealt shoes, dealt once for every test here.
-const std::vector<ShoeRecord>& Dealt() {
-  static const std::vector<ShoeRecord> shoes = DealShoes(100000, 42);
+// Shoes from one dealer (seed 42), dealt as far as a test needs them (every test
+// runs in a process of its own).
+const std::vector<ShoeRecord>& Dealt(std::size_t count) {
+  static Dealer dealer(42);
+  static std::vector<ShoeRecord> shoes;
+  while (shoes.size() < count) shoes.push_back({DealtShoeName(static_cast<int>(shoes.size()) + 1, 100000),
+                                                dealer.DealShoe().Result(), {}});
   return shoes;
 }
 
@@ -31,7 +35,7 @@ ShoeSums FlatBanker(std::size_t from, std::size_t count) {
   ShoeSums sums;
   for (std::size_t i = from; i < from + count; ++i) {
     sums.StartShoe();
-    for (char r : Dealt()[i].result) sums.AddBet('B', 1, r == 'B' ? 0.95 : r == 'P' ? -1 : 0);
+    for (char r : Dealt(from + count)[i].result) sums.AddBet('B', 1, r == 'B' ? 0.95 : r == 'P' ? -1 : 0);
   }
   return sums;
 }
@@ -63,7 +67,7 @@ TEST(Verdict, FlatBetsOverDealtShoesHoldTheirHouseEdge) {
   Bench run;
   run.Add("B");
   run.Add("P");
-  VerdictReport report = run.Over({Dealt().begin(), Dealt().begin() + 10000});
+  VerdictReport report = run.Over({Dealt(10000).begin(), Dealt(10000).begin() + 10000});
   const Verdict& banker = report.Strategies[0];
   const Verdict& player = report.Strategies[1];
   EXPECT_EQ(banker.Shoes, 10000);
@@ -99,7 +103,7 @@ TEST(Verdict, IntervalsCoverTheTrueEdgeAndDealtShoesLookFair) {
   EXPECT_GE(covered, 184) << covered << " of 200";
   // The 100,000 shoes' outcomes fit the 8-deck probabilities.
   std::int64_t count[3] = {};
-  for (const ShoeRecord& s : Dealt())
+  for (const ShoeRecord& s : Dealt(100000))
     for (char r : s.result) ++count[r == 'B' ? 0 : r == 'P' ? 1 : 2];
   Fairness f = CheckFairness(count[0], count[1], count[2]);
   EXPECT_GT(f.P, 0.01) << f.ChiSquare;
