@@ -246,6 +246,37 @@ void Workbench::CountRangeStats(const ShoeRange& range) {
   stats_.CountRange(shoes_, range);
 }
 
+// ---------------------------------------------------------------- judging
+
+VerdictReport Workbench::JudgeResults() const { return JudgeRun(Strategies(), multi_, verdictOptions_); }
+
+Fairness Workbench::ShoeFairness() const {
+  return CheckFairness(stats_.NoOfBanker, stats_.NoOfPlayer, stats_.NoOfTie);
+}
+
+std::unique_ptr<RiskSimulation> Workbench::MakeRiskSimulation() const {
+  std::vector<const Strategy*> inUse;
+  for (const auto& s : strategies_)
+    if (s->Use) inUse.push_back(s.get());
+  return RiskSimulation::CopyOf(roads_, inUse, &plugIns_);
+}
+
+std::vector<std::string> Workbench::ShoeResults(const std::string& from, const std::string& to) const {
+  const ClientDataSet& table = shoes_.Table();
+  const int count = table.RecordCount();
+  const int name = table.FieldIndex("ShoesName");
+  const int result = table.FieldIndex("ShoesResult");
+  int first = 0;
+  if (!from.empty())
+    while (first < count && AsString(table.GetValue(first, name)) != from) ++first;
+  std::vector<std::string> out;
+  for (int r = first; r < count; ++r) {
+    out.push_back(AsString(table.GetValue(r, result)));
+    if (!to.empty() && AsString(table.GetValue(r, name)) == to) break;
+  }
+  return out;
+}
+
 // ---------------------------------------------------------------- automatic betting
 
 AutoBetCheck Workbench::CanStartAutoBet(bool connected) const {

@@ -25,6 +25,9 @@
 #include "stats/ShoeStats.h"
 #include "strategy/MultiStrategyAnalysis.h"
 #include "strategy/Strategy.h"
+#include "verdict/Fairness.h"
+#include "verdict/RiskSimulation.h"
+#include "verdict/Verdict.h"
 
 namespace zavuv {
 
@@ -132,6 +135,25 @@ class Workbench {
   // "統計" over a range: the display road is emptied and the statistics counted.
   void CountRangeStats(const ShoeRange& range);
 
+  // ---- judging the results ----
+  // The resampling settings of the verdicts (2,000 resamples, a fixed seed).
+  VerdictOptions& VerdictSettings() { return verdictOptions_; }
+  // The verdict of every strategy page, of the combined bet and of the pages together,
+  // for what the strategies hold now: the last range run, or the current shoe.
+  // Computed afresh at each call (a range of 10,000 shoes takes a few tenths of a
+  // second); call it once a run has finished.
+  VerdictReport JudgeResults() const;
+  // The fair-shoe check of what the statistics page counts: the current shoe, or the
+  // range after CountRangeStats.
+  Fairness ShoeFairness() const;
+  // Copies of the strategies in use, for a risk simulation that may run on another
+  // thread; nothing of the pages is touched by it. A strategy set with no strategy in
+  // use gives a simulation whose Run refuses to start.
+  std::unique_ptr<RiskSimulation> MakeRiskSimulation() const;
+  // The result strings of the shoes from the one named `from` to the one named `to`
+  // (Big5; empty: the first or the last shoe), for sessions drawn from the record.
+  std::vector<std::string> ShoeResults(const std::string& from, const std::string& to) const;
+
   // ---- automatic betting of the game rooms ----
   // One holder (a room, named by its room name) bets at a time. While one does,
   // BatchRunning is set, the strategies cannot be added, removed, reordered or
@@ -170,6 +192,7 @@ class Workbench {
   std::vector<std::unique_ptr<Strategy>> strategies_;
   MultiStrategyAnalysis multi_;
   ShoeStats stats_;
+  VerdictOptions verdictOptions_;
 
   // A strategy as a one-strategy set, pending component edits included.
   std::string StrategyText(const Strategy& strategy) const;

@@ -1,6 +1,7 @@
 // zavuv-cli backtest: the range analysis ("分析分段資料") of a strategy set over a
 // shoe file, printed as JSON.
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "cli/Commands.h"
 #include "app/Workbench.h"
 #include "table/Big5.h"
+#include "verdict/Verdict.h"
 
 namespace zavuv::cli {
 
@@ -18,7 +20,7 @@ namespace {
 
 const char* kHelp =
     "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
-    "                   [--threads N] [--plugins DIR | --no-plugins]\n"
+    "                   [--threads N] [--verdict on|off] [--seed N] [--plugins DIR | --no-plugins]\n"
     "\n"
     "Runs every strategy of the strategy set over the shoes (the button \"分析分段資料\")\n"
     "and prints the combined result and each strategy's result as JSON (UTF-8).\n"
@@ -33,6 +35,10 @@ const char* kHelp =
     "                   combined rows are kept\n"
     "  --threads N      threads of the run: 0 every core (default), 1 this thread alone;\n"
     "                   the output is the same whatever N\n"
+    "  --verdict on|off judge each result against the house edge (default on; see\n"
+    "                   docs/verdict.md); off leaves \"verdict\", \"combined_verdict\"\n"
+    "                   and \"pages\" out\n"
+    "  --seed N         the seed of the verdicts' resampling (default 20260101)\n"
     "  --plugins DIR    load the plug-in modules BA*.so of DIR; by default those of the\n"
     "                   working directory, as the program does (see zavuv-cli plugins)\n"
     "  --no-plugins     load no plug-in module\n"
@@ -43,7 +49,11 @@ const char* kHelp =
     "                   \"stats\": {MaxProfit, MaxLoss, NoOfBet, TotalBetAmount, WinGame, LoseGame,\n"
     "                             TotalWinAmount, TotalLoseAmount},\n"
     "                   \"win_runs\" and \"lose_runs\": [[Con, Times, Above], ...],\n"
-    "                   \"win_lose_points\", \"profit_points\"}, ...]}\n"
+    "                   \"win_lose_points\", \"profit_points\", \"verdict\"}, ...],\n"
+    "   \"combined_verdict\", \"pages\": {\"count\", \"holm_p\", \"best_of_k_chance\"}}\n"
+    "  a verdict: {\"staked\", \"profit\", \"return_per_unit\", \"ci95\": [low, high],\n"
+    "   \"house_edge_of_bets\", \"p_vs_house_edge\", \"p_vs_break_even\", \"resamples\",\n"
+    "   \"block_shoes\", \"text\"}, ratios as fractions; what cannot be computed is null.\n"
     "A chart of more than 262,144 points is thinned to what a chart can show: its line\n"
     "is cut into buckets of equal width that keep their first, lowest, highest and\n"
     "last point, and \"win_lose_positions\" or \"profit_positions\" then gives the x of\n"
@@ -144,7 +154,7 @@ void WritePoints(Out& out, const std::vector<T>& points) {
   out.Char(']');
 }
 
-void WriteStrategy(Out& out, const Strategy& s, bool rows) {
+void WriteStrategy(Out& out, const Strategy& s, bool rows, const Verdict* verdict) {
   out.Raw("{\"name\":");
   out.Text(s.StrategyName);
   if (rows) {
@@ -182,6 +192,10 @@ void WriteStrategy(Out& out, const Strategy& s, bool rows) {
     out.Raw(",\"profit_positions\":");
     WritePoints(out, s.FrameChartProfit.Positions);
   }
+  if (verdict) {
+    out.Raw(",\"verdict\":");
+    out.Raw(VerdictJson(*verdict).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+  }
   out.Char('}');
 }
 
@@ -204,11 +218,17 @@ int RunBacktest(const Args& args) {
     if (error != std::errc() || end != text->data() + text->size() || threads < 0 || threads > 256)
       throw CliError("--threads: \"" + *text + "\" is not a whole number from 0 to 256");
   }
+  std::string verdictOption = reader.Option("--verdict").value_or("on");
+  if (verdictOption != "on" && verdictOption != "off")
+    throw CliError("--verdict: \"" + verdictOption + "\" is not on or off");
+  const bool judge = verdictOption == "on";
+  auto seed = reader.Number("--seed", 0, INT64_MAX);
   auto plugInFolder = reader.Option("--plugins");
   bool noPlugIns = reader.Flag("--no-plugins");
   if (plugInFolder && noPlugIns) throw CliError("--plugins and --no-plugins exclude each other");
   auto files = reader.Positional(2, "zavuv-cli backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] "
-                                    "[--rows none|combined|all] [--threads N] [--plugins DIR | --no-plugins]");
+                                    "[--rows none|combined|all] [--threads N] [--verdict on|off] [--seed N] "
+                                    "[--plugins DIR | --no-plugins]");
 
   Workbench bench;
   ReadShoesFile(bench.Shoes(), files[0]);
@@ -220,7 +240,11 @@ int RunBacktest(const Args& args) {
   // the combined table's rows, one per game, not every strategy's as well.
   combined.KeepRows = rows != "none";
   combined.KeepStrategyRows = rows == "all";
+  combined.CollectSums = judge;
+  if (seed) bench.VerdictSettings().Seed = static_cast<std::uint64_t>(*seed);
   bench.AnalyseRange(from ? Utf8ToBig5(*from) : std::string(), to ? Utf8ToBig5(*to) : std::string());
+  VerdictReport verdicts;
+  if (judge) verdicts = bench.JudgeResults();
 
   Out out;
   out.Raw("{\"combined\":");
@@ -229,9 +253,16 @@ int RunBacktest(const Args& args) {
   out.Raw(",\"strategies\":[");
   for (std::size_t i = 0; i < bench.StrategyCount(); ++i) {
     if (i) out.Char(',');
-    WriteStrategy(out, bench.StrategyAt(i), rows == "all");
+    WriteStrategy(out, bench.StrategyAt(i), rows == "all", judge ? &verdicts.Strategies[i] : nullptr);
   }
-  out.Raw("]}\n");
+  out.Char(']');
+  if (judge) {
+    out.Raw(",\"combined_verdict\":");
+    out.Raw(VerdictJson(verdicts.Combined).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+    out.Raw(",\"pages\":");
+    out.Raw(PagesJson(verdicts.Pages).dump());
+  }
+  out.Raw("}\n");
   out.Flush();
   return 0;
 }

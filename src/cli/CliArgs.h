@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -52,6 +53,22 @@ class ArgReader {
     if (v < min || v > max)
       throw CliError(name + ": " + *text + " is out of range (" + std::to_string(min) + " to " +
                      std::to_string(max) + ")");
+    return v;
+  }
+
+  // A real-number option ("--bankroll 50").
+  std::optional<double> Real(const std::string& name) {
+    auto text = Option(name);
+    if (!text) return std::nullopt;
+    std::size_t end = 0;
+    double v = 0;
+    try {
+      v = std::stod(*text, &end);
+    } catch (const std::exception&) {
+      end = 0;
+    }
+    if (end == 0 || end != text->size() || !std::isfinite(v))
+      throw CliError(name + ": \"" + *text + "\" is not a number");
     return v;
   }
 

@@ -7,6 +7,7 @@
 #include "shoes/ShoesData.h"
 #include "stats/ShoeStats.h"
 #include "table/Big5.h"
+#include "verdict/Fairness.h"
 
 namespace zavuv::cli {
 
@@ -75,7 +76,9 @@ int RunStats(const Args& args) {
   if (WantsHelp(args)) {
     std::printf(
         "%s\n  Counts the shoes from the one named NAME (--from) to the one named NAME (--to),\n"
-        "  by default all of them. Runs end at the end of each shoe unless --runs-across-shoes.\n",
+        "  by default all of them. Runs end at the end of each shoe unless --runs-across-shoes.\n"
+        "  \"fairness\": the banker, player and tie shares with 95%% intervals, the 8-deck\n"
+        "  probabilities and the chi-square p-value (null below 53 games; docs/verdict.md).\n",
         usage);
     return 0;
   }
@@ -97,7 +100,8 @@ int RunStats(const Args& args) {
              {"banker_ratio", stats.BankerRatioText()},
              {"player_ratio", stats.PlayerRatioText()},
              {"banker_runs", RunsJson(stats.ConBanker)},
-             {"player_runs", RunsJson(stats.ConPlayer)}});
+             {"player_runs", RunsJson(stats.ConPlayer)},
+             {"fairness", FairnessJson(CheckFairness(stats.NoOfBanker, stats.NoOfPlayer, stats.NoOfTie))}});
   return 0;
 }
 

@@ -12,6 +12,10 @@
 
 namespace zavuv {
 class Continuous;
+struct Fairness;
+struct PagesVerdict;
+struct RiskResult;
+struct Verdict;
 }
 
 namespace zavuv::cli {
@@ -29,6 +33,7 @@ int RunConvert(const Args& args);
 int RunDeal(const Args& args);
 int RunBacktest(const Args& args);
 int RunPlugIns(const Args& args);
+int RunRisk(const Args& args);
 
 // Loads the plug-in modules of a folder into the registry; a module that the
 // program would report ("no plugintype", another interface version) is reported
@@ -38,5 +43,11 @@ std::vector<PlugInScanEntry> LoadPlugIns(PlugInRegistry& registry, const std::st
 
 // A run table as JSON: [[Con, Times, Above], ...].
 nlohmann::ordered_json RunsJson(const Continuous& runs);
+
+// The judging figures as JSON (ratios as fractions; what cannot be computed is null).
+nlohmann::ordered_json VerdictJson(const Verdict& verdict);
+nlohmann::ordered_json PagesJson(const PagesVerdict& pages);
+nlohmann::ordered_json FairnessJson(const Fairness& fairness);
+nlohmann::ordered_json RiskJson(const RiskResult& risk);
 
 }  // namespace zavuv::cli

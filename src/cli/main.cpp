@@ -15,7 +15,9 @@ const char* kUsage =
     "                 [--delimiter TEXT] [--banker TEXT] [--player TEXT] [--tie TEXT]\n"
     "  deal --shoes N [--seed S] OUT\n"
     "  backtest SHOES STRATEGIES.json [--from NAME] [--to NAME] [--rows none|combined|all]\n"
-    "           [--plugins DIR | --no-plugins]\n"
+    "           [--verdict on|off] [--seed N] [--plugins DIR | --no-plugins]\n"
+    "  risk SHOES|--deal SEED STRATEGIES.json --bankroll B --shoes-per-session S\n"
+    "       [--stop-loss L] [--stop-win W] [--sessions M] [--seed N]\n"
     "  plugins [DIR]\n"
     "Files: .DAT (shoe data file), .json (list of {\"name\",\"result\",\"info\"}),\n"
     ".TXT (text export, output only). COMMAND --help tells more.\n";
@@ -37,6 +39,7 @@ int main(int argc, char** argv) {
     if (command == "deal") return RunDeal(args);
     if (command == "backtest") return RunBacktest(args);
     if (command == "plugins") return RunPlugIns(args);
+    if (command == "risk") return RunRisk(args);
     std::fprintf(stderr, "zavuv-cli: unknown command \"%s\"\n%s", command.c_str(), kUsage);
     return 2;
   } catch (const std::exception& e) {

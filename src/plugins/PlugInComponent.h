@@ -100,6 +100,8 @@ class PlugInSetup : public CommonAdditionalSetup, public PlugInPart {
   void AfterGetBetAmount(Strategy& strategy) override;
   void AfterCalProfit(Strategy& strategy) override;
   void AfterMakeRecord(Strategy& strategy) override;
+  // What a module keeps between shoes is its own: taken to carry over.
+  bool CarriesAcrossShoes() const override { return true; }
 
   PlugInCore& Core() { return core_; }
   // PlugInPart: the module's settings and its PlugInSerialOnly.

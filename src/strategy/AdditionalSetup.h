@@ -38,6 +38,7 @@ class AdditionalSetup : public CommonAdditionalSetup,
   void AfterGetBetAmount(Strategy& strategy) override;
   void AfterCalProfit(Strategy& strategy) override;
   void AfterMakeRecord(Strategy& strategy) override;
+  bool CarriesAcrossShoes() const override { return CurrentSetup() && CurrentSetup()->CarriesAcrossShoes(); }
 
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }

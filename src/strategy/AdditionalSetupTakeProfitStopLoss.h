@@ -33,6 +33,7 @@ class AdditionalSetupTakeProfitStopLoss : public CommonAdditionalSetup {
   void NewShoe(Strategy& strategy) override;
   void AfterGetBet(Strategy&) override {}
   void AfterCalProfit(Strategy& strategy) override;
+  bool CarriesAcrossShoes() const override { return RadioGroupApply != kEachShoe; }
 
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }

@@ -20,6 +20,9 @@ class CommonAdditionalSetup : public Published {
   virtual void AfterGetBetAmount(Strategy& strategy) {}
   virtual void AfterCalProfit(Strategy& strategy) {}
   virtual void AfterMakeRecord(Strategy& strategy) {}
+  // Whether the setup carries state from one shoe into the next (not a published
+  // operation: the judging of results asks it).
+  virtual bool CarriesAcrossShoes() const { return false; }
 
   static const PublishedClass& StaticClass();
   const PublishedClass& ClassInfo() const override { return StaticClass(); }

@@ -65,6 +65,7 @@ void MultiStrategyAnalysis::BookCombined(char result, std::int64_t net) {
     else profit = -static_cast<double>(amount);
   }
   AccProfit += profit;
+  if (amount != 0) Sums.AddBet(side, static_cast<double>(amount), profit);
   if (!ClientDataSetAnalysis.KeepRows) return;
   auto shown = static_cast<std::int32_t>(std::min<std::int64_t>(amount, std::numeric_limits<std::int32_t>::max()));
   ClientDataSetAnalysis.Append(CurrentShoesName, CurrentGameNo, side, shown, result, profit, AccProfit);
@@ -77,11 +78,14 @@ void MultiStrategyAnalysis::StartCombined(bool keepRows, bool keepStrategyRows) 
   }
   ClientDataSetAnalysis.Clear();
   ClientDataSetAnalysis.KeepRows = keepRows;
+  Sums.Clear();
+  Sums.Enabled = CollectSums;
   AccProfit = 0;
   BankerWinRatio = 0.95;
   RebuildStrategies();
   for (Strategy* s : Strategies) {
     s->ClientDataSetAnalysis.KeepRows = keepRows && keepStrategyRows;
+    s->Sums.Enabled = CollectSums;
     s->PrepareAnalysis();
   }
 }
@@ -172,6 +176,7 @@ void MultiStrategyAnalysis::RunSerial(ShoesData& shoes, int total) {
     CurrentShoesName = shoes.CurrentName();
     const std::string results = shoes.CurrentResult();
     for (Strategy* s : Strategies) s->NewShoe();
+    Sums.StartShoe();
     for (std::size_t g = 0; g < results.size(); ++g) {
       CurrentGameNo = static_cast<std::int32_t>(g + 1);
       AnalysisCombinedGame(results[g]);
@@ -326,6 +331,7 @@ void MultiStrategyAnalysis::RunParallel(ShoesData& shoes, int total, int threads
         if (Strategies[j]->Use) inUse.push_back(&stakes[j]);
       for (std::size_t i = 0; i < names.size(); ++i) {
         CurrentShoesName = names[i];
+        Sums.StartShoe();
         for (std::size_t g = starts[i]; g < starts[i + 1]; ++g) {
           CurrentGameNo = static_cast<std::int32_t>(g - starts[i] + 1);
           std::int64_t net = 0;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "strategy/ResultTable.h"
+#include "strategy/ShoeSums.h"
 
 namespace zavuv {
 
@@ -74,6 +75,9 @@ class MultiStrategyAnalysis {
   // empty, so a run that shows only the combined rows holds one row per game rather
   // than one per game and strategy. The current-shoe refresh always keeps them.
   bool KeepStrategyRows = true;
+  // Off: neither the combined bet nor any strategy collects its per-shoe sums (a run
+  // that will not be judged).
+  bool CollectSums = true;
   // Shoes a block of the parallel run holds.
   int BlockShoes = 1024;
   int ShoesAnalysed = 0;      // shoes the last range run went through
@@ -85,6 +89,8 @@ class MultiStrategyAnalysis {
   double AccProfit = 0;
   double BankerWinRatio = 0.95;
   ResultTable ClientDataSetAnalysis;
+  // The combined bet's per-shoe sums.
+  ShoeSums Sums;
 
   void RebuildStrategies();
   // One game of every strategy in use and one combined row.

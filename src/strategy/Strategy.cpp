@@ -76,6 +76,7 @@ void Strategy::PrepareAnalysis() {
   FrameWinLostChart.Reset();
   FrameChartProfit.Reset();
   ClientDataSetAnalysis.Clear();
+  Sums.Clear();
   Bet = ' ';
   AccProfit = 0;
   BankerWinRatio = 0.95;
@@ -96,6 +97,7 @@ void Strategy::NewShoe(std::string_view shoeName) {
   if (BetMethodEach()) FrameBetMethod.Restart();
   if (BetAmountEach()) FrameBetAmount.Restart();
   ShoesName = ShoesLabel(shoeName);
+  Sums.StartShoe();
   for (std::size_t i = 0; i < AdditionalSetups.size(); ++i) AdditionalSetups[i]->NewShoe(*this);
 }
 
@@ -151,6 +153,7 @@ void Strategy::CalProfit(char result) {
       FrameWinLostChart.AddLose();
     }
     FrameChartProfit.AddProfit(GameProfit);
+    Sums.AddBet(Bet, BetAmount, GameProfit);
     AccProfit += GameProfit;
     if (AccProfit > MaxProfit) MaxProfit = AccProfit;
     else if (AccProfit < MaxLoss) MaxLoss = AccProfit;
@@ -240,6 +243,13 @@ void Strategy::ReleaseComponents() {
   FrameBetMethod.ReleaseComponent();
   FrameBetAmount.ReleaseComponent();
   for (auto& setup : AdditionalSetups) setup->ReleaseComponent();
+}
+
+bool Strategy::KeepsStateAcrossShoes() const {
+  if (!BetMethodEach() || !BetAmountEach()) return true;
+  for (const auto& setup : AdditionalSetups)
+    if (setup->CarriesAcrossShoes()) return true;
+  return false;
 }
 
 bool Strategy::ParallelSafe() const {

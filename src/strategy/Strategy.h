@@ -16,6 +16,7 @@
 #include "stats/Continuous.h"
 #include "strategy/AdditionalSetup.h"
 #include "strategy/ResultTable.h"
+#include "strategy/ShoeSums.h"
 #include "strategy/WinLostChart.h"
 
 namespace zavuv {
@@ -51,6 +52,8 @@ class Strategy : public BaseStrategy {
   WinLostChart FrameWinLostChart;
   ChartProfit FrameChartProfit;
   ResultTable ClientDataSetAnalysis;
+  // What each shoe of the run staked and booked, for judging the result.
+  ShoeSums Sums;
 
   // Views follow a run through these (the side-by-side view's Syncing flag).
   std::function<void()> OnPrepareAnalysis;
@@ -92,6 +95,10 @@ class Strategy : public BaseStrategy {
   // False when a component of the strategy comes from a plug-in module that must run
   // on one thread: a range run then keeps the strategy on the thread that started it.
   bool ParallelSafe() const;
+
+  // True when a shoe's bets can depend on the shoes before it: a restart box off,
+  // or a setup that carries its state from shoe to shoe.
+  bool KeepsStateAcrossShoes() const;
 
   // The label written into the rows: the shoe name and, off the big road, "-" and the
   // road's caption (Big5).

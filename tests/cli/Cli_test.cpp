@@ -154,3 +154,58 @@ TEST_F(CliTest, StatsCountTheNamedRange) {
   EXPECT_EQ(j["banker"], 0);
   EXPECT_EQ(j["banker_ratio"], "");
 }
+
+TEST_F(CliTest, RiskAndVerdictsRefuseBadInputNamingTheField) {
+  const std::string one = R"({"name": "莊", "method": {"kind": "loop", "text": "B"}, "amount": {"kind": "flat", "stake": 1}})";
+  Write("set.json", "{\"strategies\": [" + one + "]}");
+  Write("idle.json", "{\"strategies\": [" + one.substr(0, one.size() - 1) + ", \"use\": false}]}");
+  Write("never.json", R"({"strategies": [{"method": {"kind": "loop", "text": "X"}}]})");
+  Write("shoes.json", R"([{"name": "S1", "result": "BBPTPBPPBB", "info": ""}])");
+  // Standard error to the pipe, standard output to a file.
+  auto run = [&](const std::string& args, std::string& err) {
+    const std::string cmd = std::string(ZAVUV_CLI) + " " + args + " 2>&1 >" + P("out.txt");
+    FILE* p = popen(cmd.c_str(), "r");
+    err.clear();
+    char buf[4096];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) err.append(buf, n);
+    int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  const std::string dealt = "risk --deal 1 ";
+  const std::pair<std::string, std::string> bad[] = {
+      {dealt + P("set.json") + " --bankroll 0 --shoes-per-session 10", "--bankroll: must be above 0"},
+      {dealt + P("set.json") + " --bankroll -5 --shoes-per-session 10", "--bankroll: must be above 0"},
+      {dealt + P("set.json") + " --bankroll 50 --shoes-per-session 0", "--shoes-per-session: must be 1 to 1000"},
+      {dealt + P("set.json") + " --bankroll 50 --shoes-per-session 10 --stop-loss 20", "--stop-loss: must be 0 or below"},
+      {dealt + P("idle.json") + " --bankroll 50 --shoes-per-session 10", "strategies: no strategy is in use"},
+      {"backtest " + P("shoes.json") + " " + P("set.json") + " --verdict maybe", "--verdict"},
+  };
+  std::string err;
+  for (const auto& [args, message] : bad) {
+    EXPECT_EQ(run(args, err), 1) << args;
+    EXPECT_NE(err.find(message), std::string::npos) << args << "\n" << err;
+    EXPECT_EQ(ReadFile(dir / "out.txt"), "") << args;
+  }
+
+  // Sessions from dealt shoes: the same seed gives the same figures.
+  const std::string good = P("set.json") + " --bankroll 50 --shoes-per-session 2 --sessions 40";
+  ASSERT_EQ(run(dealt + good, err), 0) << err;
+  json first = json::parse(ReadFile(dir / "out.txt"));
+  ASSERT_EQ(run(dealt + good, err), 0);
+  EXPECT_EQ(json::parse(ReadFile(dir / "out.txt")), first);
+  EXPECT_EQ(first["strategies"][0]["name"], "莊");
+  EXPECT_EQ(first["combined"]["sessions"], 40);
+  for (const char* key : {"p_ruin", "p_ruin_ci95", "p_ahead", "final", "max_drawdown", "longest_losing_run"})
+    EXPECT_TRUE(first["combined"].contains(key)) << key;
+
+  // A range with no bet says so instead of giving an interval of nothing; --verdict
+  // off leaves the verdicts out.
+  ASSERT_EQ(run("backtest " + P("shoes.json") + " " + P("never.json"), err), 0) << err;
+  json b = json::parse(ReadFile(dir / "out.txt"));
+  EXPECT_EQ(b["strategies"][0]["verdict"]["text"], "沒有投注");
+  EXPECT_TRUE(b["strategies"][0]["verdict"]["ci95"].is_null());
+  EXPECT_EQ(b["pages"]["count"], 0);
+  ASSERT_EQ(run("backtest " + P("shoes.json") + " " + P("set.json") + " --verdict off", err), 0) << err;
+  b = json::parse(ReadFile(dir / "out.txt"));
+  EXPECT_FALSE(b.contains("pages") || b.contains("combined_verdict") || b["strategies"][0].contains("verdict"));
+}

@@ -6,7 +6,7 @@
 # files are not checked: they may include any engine header. There are no named
 # exceptions: what a lower folder needs from a higher one it declares itself, as an
 # interface the higher one implements (strategy/StrategyPlugIns.h).
-set(layers table net shoes roads stats contracts bets strategy plugins app rooms)
+set(layers table net shoes roads stats contracts bets strategy verdict plugins app rooms)
 
 if(NOT SRC)
   message(FATAL_ERROR "CheckLayers.cmake: give -DSRC=<src folder>")
