@@ -7,6 +7,7 @@
 #include "rooms/TFormCard.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 
@@ -64,7 +65,11 @@ TFrameGameRooms::~TFrameGameRooms() {
 }
 
 bool TFrameGameRooms::HandleLine(std::string_view command, std::string_view arguments) {
-  return rooms_->HandleLine(command, arguments);
+  if (!rooms_->Find(command)) return false;
+  // A room line can make the strategies bet, settle and finish, or record a shoe:
+  // what fails there is shown as any other failed action is, and the lines go on.
+  Guarded(this, [&] { rooms_->HandleLine(command, arguments); });
+  return true;
 }
 
 }  // namespace zavuv

@@ -32,7 +32,8 @@ class TFrameGameRooms : public QWidget {
   QtRoomHost& Host() { return host_; }
   GameRooms& Rooms() { return *rooms_; }
   // A received line whose command names a room ("PRACTICE", "BATTLE" ... "BATTLE5");
-  // false for any other command.
+  // false for any other command. An error while the room handles it is shown in the
+  // error box.
   bool HandleLine(std::string_view command, std::string_view arguments);
 
   QTabWidget* PageControlGameRoom = nullptr;
