@@ -1,5 +1,6 @@
 // The room panels, the card pictures and the board dialogs, fed room lines as the
 // dispatcher hands them over.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -312,6 +313,47 @@ class GameRoomsTest : public QObject {
     QVERIFY(!bench.Shoes().BatchRunning);
     page.HandleLine("PRACTICE", "SCORE:3:1");
     QCOMPARE(page.FrameGameRoomClientPractice->LabelGuessWin->text(), QStringLiteral("3"));
+  }
+
+  // What fails behind a room's button or line is shown in the error box and the room
+  // goes on; automatic betting that stops on a refused bet stops even when a strategy
+  // fails to finish.
+  void failuresAreShownAndAutomaticBettingStillStops() {
+    host->Send = [](const std::string&) { throw std::runtime_error("連線中斷"); };
+    TFrameGameRoomClientBattle& b = *battle[0];
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             b.BtnAnnounceScore, b.BtnBillboard, b.BtnVictor, b.BtnPeek1, practice->BtnGuessBanker,
+             practice->BtnGuessPlayer, practice->BtnAnnounceScore, practice->btnPeek1})
+      button->click();
+    QCOMPARE(messages, QStringList(8, QStringLiteral("連線中斷")));
+    messages.clear();
+
+    Workbench bench;
+    Strategy& s = bench.CreateStrategy("s", BetMethod::kLoop, BetAmount::kFlat);
+    static_cast<BetMethodLoop*>(s.FrameBetMethod.CurrentComponent())->LoopText = "B";
+    static_cast<BetAmountFlat*>(s.FrameBetAmount.CurrentComponent())->FlatBet = 100;
+    s.OnFinishAnalysis = [] { throw std::runtime_error("策略無法完成"); };
+    TFrameGameRooms page(bench);
+    page.Host().Connected = [] { return true; };
+    page.Host().Send = [](const std::string&) {};
+    TFrameGameRoomClientBattle& room = *page.FrameGameRoomClientBattle[0];
+    QVERIFY(page.HandleLine("BATTLE", "GAMESTATUS:SHOENOTSTARTED"));
+    room.BtnAutoBet->click();
+    QVERIFY(bench.AutoBetting());
+    // The net bet of 100 on the banker is refused: the room stops, says so, and then
+    // shows the strategy's error.
+    QVERIFY(page.HandleLine("BATTLE", "GAMESTATUS:GAMESTARTED"));
+    QCOMPARE(messages.mid(1), (QStringList{QStringLiteral("下注莊的金額最少300\n自動下注功能停止"),
+                                           QStringLiteral("策略無法完成")}));
+    QVERIFY(!room.BtnAutoBet->isChecked());
+    QVERIFY(room.BtnBet->isEnabled());
+    QVERIFY(!bench.AutoBetting());
+    QVERIFY(!bench.Shoes().BatchRunning);
+    // The next shoe is no longer followed, and the lines go on.
+    QVERIFY(page.HandleLine("BATTLE", "GAMESTATUS:SHOENOTSTARTED"));
+    QVERIFY(!room.Room().AutoBetActive);
+    QVERIFY(page.HandleLine("BATTLE", "TIMELEFT:5"));
+    QCOMPARE(room.LabelGameStatus->text(), QStringLiteral("剩餘下注時間:5秒"));
   }
 
   // Pictures for the README when ZAVUV_SCREENSHOTS names a folder.
