@@ -4,6 +4,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "roads/TFrameRoadSheet.h"
 #include "rooms/TFormCard.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
@@ -70,6 +71,16 @@ bool TFrameGameRooms::HandleLine(std::string_view command, std::string_view argu
   // what fails there is shown as any other failed action is, and the lines go on.
   Guarded(this, [&] { rooms_->HandleLine(command, arguments); });
   return true;
+}
+
+void TFrameGameRooms::RefreshIfShowing(const QString& roadName) {
+  // The rooms draw their bead roads with the main window's settings: the practice
+  // room's sheet and the battle rooms' two sheets each follow them.
+  FrameGameRoomClientPractice->RoadSheet->RefreshIfShowing(roadName);
+  for (TFrameGameRoomClientBattle* frame : FrameGameRoomClientBattle) {
+    frame->RoadSheet1->RefreshIfShowing(roadName);
+    frame->RoadSheet2->RefreshIfShowing(roadName);
+  }
 }
 
 }  // namespace zavuv

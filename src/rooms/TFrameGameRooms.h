@@ -36,6 +36,10 @@ class TFrameGameRooms : public QWidget {
   // error box.
   bool HandleLine(std::string_view command, std::string_view arguments);
 
+  // The rooms' road sheets that show the named road redraw (a bead road's settings
+  // changed on the road page).
+  void RefreshIfShowing(const QString& roadName);
+
   QTabWidget* PageControlGameRoom = nullptr;
   TFrameGameRoomClientPractice* FrameGameRoomClientPractice = nullptr;
   std::array<TFrameGameRoomClientBattle*, GameRooms::kBattleRooms> FrameGameRoomClientBattle{};
