@@ -52,13 +52,13 @@ QListWidget* List(QWidget* parent, const char* name) {
 
 QListWidget* CardLeftList(QWidget* parent) {
   QListWidget* list = List(parent, "ListBoxCardLeft");
-  // The thirteen ranks are shown at once, "10: 32" being the widest item the server
-  // sends, so that the list never hides a rank behind its scroll bar (the room's page
-  // scrolls instead when the window is small).
+  // The thirteen ranks and the total are shown at once, "合計: 416" being the widest
+  // item the server sends, so that the list never hides a rank behind its scroll bar
+  // (the room's page scrolls instead when the window is small).
   const QFontMetrics metrics = list->fontMetrics();
   const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
-  list->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("10: 32")) + margins + 2 * list->frameWidth() + 4);
-  list->setMinimumHeight(13 * (metrics.height() + 2) + 2 * list->frameWidth() + 4);
+  list->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("合計: 416")) + margins + 2 * list->frameWidth() + 4);
+  list->setMinimumHeight(14 * (metrics.height() + 2) + 2 * list->frameWidth() + 4);
   return list;
 }
 

@@ -44,6 +44,7 @@ std::string CardLeftLine() {
   net::StringList items;
   for (const char* rank : {"A", "2", "3", "4", "5", "6", "7", "8", "9", "10", "J", "Q", "K"})
     items.push_back(std::string(rank) + ": 32");
+  items.push_back("合計: 416");
   return "UTF8CARDLEFT:" + net::EncodeCommaText(items);
 }
 
@@ -121,8 +122,8 @@ class RoomTextsTest : public QObject {
           button->setText(shown);
         }
         auto* cardLeft = frame->findChild<QListWidget*>(QStringLiteral("ListBoxCardLeft"));
-        QCOMPARE(cardLeft->count(), 13);
-        // All thirteen ranks, whole, without scrolling the list.
+        QCOMPARE(cardLeft->count(), 14);
+        // All thirteen ranks and the total, whole, without scrolling the list.
         for (QScrollBar* bar : {cardLeft->horizontalScrollBar(), cardLeft->verticalScrollBar()})
           if (bar->maximum() > 0) faults << where + QStringLiteral("ListBoxCardLeft scrolls by %1").arg(bar->maximum());
         QVERIFY(measured > 10);
