@@ -158,6 +158,7 @@ void TFormDaruvedaZizeveva::FormCreate() {
   };
   bench_.OnStrategyRemoving = [this](Strategy&, std::size_t index) { FrameStrategies->RemoveStrategyPage(index); };
   bench_.OnRoadSettingsChanged = [this] { FrameRoads->ShowRoadSettings(); };
+  FrameRoads->OnBeadRoadChanged = [this](const QString& roadName) { FrameGameRooms->RefreshIfShowing(roadName); };
   bench_.OnError = [this](std::exception_ptr error) {
     Guarded(this, [&] { std::rethrow_exception(error); });
     RunAbandoned();
@@ -279,6 +280,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   bench_.OnStrategyAdded = nullptr;
   bench_.OnStrategyRemoving = nullptr;
   bench_.OnRoadSettingsChanged = nullptr;
+  FrameRoads->OnBeadRoadChanged = nullptr;
   bench_.OnError = nullptr;
   bench_.OnCurrentShoeShown = nullptr;
   bench_.OnAutoBetLock = nullptr;

@@ -22,6 +22,7 @@
 #include "app/TFrameAccount.h"
 #include "net/CommaText.h"
 #include "net/TFormBoard.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
 #include "rooms/TFrameGameRooms.h"
 #include <QLabel>
@@ -244,6 +245,20 @@ class MainWindowTest : public QObject {
     QVERIFY(window->BeadSettings().ignoreTies[0]);
     QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string("PPPPP"));
     QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("PP/PP/P"));
+    // The rooms' sheets draw their own roads with the same settings and follow them.
+    TFrameGameRooms& rooms = *window->FrameGameRooms;
+    TFrameRoadSheet* practice = rooms.FrameGameRoomClientPractice->RoadSheet;
+    TFrameRoadSheet* battle = rooms.FrameGameRoomClientBattle[2]->RoadSheet2;
+    rooms.HandleLine("PRACTICE", "SHOERESULT:BTPB");
+    rooms.HandleLine("BATTLE3", "SHOERESULT:BTPB");
+    practice->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    battle->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    QCOMPARE(practice->RoadData(), std::string("BT/PB"));
+    window->SpinEditNoOfBall[1]->setValue(3);
+    QCOMPARE(practice->RoadData(), std::string("BTP/B"));
+    QCOMPARE(battle->RoadData(), std::string("BTP/B"));
+    window->CheckBoxBallRoadIgnoreTie[1]->setChecked(true);
+    QCOMPARE(practice->RoadData(), std::string("BPB"));
   }
 
   void rangeStatistics() {
