@@ -1,6 +1,7 @@
 #include "Config.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -10,16 +11,18 @@
 
 namespace zavuv::server {
 
-double ParseDuration(const std::string& text) {
+double ParseDuration(const std::string& text, double bareScale) {
   std::size_t used = 0;
   double value = std::stod(text, &used);
   std::string unit(net::TrimBlanks(std::string_view(text).substr(used)));
-  double scale = 1;
-  if (unit == "m") scale = 60;
+  double scale = bareScale;
+  if (unit == "ms") scale = 0.001;
+  else if (unit == "s") scale = 1;
+  else if (unit == "m") scale = 60;
   else if (unit == "h") scale = 3600;
   else if (unit == "d") scale = 86400;
-  else if (!unit.empty() && unit != "s") throw std::invalid_argument("unit");
-  if (!(value >= 0)) throw std::invalid_argument("negative");
+  else if (!unit.empty()) throw std::invalid_argument("unit");
+  if (!(value >= 0) || !std::isfinite(value)) throw std::invalid_argument("negative");
   return value * scale;
 }
 
@@ -46,9 +49,22 @@ void LoadConfigFile(Config& c, const std::string& path) {
          if (scale == 0 || !(d >= 0) || d * scale > 1e15) throw std::invalid_argument("size");
          c.dbMaxBytes = static_cast<std::int64_t>(d * scale);
        }},
+      {"tls_port", [&](const std::string& v) {
+         double port = num(v);
+         if (port > 65535 || port != std::floor(port)) throw std::invalid_argument("port");
+         c.tlsPort = int(port);
+       }},
+      {"tls_cert", [&](const std::string& v) { c.tlsCert = v; }},
+      {"tls_key", [&](const std::string& v) { c.tlsKey = v; }},
       {"outbox", [&](const std::string& v) { c.outbox = v; }},
       {"sendmail", [&](const std::string& v) { c.sendmail = v; }},
-      {"sendmail_timeout", [&](const std::string& v) { c.sendmailTimeoutMs = int(std::min(600.0, ParseDuration(v)) * 1000); }},
+      {"sendmail_timeout", [&](const std::string& v) {
+         // The client gives up on the sign-up reply after 20 s; hashing and the store
+         // need some of that too.
+         double seconds = ParseDuration(v);
+         if (seconds > kMaxSendmailSeconds) throw ConfigValueError("at most 15s (the client waits 20 s for the sign-up reply)");
+         c.sendmailTimeoutMs = int(seconds * 1000);
+       }},
       {"mail_from", [&](const std::string& v) { c.mailFrom = v; }},
       {"pace", [&](const std::string& v) {
          if (v == "fast") c.pace = Pace::Fast;
@@ -73,11 +89,15 @@ void LoadConfigFile(Config& c, const std::string& path) {
       {"hash_queue", [&](const std::string& v) { c.hashQueue = int(num(v)); }},
       {"hash_passes", [&](const std::string& v) { c.hashOpsLimit = std::max(2ull, (unsigned long long)num(v)); }},
       {"hash_memory_mib", [&](const std::string& v) { c.hashMemLimitMiB = std::max<std::size_t>(19, std::size_t(num(v))); }},
-      {"bet_seconds", [&](const std::string& v) { c.betSeconds = std::max(1, int(num(v))); }},
-      {"fast_bet_ms", [&](const std::string& v) { c.fastBetMs = std::clamp(int(num(v)), 3, 60000); }},
+      {"bet_seconds", [&](const std::string& v) { c.betSeconds = std::max(1, int(std::lround(std::min(3600.0, ParseDuration(v))))); }},
+      {"fast_bet_ms", [&](const std::string& v) {
+         c.fastBetMs = std::clamp(int(std::lround(std::min(60.0, ParseDuration(v, 0.001)) * 1000)), 3, 60000);
+       }},
       {"room_list_max", [&](const std::string& v) { c.roomListMax = int(num(v)); }},
       {"exp_per_game", [&](const std::string& v) { c.expPerGame = int(num(v)); }},
       {"season_length", [&](const std::string& v) { c.seasonSeconds = std::max(1.0, ParseDuration(v)); }},
+      {"max_articles_per_account", [&](const std::string& v) { c.maxArticlesPerAccount = int(std::min(1e9, num(v))); }},
+      {"max_private_items_per_account", [&](const std::string& v) { c.maxPrivateItemsPerAccount = int(std::min(1e9, num(v))); }},
       {"welcome", [&](const std::string& v) { c.welcome = v; }},
       {"rolling_text", [&](const std::string& v) {
          if (!net::IsValidUtf8(v) || v.size() > 2000) throw std::invalid_argument("rolling_text");
@@ -100,6 +120,8 @@ void LoadConfigFile(Config& c, const std::string& path) {
     if (it == keys.end()) throw std::runtime_error(where + ": unknown key " + key);
     try {
       it->second(value);
+    } catch (const ConfigValueError& e) {
+      throw std::runtime_error(where + ": bad value for " + key + ": " + value + ": " + e.what());
     } catch (const std::exception&) {
       throw std::runtime_error(where + ": bad value for " + key + ": " + value);
     }

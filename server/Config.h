@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,14 @@ struct Config {
   std::string db = "zavuv-server.db";
   std::string outbox = "outbox";
   std::string sendmail;           // empty: mail goes to the outbox folder
-  int sendmailTimeoutMs = 10000;  // the mailer is stopped after this and the mail counts as failed
+  int sendmailTimeoutMs = 10000;  // the mailer is stopped after this and the mail counts as failed (at most 15 s)
   std::string mailFrom = "zavuv-server <noreply@localhost>";
   std::int64_t dbMaxBytes = 0;    // the database may not grow past this (0: no limit)
   Pace pace = Pace::Normal;
+  // A second port that speaks the same lines inside TLS (-1: none; 0 picks a free
+  // port), with its certificate chain and private key, both PEM files.
+  int tlsPort = -1;
+  std::string tlsCert, tlsKey;
 
   // Connections.
   int maxConnections = 20000;
@@ -55,6 +60,11 @@ struct Config {
   // test or a fuzzing input sees the same cards every time. 0: random.
   std::uint64_t roomSeed = 0;
 
+  // Storage per account: articles shared (beyond, a new one is refused) and items in
+  // each private list (beyond, the oldest go as the rooms keep new shoes).
+  int maxArticlesPerAccount = 200;
+  int maxPrivateItemsPerAccount = 500;
+
   // Seasons: each lasts this long from its start; its leader becomes champion.
   double seasonSeconds = 30.0 * 24 * 3600;
 
@@ -68,7 +78,16 @@ struct Config {
 // Reads a config file into config; an unknown key or a bad value is an error naming
 // the line.
 void LoadConfigFile(Config& config, const std::string& path);
-// Parses a duration: a number with an optional unit s, m, h or d (seconds when none).
-double ParseDuration(const std::string& text);
+// Parses a duration into seconds: a number with an optional unit ms, s, m, h or d;
+// a bare number counts `bareScale` seconds (1: seconds; 0.001 for keys given in ms).
+double ParseDuration(const std::string& text, double bareScale = 1);
+
+// The longest wait for a mailer: the client waits 20 s for the sign-up reply.
+constexpr double kMaxSendmailSeconds = 15;
+
+// A config value refused for a reason the operator is told.
+struct ConfigValueError : std::invalid_argument {
+  using std::invalid_argument::invalid_argument;
+};
 
 }  // namespace zavuv::server

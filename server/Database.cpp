@@ -420,6 +420,29 @@ std::optional<SharedItem> Database::GetShared(const std::string& account, const 
   return item;
 }
 
+std::int64_t Database::CountShared(const std::string& account, const std::string& kind) {
+  auto& s = Prepare("SELECT count(*) FROM shared_items WHERE account = ? AND kind = ?");
+  s.Use(account, kind);
+  std::int64_t n = s.Step() ? s.Int(0) : 0;
+  s.Run();
+  return n;
+}
+
+void Database::TrimShared(const std::string& account, const std::string& kind, int keep) {
+  Prepare("DELETE FROM shared_items WHERE account = ?1 AND kind = ?2 AND id NOT IN "
+          "(SELECT id FROM shared_items WHERE account = ?1 AND kind = ?2 ORDER BY id DESC LIMIT ?3)")
+      .Use(account, kind, std::max(0, keep))
+      .Run();
+}
+
+std::int64_t Database::CountArticles(const std::string& account) {
+  auto& s = Prepare("SELECT count(*) FROM articles WHERE account = ?");
+  s.Use(account);
+  std::int64_t n = s.Step() ? s.Int(0) : 0;
+  s.Run();
+  return n;
+}
+
 std::int64_t Database::AddArticle(const std::string& account, const Article& a) {
   Prepare("INSERT INTO articles(account, nickname, uploaded, title, body) VALUES (?, ?, ?, ?, ?)")
       .Use(account, a.nickname, a.uploaded, a.title, a.body)

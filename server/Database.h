@@ -125,9 +125,13 @@ class Database {
   std::int64_t AddShared(const std::string& account, const std::string& kind, const SharedItem& item);
   std::vector<SharedItem> ListShared(const std::string& account, const std::string& kind, int limit);
   std::optional<SharedItem> GetShared(const std::string& account, const std::string& kind, std::int64_t id);
+  std::int64_t CountShared(const std::string& account, const std::string& kind);
+  // Removes the account's oldest items of the kind beyond the newest `keep`.
+  void TrimShared(const std::string& account, const std::string& kind, int keep);
 
   std::int64_t AddArticle(const std::string& account, const Article& article);
   std::vector<Article> ListArticles(int limit);
+  std::int64_t CountArticles(const std::string& account);
   std::optional<Article> GetArticle(std::int64_t id);
 
   // A transaction that Commit() ends; left uncommitted (an error on the way) it rolls

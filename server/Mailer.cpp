@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sodium.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "HashPool.h"
@@ -73,21 +73,30 @@ std::string ComposeMail(const MailMessage& m, std::int64_t unixTime) {
   return text;
 }
 
+// The mail holds a fresh password in clear: the folder is the owner's alone (0700, also
+// when it existed with wider permissions) and every message file is made 0600 from its
+// first byte, whatever the umask.
 std::string WriteToOutbox(const std::string& folder, const std::string& text) {
   namespace fs = std::filesystem;
   fs::create_directories(folder);
+  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace);
   std::string name = std::to_string(std::time(nullptr)) + "-" + RandomText(12, "0123456789abcdefghijklmnopqrstuvwxyz");
   fs::path tmp = fs::path(folder) / ("." + name + ".tmp");
   fs::path final = fs::path(folder) / (name + ".eml");
-  {
-    std::ofstream out(tmp, std::ios::binary);
-    out << text;
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      fs::remove(tmp, ec);
-      throw std::runtime_error("cannot write mail into " + folder);
-    }
+  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) throw std::runtime_error("cannot write mail into " + folder + ": " + std::strerror(errno));
+  bool ok = fchmod(fd, 0600) == 0;
+  for (std::size_t done = 0; ok && done < text.size();) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n < 0 && errno != EINTR) ok = false;
+  }
+  ok = fsync(fd) == 0 && ok;
+  ok = close(fd) == 0 && ok;
+  if (!ok) {
+    std::error_code ec;
+    fs::remove(tmp, ec);
+    throw std::runtime_error("cannot write mail into " + folder);
   }
   fs::rename(tmp, final);
   return final.string();

@@ -127,6 +127,11 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
   enum class State { Fresh, AwaitNickname, Online };
 
   asio::ip::tcp::socket socket;
+  // Set for a connection on the TLS port: the same lines, inside TLS over `socket`.
+  // Nothing is read or written before its handshake has finished (`secured`).
+  std::unique_ptr<asio::ssl::stream<asio::ip::tcp::socket&>> tls;
+  bool secured = false;
+  std::string tlsOut;   // the bytes of the write under way, gathered into one record
   // Set for a local connection (no socket): where its output goes.
   std::function<void(std::string_view)> localWrite;
   std::uint64_t id = 0;
@@ -157,7 +162,7 @@ struct Server::Connection : std::enable_shared_from_this<Connection> {
 };
 
 Server::Server(asio::io_context& io, Config config, std::ostream& log, std::shared_ptr<HashPool> pool)
-    : io_(io), config_(std::move(config)), log_(log), acceptor_(io), housekeeping_(io), signals_(io),
+    : io_(io), config_(std::move(config)), log_(log), acceptor_(io), tlsAcceptor_(io), housekeeping_(io), signals_(io),
       globalChat_(config_.globalChatDeliveriesPerSecond, config_.globalChatDeliveriesPerSecond) {
   if (pool) {
     pool_ = std::move(pool);
@@ -230,22 +235,47 @@ std::uint16_t Server::Listen() {
     if (ec || results.empty()) throw std::runtime_error("cannot resolve host " + config_.host);
     address = results.begin()->endpoint().address();
   }
-  asio::ip::tcp::endpoint endpoint(address, config_.port);
-  acceptor_.open(endpoint.protocol());
-  acceptor_.set_option(asio::ip::tcp::acceptor::reuse_address(true));
-  acceptor_.bind(endpoint, ec);
+  std::uint16_t port = Bind(acceptor_, address, config_.port);
+  Log("listen", {{"host", config_.host}, {"port", std::to_string(port)}, {"db", config_.db},
+                 {"pace", config_.pace == Pace::Fast ? "fast" : "normal"}});
+  if (config_.tlsPort >= 0) {
+    if (config_.tlsCert.empty() || config_.tlsKey.empty())
+      throw std::runtime_error("a TLS port needs its certificate and key (--tls-cert FILE --tls-key FILE)");
+    // TLS 1.2 or newer, with OpenSSL's default ciphers; the certificate file may hold
+    // the whole chain.
+    tlsContext_ = std::make_unique<asio::ssl::context>(asio::ssl::context::tls_server);
+    tlsContext_->set_options(asio::ssl::context::default_workarounds | asio::ssl::context::no_sslv2 |
+                             asio::ssl::context::no_sslv3 | asio::ssl::context::no_tlsv1 |
+                             asio::ssl::context::no_tlsv1_1 | asio::ssl::context::single_dh_use);
+    SSL_CTX_set_min_proto_version(tlsContext_->native_handle(), TLS1_2_VERSION);
+    asio::error_code ec;
+    tlsContext_->use_certificate_chain_file(config_.tlsCert, ec);
+    if (ec) throw std::runtime_error("cannot use the TLS certificate " + config_.tlsCert + ": " + ec.message());
+    tlsContext_->use_private_key_file(config_.tlsKey, asio::ssl::context::pem, ec);
+    if (ec) throw std::runtime_error("cannot use the TLS key " + config_.tlsKey + ": " + ec.message());
+    if (SSL_CTX_check_private_key(tlsContext_->native_handle()) != 1)
+      throw std::runtime_error("the TLS key " + config_.tlsKey + " does not belong to the certificate " + config_.tlsCert);
+    tlsPort_ = Bind(tlsAcceptor_, address, static_cast<std::uint16_t>(config_.tlsPort));
+    Log("listen", {{"host", config_.host}, {"port", std::to_string(tlsPort_)}, {"tls", "on"}, {"cert", config_.tlsCert}});
+  }
+  return port;
+}
+
+std::uint16_t Server::Bind(asio::ip::tcp::acceptor& acceptor, const asio::ip::address& address, std::uint16_t port) {
+  asio::error_code ec;
+  asio::ip::tcp::endpoint endpoint(address, port);
+  acceptor.open(endpoint.protocol());
+  acceptor.set_option(asio::ip::tcp::acceptor::reuse_address(true));
+  acceptor.bind(endpoint, ec);
   if (ec) {
-    std::string message = "cannot listen on " + config_.host + ":" + std::to_string(config_.port) + ": " + ec.message();
-    if (config_.port != 0 && config_.port < 1024)
+    std::string message = "cannot listen on " + config_.host + ":" + std::to_string(port) + ": " + ec.message();
+    if (port != 0 && port < 1024)
       message += " (ports below 1024, such as the default 24, need root: run as root, give the program "
                  "CAP_NET_BIND_SERVICE, or choose another port with --port)";
     throw std::runtime_error(message);
   }
-  acceptor_.listen(asio::socket_base::max_listen_connections);
-  std::uint16_t port = acceptor_.local_endpoint().port();
-  Log("listen", {{"host", config_.host}, {"port", std::to_string(port)}, {"db", config_.db},
-                 {"pace", config_.pace == Pace::Fast ? "fast" : "normal"}});
-  return port;
+  acceptor.listen(asio::socket_base::max_listen_connections);
+  return acceptor.local_endpoint().port();
 }
 
 void Server::Start() {
@@ -260,7 +290,8 @@ void Server::Start() {
   housekeeping_.async_wait([this](const asio::error_code& ec) {
     if (!ec) Housekeeping();
   });
-  Accept();
+  Accept(acceptor_, false);
+  if (tlsContext_) Accept(tlsAcceptor_, true);
 }
 
 void Server::WaitForSignal() {
@@ -309,6 +340,7 @@ void Server::Shutdown() {
   stopping_ = true;
   asio::error_code ec;
   acceptor_.close(ec);
+  tlsAcceptor_.close(ec);
   signals_.cancel(ec);
   housekeeping_.cancel();
   for (auto& t : roomTimers_) t->cancel();
@@ -329,24 +361,24 @@ void Server::Shutdown() {
   Log("shutdown", {{"connections", std::to_string(all.size())}});
 }
 
-void Server::Accept() {
-  acceptor_.async_accept([this](const asio::error_code& ec, asio::ip::tcp::socket socket) {
+void Server::Accept(asio::ip::tcp::acceptor& acceptor, bool tls) {
+  acceptor.async_accept([this, &acceptor, tls](const asio::error_code& ec, asio::ip::tcp::socket socket) {
     if (stopping_) return;
     if (ec) {
       // Out of descriptors or similar: wait a little rather than spin.
       Log("error", {{"where", "accept"}, {"error", ec.message()}});
       auto timer = std::make_shared<asio::steady_timer>(io_, std::chrono::milliseconds(100));
-      timer->async_wait([this, timer](const asio::error_code&) {
-        if (!stopping_) Accept();
+      timer->async_wait([this, timer, &acceptor, tls](const asio::error_code&) {
+        if (!stopping_) Accept(acceptor, tls);
       });
       return;
     }
-    OnAccept(std::move(socket));
-    Accept();
+    OnAccept(std::move(socket), tls);
+    Accept(acceptor, tls);
   });
 }
 
-void Server::OnAccept(asio::ip::tcp::socket socket) {
+void Server::OnAccept(asio::ip::tcp::socket socket, bool tls) {
   asio::error_code ec;
   auto remote = socket.remote_endpoint(ec);
   if (ec) return;
@@ -357,7 +389,22 @@ void Server::OnAccept(asio::ip::tcp::socket socket) {
   // counted and bounded, not in an autotuned buffer of several megabytes.
   if (config_.socketSendBuffer > 0)
     c->socket.set_option(asio::socket_base::send_buffer_size(config_.socketSendBuffer), ec);
-  StartRead(c);
+  if (!tls) return StartRead(c);
+  // The handshake is bounded like everything before a login: by login_timeout.
+  c->tls = std::make_unique<asio::ssl::stream<asio::ip::tcp::socket&>>(c->socket, *tlsContext_);
+  c->tls->async_handshake(asio::ssl::stream_base::server, [this, c](const asio::error_code& ec) {
+    if (c->closed) return;
+    if (ec) {
+      Log("refusal", {{"id", std::to_string(c->id)}, {"addr", c->address}, {"reason", "tls handshake failed"},
+                      {"error", ec.message()}});
+      return Close(*c, "tls handshake failed");
+    }
+    c->secured = true;
+    SSL* ssl = c->tls->native_handle();
+    Log("tls", {{"id", std::to_string(c->id)}, {"version", SSL_get_version(ssl)}, {"cipher", SSL_get_cipher_name(ssl)}});
+    StartRead(c);
+    if (!c->writing) StartWrite(c);
+  });
 }
 
 Server::ConnectionPtr Server::Admit(asio::ip::tcp::socket socket, const std::string& address) {
@@ -410,23 +457,27 @@ bool Server::Busy(std::uint64_t id) const {
 }
 
 void Server::StartRead(const ConnectionPtr& c) {
-  if (c->closed || c->reading || c->localWrite) return;
+  if (c->closed || c->reading || c->localWrite || (c->tls && !c->secured)) return;
   if (c->doomed || c->closeAfterFlush || c->queuedBytes >= config_.pauseReadingBytes) {
     c->readPaused = true;
     return;
   }
   c->readPaused = false;
   c->reading = true;
-  c->socket.async_read_some(asio::buffer(c->input), [this, c](const asio::error_code& ec, std::size_t n) {
+  auto done = [this, c](const asio::error_code& ec, std::size_t n) {
     c->reading = false;
     if (c->closed) return;
     if (ec) {
-      Close(*c, ec == asio::error::eof ? "closed by client" : ec.message());
+      // A TLS peer that hangs up without its close_notify is a client going away too.
+      bool eof = ec == asio::error::eof || ec == asio::ssl::error::stream_truncated;
+      Close(*c, eof ? "closed by client" : ec.message());
       return;
     }
     OnInput(c, std::string_view(c->input.data(), n));
     StartRead(c);
-  });
+  };
+  if (c->tls) c->tls->async_read_some(asio::buffer(c->input), std::move(done));
+  else c->socket.async_read_some(asio::buffer(c->input), std::move(done));
 }
 
 void Server::OnInput(const ConnectionPtr& c, std::string_view bytes) {
@@ -485,7 +536,7 @@ void Server::FlushQueued() {
 }
 
 void Server::StartWrite(const ConnectionPtr& c) {
-  if (c->closed || c->queue.empty()) return;
+  if (c->closed || c->queue.empty() || (c->tls && !c->secured)) return;
   if (c->localWrite) {
     // A local peer takes everything queued at once, line by line.
     while (!c->queue.empty()) {
@@ -501,16 +552,7 @@ void Server::StartWrite(const ConnectionPtr& c) {
     if (c->closeAfterFlush) Close(*c, c->closeReason);
     return;
   }
-  GatherBuffers buffers;
-  std::size_t bytes = 0;
-  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
-       ++it) {
-    std::size_t skip = buffers.count == 0 ? c->frontOffset : 0;
-    buffers.items[buffers.count++] = asio::buffer((*it)->data() + skip, (*it)->size() - skip);
-    bytes += (*it)->size() - skip;
-  }
-  c->writing = true;
-  c->socket.async_write_some(buffers, [this, c](const asio::error_code& ec, std::size_t n) {
+  auto done = [this, c](const asio::error_code& ec, std::size_t n) {
     c->writing = false;
     if (c->closed) return;
     if (ec) {
@@ -538,7 +580,29 @@ void Server::StartWrite(const ConnectionPtr& c) {
       return;
     }
     if (c->readPaused && c->queuedBytes < config_.pauseReadingBytes) StartRead(c);
-  });
+  };
+  c->writing = true;
+  if (c->tls) {
+    // TLS writes one buffer per record: the queued lines are gathered into one of
+    // up to 16 KB, so that a room's burst of lines is one record, not one each.
+    c->tlsOut.clear();
+    for (auto it = c->queue.begin(); it != c->queue.end() && c->tlsOut.size() < 16 * 1024; ++it) {
+      std::size_t skip = it == c->queue.begin() ? c->frontOffset : 0;
+      c->tlsOut.append((*it)->data() + skip, (*it)->size() - skip);
+    }
+    if (c->tlsOut.size() > 16 * 1024) c->tlsOut.resize(16 * 1024);
+    c->tls->async_write_some(asio::buffer(c->tlsOut), std::move(done));
+    return;
+  }
+  GatherBuffers buffers;
+  std::size_t bytes = 0;
+  for (auto it = c->queue.begin(); it != c->queue.end() && buffers.count < buffers.items.size() && bytes < 256 * 1024;
+       ++it) {
+    std::size_t skip = buffers.count == 0 ? c->frontOffset : 0;
+    buffers.items[buffers.count++] = asio::buffer((*it)->data() + skip, (*it)->size() - skip);
+    bytes += (*it)->size() - skip;
+  }
+  c->socket.async_write_some(buffers, std::move(done));
 }
 
 void Server::Send(Connection& c, std::string_view text) {
@@ -663,7 +727,7 @@ bool Server::AllowRequest(Connection& c) {
 
 void Server::OnVersion(Connection& c, const std::string& args) {
   if (net::TrimBlanks(args) == "1.11") {
-    Send(c, "VERSIONOK");
+    Send(c, "VERSIONOK:");
   } else {
     Send(c, "VERSIONTOOOLD:" + Utf8ToBig5("閣下所用版本太舊, 請下載最新版本 (1.11)"));
     Log("refusal", {{"id", std::to_string(c.id)}, {"reason", "old version"}, {"version", Big5ToUtf8(args.substr(0, 20))}});
@@ -1108,13 +1172,19 @@ void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::st
   if (!item) return SendText(c, "SYSTEMMSG", "找不到該項資料");
   net::RecordFields f;
   std::string command;
+  // The note is the one field without a bound of its own: it is cut, on a character,
+  // so that the reply fits into one line (quotes and line breaks take more room there).
+  std::size_t infoField = 0;
   if (kind == "DATA") {
     command = "GETPRIVATEDATAOK";
     f = {{"ShoesName", CutBig5(Utf8ToBig5(item->name), 20)}, {"ShoesResult", item->content.substr(0, 100)},
          {"ShoesInfo", Utf8ToBig5(item->info)}};
+    infoField = 2;
   } else {
     command = kind == "BET" ? "GETPRIVATEBETOK" : "GETPRIVATEBETAMOUNTOK";
-    f = {{"DataIDNo", std::to_string(item->id)}, {"FileName", Utf8ToBig5(item->name)}, {"Info", Utf8ToBig5(item->info)}};
+    f = {{"DataIDNo", std::to_string(item->id)}, {"FileName", CutBig5(Utf8ToBig5(item->name), 255)},
+         {"Info", Utf8ToBig5(item->info)}};
+    infoField = 2;
     if (item->content.size() <= 9000) {
       std::string b64(sodium_base64_encoded_len(item->content.size(), sodium_base64_VARIANT_ORIGINAL), '\0');
       sodium_bin2base64(b64.data(), b64.size(), reinterpret_cast<const unsigned char*>(item->content.data()),
@@ -1123,7 +1193,19 @@ void Server::OnPrivateItem(Connection& c, const std::string& kind, const std::st
       f.push_back({"Data", b64});
     }
   }
-  Send(c, command + ":" + net::EncodeRecord(f));
+  std::string line = command + ":" + net::EncodeRecord(f);
+  if (line.size() > net::kMaxLineBytes) {
+    const std::string info = f[infoField].second;
+    std::size_t fits = 0, tooLong = info.size();   // the longest cut that fits lies in [fits, tooLong)
+    while (tooLong - fits > 1) {
+      std::size_t mid = fits + (tooLong - fits) / 2;
+      f[infoField].second = CutBig5(info, mid);
+      (command.size() + 1 + net::EncodeRecord(f).size() <= net::kMaxLineBytes ? fits : tooLong) = mid;
+    }
+    f[infoField].second = CutBig5(info, fits);
+    line = command + ":" + net::EncodeRecord(f);
+  }
+  Send(c, line);
 }
 
 void Server::OnArticleList(Connection& c) {
@@ -1155,6 +1237,10 @@ void Server::OnShareArticle(Connection& c, const std::string& args) {
   Article a{0, Now(), c.nickname, title, body};
   std::int64_t id = 0;
   try {
+    if (db_->CountArticles(c.account) >= config_.maxArticlesPerAccount) {
+      Log("refusal", {{"id", std::to_string(c.id)}, {"account", c.account}, {"reason", "article limit"}});
+      return SendText(c, "SYSTEMMSG", "閣下分享的文章已達上限 (" + std::to_string(config_.maxArticlesPerAccount) + " 篇), 文章未能分享");
+    }
     id = db_->AddArticle(c.account, a);
   } catch (const std::exception& e) {
     ++stats_.storeErrors;
@@ -1257,7 +1343,12 @@ void Server::RoomShoeEnded(Room& room, const std::string& result, const std::set
   SharedItem item{0, Now(), shortName + " " + stamp, roomCaption + " " + std::to_string(result.size()) + "局", result};
   try {
     Database::Transaction t(*db_);
-    for (const std::string& account : players) db_->AddShared(account, "DATA", item);
+    // Each private list keeps its newest items: an account that plays for years
+    // does not grow without end.
+    for (const std::string& account : players) {
+      db_->AddShared(account, "DATA", item);
+      db_->TrimShared(account, "DATA", config_.maxPrivateItemsPerAccount);
+    }
     t.Commit();
   } catch (const std::exception& e) {
     Log("error", {{"where", "keep shoe"}, {"room", room.Name()}, {"error", e.what()}});

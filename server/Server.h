@@ -9,6 +9,7 @@
 #pragma once
 
 #include <asio.hpp>
+#include <asio/ssl.hpp>
 
 #include <chrono>
 #include <cstdint>
@@ -64,7 +65,11 @@ class Server : public RoomHost {
   void Open();
   // Opens (as Open) and binds the listening socket; answers the port bound. An
   // error names the address, and for a port below 1024 says that it needs root.
+  // With a TLS port set, that one is bound too, with its certificate and key loaded
+  // (an error names the file).
   std::uint16_t Listen();
+  // The TLS port bound by Listen, or 0 when there is none.
+  std::uint16_t TlsPort() const { return tlsPort_; }
   // Starts accepting, the rooms and the housekeeping timer.
   void Start();
   // Stops accepting, finishes the writes under way and closes every connection; the
@@ -103,8 +108,9 @@ class Server : public RoomHost {
   struct Connection;
   using ConnectionPtr = std::shared_ptr<Connection>;
 
-  void Accept();
-  void OnAccept(asio::ip::tcp::socket socket);
+  void Accept(asio::ip::tcp::acceptor& acceptor, bool tls);
+  void OnAccept(asio::ip::tcp::socket socket, bool tls);
+  std::uint16_t Bind(asio::ip::tcp::acceptor& acceptor, const asio::ip::address& address, std::uint16_t port);
   // A connection made and counted, or null when a connection limit refuses it.
   ConnectionPtr Admit(asio::ip::tcp::socket socket, const std::string& address);
   void StartRead(const ConnectionPtr& c);
@@ -158,6 +164,9 @@ class Server : public RoomHost {
   std::ostream& log_;
   std::unique_ptr<Database> db_;
   asio::ip::tcp::acceptor acceptor_;
+  asio::ip::tcp::acceptor tlsAcceptor_;
+  std::unique_ptr<asio::ssl::context> tlsContext_;
+  std::uint16_t tlsPort_ = 0;
   asio::steady_timer housekeeping_;
   asio::signal_set signals_;
   std::vector<std::unique_ptr<Room>> rooms_;

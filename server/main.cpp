@@ -38,6 +38,10 @@ const char* const kHelp =
     "  --pace normal|fast  room pace; fast deals a game in about 0.1 s (for tests)\n"
     "  --seed N          deal the rooms' shoes from this seed (not 0), the same cards on\n"
     "                    every start (for tests); default: random\n"
+    "  --tls-port N      also listen on this port with TLS, the same lines inside (0 picks\n"
+    "                    a free port, printed on the second line of output)\n"
+    "  --tls-cert FILE   the certificate chain for the TLS port (PEM)\n"
+    "  --tls-key FILE    its private key (PEM, not encrypted)\n"
     "  --config FILE     key = value settings (see docs/server.md); options given on the\n"
     "                    command line win over the file\n"
     "  --help            this text\n";
@@ -72,6 +76,14 @@ int UserAdd(const std::vector<std::string>& positional, std::map<std::string, st
   return 0;
 }
 
+// The private lists are bounded per account; the operator raises the bound in the config.
+void CheckRoom(Database& db, const std::string& account, const std::string& kind, std::size_t adding, const Config& config) {
+  if (db.CountShared(account, kind) + static_cast<std::int64_t>(adding) > config.maxPrivateItemsPerAccount)
+    throw std::runtime_error("the account's " + kind + " list would hold more than " +
+                             std::to_string(config.maxPrivateItemsPerAccount) +
+                             " items (max_private_items_per_account in the config file)");
+}
+
 int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
   if (positional.size() < 3) throw std::runtime_error("share-add needs an account and at least one file");
   Database db(config.db);
@@ -88,6 +100,7 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
       shoes.ReadData(path.string());
       std::vector<ShoeRecord> list = shoes.Shoes();
       if (list.empty()) throw std::runtime_error("no shoes in " + path.string());
+      CheckRoom(db, account, "DATA", list.size(), config);
       Database::Transaction t(db);
       for (const ShoeRecord& s : list) {
         std::string info = s.info.empty() ? stem : Big5ToUtf8(s.info);
@@ -95,6 +108,7 @@ int ShareAdd(const std::vector<std::string>& positional, const Config& config) {
       }
       t.Commit();
     } else if (ext == ".MED" || ext == ".AMT") {
+      CheckRoom(db, account, ext == ".MED" ? "BET" : "BETAMOUNT", 1, config);
       std::string bytes = ReadWholeFile(path.string(), 1 << 20);
       ids.push_back(db.AddShared(account, ext == ".MED" ? "BET" : "BETAMOUNT",
                                  {0, now, path.filename().string(), stem, bytes}));
@@ -135,7 +149,8 @@ int main(int argc, char** argv) {
           if (i + 1 >= argc) throw std::runtime_error("option --" + key + " needs a value");
           value = argv[++i];
         }
-        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "seed", "config", "nickname"};
+        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "seed", "config",
+                                             "nickname", "tls-port", "tls-cert", "tls-key"};
         if (std::find(std::begin(known), std::end(known), key) == std::end(known))
           throw std::runtime_error("unknown option --" + key + " (see --help)");
         opts[key] = value;
@@ -153,6 +168,13 @@ int main(int argc, char** argv) {
       if (port < 0 || port > 65535) throw std::runtime_error("port out of range");
       config.port = static_cast<std::uint16_t>(port);
     }
+    if (opts.count("tls-port")) {
+      int port = std::stoi(opts["tls-port"]);
+      if (port < 0 || port > 65535) throw std::runtime_error("TLS port out of range");
+      config.tlsPort = port;
+    }
+    if (opts.count("tls-cert")) config.tlsCert = opts["tls-cert"];
+    if (opts.count("tls-key")) config.tlsKey = opts["tls-key"];
     if (opts.count("host")) config.host = opts["host"];
     if (opts.count("db")) config.db = opts["db"];
     if (opts.count("outbox")) config.outbox = opts["outbox"];
@@ -183,6 +205,7 @@ int main(int argc, char** argv) {
     Server server(io, config, std::cerr);
     std::uint16_t port = server.Listen();
     std::cout << port << std::endl;
+    if (server.TlsPort() != 0) std::cout << server.TlsPort() << std::endl;
     server.Start();
     // A handler that fails is logged and the loop goes on serving everyone else; the
     // requests that write answer their own failures (see docs/server.md).

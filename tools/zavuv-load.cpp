@@ -331,7 +331,7 @@ class Tool {
   void Handle(LoadClient& c, const std::string& line) {
     ++linesReceived_;
     if (c.state == LoadClient::State::LoggingIn) {
-      if (line == "VERSIONOK") return;
+      if (line == "VERSIONOK:" || line == "VERSIONOK") return;
       if (line == "LOGINOK") {
         c.state = LoadClient::State::Online;
         --loggingIn_;

@@ -78,15 +78,14 @@ bool IniFile::Parse(std::string_view text) {
     auto& lines = sections_.empty() ? preamble_ : sections_.back().lines;
     if (t.empty() || t.front() == ';' || t.front() == '#') {
       lines.push_back({std::string(line), {}, {}});
-    } else if (t.front() == '[') {
-      std::size_t close = t.find(']');
-      if (close == std::string_view::npos) return preamble_.clear(), sections_.clear(), false;
-      sections_.push_back({std::string(line), std::string(TrimSpaces(t.substr(1, close - 1))), {}});
-    } else {
-      std::size_t eq = t.find('=');
-      if (eq == std::string_view::npos || TrimSpaces(t.substr(0, eq)).empty())
-        return preamble_.clear(), sections_.clear(), false;
+    } else if (t.front() == '[' && t.find(']') != std::string_view::npos) {
+      sections_.push_back({std::string(line), std::string(TrimSpaces(t.substr(1, t.find(']') - 1))), {}});
+    } else if (std::size_t eq = t.find('='); eq != std::string_view::npos && !TrimSpaces(t.substr(0, eq)).empty()) {
       lines.push_back({std::string(line), std::string(TrimSpaces(t.substr(0, eq))), std::string(t.substr(eq + 1))});
+    } else {
+      // A stray line (neither a section, a key nor a comment) is no setting; it stays
+      // where it is, as a comment would.
+      lines.push_back({std::string(line), {}, {}});
     }
   }
   return true;
@@ -152,10 +151,11 @@ std::string IniFile::Text() const {
 }
 
 void IniFile::Save(const std::filesystem::path& path) const {
-  // The save every other file takes: a temporary file renamed over the target, the
-  // target's permissions kept and a symbolic link followed; a new file is the owner's alone.
+  // The save every other file takes (a temporary file renamed over the target, a
+  // symbolic link followed), but the file is the owner's alone whatever it was before:
+  // it holds a scrambled password and a proxy password in clear.
   try {
-    WriteFileReplacing(path.string(), Text(), 0600);
+    WritePrivateFileReplacing(path.string(), Text());
   } catch (const TableError& e) {
     throw IniFileError(e.what());
   }

@@ -25,7 +25,7 @@ class IniFile {
     Loaded,      // read and parsed
     Missing,     // no file: an empty document
     Unreadable,  // the file exists but could not be read: an empty document
-    Damaged,     // not an INI text (a NUL byte, a line of another shape, too large)
+    Damaged,     // not an INI text (a NUL byte, too large)
   };
 
   // Files larger than this are taken as damaged rather than read into memory.
@@ -33,7 +33,9 @@ class IniFile {
 
   // Reads the file. Whatever the status other than Loaded, the document is empty.
   LoadStatus Load(const std::filesystem::path& path);
-  // Parses text; false (and an empty document) when it is not an INI text.
+  // Parses text line by line; false (and an empty document) when it is not an INI text.
+  // A line that is neither a section header, a key nor a comment is skipped when
+  // reading and written back where it stood.
   bool Parse(std::string_view text);
 
   // The value of a key, surrounding blanks removed and one pair of enclosing double
@@ -48,9 +50,9 @@ class IniFile {
 
   std::string Text() const;
   // Writes the text to a temporary file beside the target and renames it over the
-  // target; the target is either the old file or the whole new one. A new file is
-  // readable and writable by its owner only; an existing one keeps its permissions,
-  // and a symbolic link is followed. Throws IniFileError when any step fails.
+  // target; the target is either the old file or the whole new one. The file is
+  // readable and writable by its owner only (mode 0600), even when the old one was
+  // open to others; a symbolic link is followed. Throws IniFileError when any step fails.
   void Save(const std::filesystem::path& path) const;
 
  private:

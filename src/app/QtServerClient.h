@@ -38,6 +38,9 @@ class QtServerClient : public QObject, private net::AccountPrompts {
   void SetSettingsSource(std::function<Settings()> source) { settings_ = std::move(source); }
   // The server port: 24 unless a test or `zavuv --port` changes it.
   void SetPort(int port) { port_ = port; }
+  // Where the fingerprints of accepted TLS certificates are kept (section
+  // "KnownHosts", one "host:port" key each), read when a connection is opened.
+  void SetKnownHostsFile(std::function<QString()> file) { knownHosts_ = std::move(file); }
   int Port() const { return port_; }
 
   // "登入" pressed down: the login dialog (or the automatic-login account), the connect
@@ -68,12 +71,17 @@ class QtServerClient : public QObject, private net::AccountPrompts {
 
  private:
   void ShowMessage(std::string_view text) override;
+  // Connects as the settings say. A TLS certificate that does not verify is refused
+  // with a message unless the user accepts it (once: its fingerprint is kept); one
+  // whose fingerprint changed for a known server is refused outright.
+  bool Open(const Settings& settings, int limitMs);
   std::optional<std::string> AskNickName() override;
 
   QPointer<QWidget> window_;
   net::QtLineChannel* channel_;
   net::Dispatcher dispatcher_;
   std::function<Settings()> settings_;
+  std::function<QString()> knownHosts_;
   int port_ = net::kDefaultPort;
   TFormLogin* login_ = nullptr;
   TFormSignUp* signUp_ = nullptr;

@@ -101,6 +101,8 @@ Settings SettingsFromIni(const IniFile& ini) {
     s.server = ServerChoice::Other;
     s.otherServer = server;
   }
+  s.useTls = ReadBool(ini, kServer, "TLS", false);
+  s.tlsPort = ReadInt(ini, kServer, "TLSPort", kDefaultTlsPort);
   s.useProxy = ReadBool(ini, kProxy, "Enable", false);
   s.proxyHost = ReadText(ini, kProxy, "Server");
   s.proxyPort = ReadInt(ini, kProxy, "Port", 0);
@@ -130,6 +132,12 @@ void SettingsToIni(const Settings& s, IniFile& ini) {
             s.server == ServerChoice::Main        ? std::string("MAIN")
             : s.server == ServerChoice::LocalHost ? std::string("LOCALHOST")
                                                   : Utf8ToBig5(s.otherServer));
+  // The TLS keys appear once TLS has been turned on; a file of a user who never did
+  // stays as it always was.
+  if (s.useTls || ini.Read(kServer, "TLS")) {
+    ini.Write(kServer, "TLS", s.useTls ? "1" : "0");
+    ini.Write(kServer, "TLSPort", std::to_string(s.tlsPort));
+  }
   ini.Write(kProxy, "Enable", s.useProxy ? "1" : "0");
   ini.Write(kProxy, "Server", Utf8ToBig5(s.proxyHost));
   ini.Write(kProxy, "Port", std::to_string(s.proxyPort));
@@ -142,7 +150,8 @@ net::ConnectionTarget ConfigureConnection(const Settings& s, int port) {
   t.host = s.server == ServerChoice::Main        ? std::string(kMainServerHost)
            : s.server == ServerChoice::LocalHost ? std::string(kLocalHost)
                                                  : s.otherServer;
-  t.port = port;
+  t.port = s.useTls ? s.tlsPort : port;
+  t.tls = s.useTls;
   t.useProxy = s.useProxy;
   t.proxyHost = s.proxyHost;
   t.proxyPort = s.proxyPort;

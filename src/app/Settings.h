@@ -2,7 +2,7 @@
 // between runs in BA.ini in the working directory:
 //
 //   [Auto Login]  Enable=1|0, UserID=<account>, UserPassword=<20 letters A..P>
-//   [Server]      Server=MAIN | LOCALHOST | <host>
+//   [Server]      Server=MAIN | LOCALHOST | <host>, TLS=1|0, TLSPort=<decimal>
 //   [Proxy]       Enable=1|0, Server=<host>, Port=<decimal>, UserID=..., UserPassword=...
 //
 // The file is Big5 text; the fields here are UTF-8. It is read once when the main
@@ -27,6 +27,8 @@ enum class ServerChoice { Main, LocalHost, Other };
 // reaching a stranger's machine. Run zavuv-server and choose "本機" or "其他".
 inline constexpr std::string_view kMainServerHost = "main.zavuv.invalid";
 inline constexpr std::string_view kLocalHost = "LocalHost";
+// The port "加密連線 (TLS)" starts with; zavuv-server takes the TLS port it is given.
+inline constexpr int kDefaultTlsPort = 2443;
 
 struct Settings {
   // "自動登入設定"
@@ -36,6 +38,10 @@ struct Settings {
   // "伺服器設定"
   ServerChoice server = ServerChoice::Main;
   std::string otherServer;  // EditServer (upper-cased when read back)
+  // "加密連線 (TLS)": the server's TLS port instead of the plain one. Files written
+  // before it existed have no such key and read as off.
+  bool useTls = false;
+  int tlsPort = kDefaultTlsPort;
   // "設定代理伺服器"
   bool useProxy = false;
   std::string proxyHost;
@@ -62,7 +68,8 @@ void SettingsToIni(const Settings& settings, IniFile& ini);
 bool WriteSettings(const std::filesystem::path& path, const Settings& settings) noexcept;
 
 // The connection the settings describe, on the given server port (24 unless a test or
-// `zavuv --port` says otherwise). The proxy user ID goes out in Big5.
+// `zavuv --port` says otherwise), or on the TLS port of the settings with TLS on. The
+// proxy user ID goes out in Big5.
 net::ConnectionTarget ConfigureConnection(const Settings& settings, int port = net::kDefaultPort);
 
 // The scrambled form of a password under an account number: 20 letters A to P. Both

@@ -170,11 +170,15 @@ void TFormDaruvedaZizeveva::FormCreate() {
   FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
   setAcceptDrops(true);
   BaseCaption = windowTitle();
+  SetProgramTitle(BaseCaption);  // the program's title follows the window's caption
   FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
   FrameAccount->Client().SetPort(ServerPort());
+  // Accepted TLS certificates are kept with the window's state, beside BA.ini.
+  FrameAccount->Client().SetKnownHostsFile([this] { return WindowStateFile; });
   FrameAccount->OnNickName = [this](const QString& nickName, const QString& caption) {
     NickName = nickName;
     setWindowTitle(caption);  // the caption, and the program's title on the task bar
+    SetProgramTitle(caption);  // and the caption of the message boxes
   };
   ConnectServerLines();
 }
@@ -300,7 +304,7 @@ void TFormDaruvedaZizeveva::ReadSettings() {
 }
 
 void TFormDaruvedaZizeveva::AutoLogin() {
-  if (!FrameSystemSetup->CheckBoxUseAutoLogin->isChecked()) return;
+  if (!AutoLoginAllowed || !FrameSystemSetup->CheckBoxUseAutoLogin->isChecked()) return;
   BtnConnect->setChecked(true);
   FrameAccount->BtnConnectClick(true);
 }

@@ -147,6 +147,9 @@ class TFormDaruvedaZizeveva : public QWidget {
   // The community server's port for every connection: 24, unless a test or
   // `zavuv --port N` sets it before the window is created.
   static int& ServerPort();
+  // Whether showing the window logs in when BA.ini asks for automatic login. The batch
+  // modes (`--dump-ui`, `--bench`) turn it off: they never connect.
+  bool AutoLoginAllowed = true;
   // What became of BA.ini when it was read at show.
   IniFile::LoadStatus SettingsStatus = IniFile::LoadStatus::Missing;
 

@@ -7,7 +7,9 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
+#include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,11 +30,13 @@ TFrameAccount::TFrameAccount(QWidget* parent) : QFrame(parent) {
   setFixedWidth(169);
   auto* lvlCaption = Label(this, "LabelLvlCaption", "等級:");
   LabelLvl = Label(this, "LabelLvl", "");
+  LabelLvl->setTextFormat(Qt::PlainText);  // the server's text, shown as sent
   BtnLevelboard = Button(this, "BtnLevelboard", "英雄榜");
   auto* expCaption = Label(this, "LabelExpCaption", "經驗:");
   ImageExp = Label(this, "ImageExp", "");
   ImageExp->setFixedSize(121, 20);
   LabelExp = Label(ImageExp, "LabelExp", "");
+  LabelExp->setTextFormat(Qt::PlainText);
   LabelExp->setGeometry(8, 0, 105, 20);
   LabelExp->setAlignment(Qt::AlignCenter);
   BtnConnect = Button(this, "BtnConnect", "登入");
@@ -114,7 +118,13 @@ void TFrameAccount::AppendColoured(const QString& text, const QColor& colour) {
   end.movePosition(QTextCursor::End);
   MemoMessage->setTextCursor(end);
   if (colour.isValid()) MemoMessage->setTextColor(colour);  // invalid: the colour stays
-  MemoMessage->append(text);
+  // The text goes in as it was sent, never read as markup: a chat line that looks like
+  // a tag shows its characters, loads nothing and keeps the line's colour and size.
+  // Line breaks inside it (CR LF, LF or CR) start new lines of the pane.
+  const QTextCharFormat format = MemoMessage->currentCharFormat();
+  if (!MemoMessage->document()->isEmpty()) end.insertBlock(end.blockFormat(), format);
+  end.insertText(text, format);
+  MemoMessage->setTextCursor(end);
   MemoMessage->repaint();
 }
 

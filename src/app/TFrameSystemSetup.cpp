@@ -28,12 +28,20 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
   RBtnOthersServer = Named(new QRadioButton(QStringLiteral("其他"), GroupBoxServer), "RBtnOthersServer");
   EditServer = Named(new QLineEdit(GroupBoxServer), "EditServer");
   EditServer->setEnabled(false);
+  CheckBoxUseTLS = Named(new QCheckBox(QStringLiteral("加密連線 (TLS)"), GroupBoxServer), "CheckBoxUseTLS");
+  SpinEditTLSPort = Named(new QSpinBox(GroupBoxServer), "SpinEditTLSPort");
+  SpinEditTLSPort->setRange(1, 65535);
+  SpinEditTLSPort->setValue(kDefaultTlsPort);
+  SpinEditTLSPort->setEnabled(false);
   auto* sg = new QGridLayout(GroupBoxServer);
   sg->addWidget(RBtnMainServer, 0, 0);
   sg->addWidget(RBtnLocalHost, 0, 1);
   sg->addWidget(RBtnOthersServer, 0, 2);
   sg->addWidget(Label(GroupBoxServer, "LabelServer", "伺服器網址"), 1, 0);
   sg->addWidget(EditServer, 1, 1, 1, 2);
+  sg->addWidget(CheckBoxUseTLS, 2, 0);
+  sg->addWidget(Label(GroupBoxServer, "LabelTLSPort", "連接埠(Port)"), 2, 1);
+  sg->addWidget(SpinEditTLSPort, 2, 2);
 
   GroupBoxAutoLogin = Named(new QGroupBox(QStringLiteral("自動登入設定"), this), "GroupBoxAutoLogin");
   CheckBoxUseAutoLogin = Named(new QCheckBox(QStringLiteral("使用自動登入"), GroupBoxAutoLogin), "CheckBoxUseAutoLogin");
@@ -54,11 +62,10 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
   auto* notice = Label(proxy, "LabelProxyNotice",
                        "設定Proxy前必須先清楚所用Proxy的IP及所用的Port, 如不知道有甚麼Proxy可用, 可在以下的網址中找尋");
   notice->setWordWrap(true);
-  auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy), "LabelProxyList");
+  auto* list = Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/socks-proxies"), proxy,
+                                     QtLinkLabel::Underline::Always),
+                     "LabelProxyList");
   LabelProxyList = list;
-  QFont underlined = list->font();
-  underlined.setUnderline(true);
-  list->setFont(underlined);
   CheckBoxUseProxy = Named(new QCheckBox(QStringLiteral("使用代理伺服器(Proxy)"), proxy), "CheckBoxUseProxy");
   EditProxy = Named(new QLineEdit(proxy), "EditProxy");
   SpinEditProxyPort = Named(new QSpinBox(proxy), "SpinEditProxyPort");
@@ -87,6 +94,7 @@ TFrameSystemSetup::TFrameSystemSetup(QWidget* parent) : QWidget(parent) {
     connect(r, &QRadioButton::toggled, this, [this](bool) { RBtnMainServerClick(); });
   connect(CheckBoxUseAutoLogin, &QCheckBox::toggled, this, [this](bool) { CheckBoxUseAutoLoginClick(); });
   connect(CheckBoxUseProxy, &QCheckBox::toggled, this, [this](bool) { CheckBoxUseProxyClick(); });
+  connect(CheckBoxUseTLS, &QCheckBox::toggled, SpinEditTLSPort, &QWidget::setEnabled);
   auto* columns = new QHBoxLayout;
   auto* left = new QVBoxLayout;
   left->addWidget(GroupBoxServer);
@@ -122,6 +130,8 @@ Settings TFrameSystemSetup::CurrentSettings() const {
              : RBtnLocalHost->isChecked() ? ServerChoice::LocalHost
                                           : ServerChoice::Other;
   s.otherServer = EditServer->text().toStdString();
+  s.useTls = CheckBoxUseTLS->isChecked();
+  s.tlsPort = SpinEditTLSPort->value();
   s.useProxy = CheckBoxUseProxy->isChecked();
   s.proxyHost = EditProxy->text().toStdString();
   s.proxyPort = SpinEditProxyPort->value();
@@ -143,6 +153,8 @@ void TFrameSystemSetup::ShowSettings(const Settings& s) {
       EditServer->setText(QString::fromStdString(s.otherServer));
       break;
   }
+  CheckBoxUseTLS->setChecked(s.useTls);
+  SpinEditTLSPort->setValue(s.tlsPort);
   CheckBoxUseProxy->setChecked(s.useProxy);
   EditProxy->setText(QString::fromStdString(s.proxyHost));
   SpinEditProxyPort->setValue(s.proxyPort);

@@ -39,6 +39,8 @@ class TFrameSystemSetup : public QWidget {
   QRadioButton* RBtnLocalHost = nullptr;
   QRadioButton* RBtnOthersServer = nullptr;
   QLineEdit* EditServer = nullptr;
+  QCheckBox* CheckBoxUseTLS = nullptr;
+  QSpinBox* SpinEditTLSPort = nullptr;
   QGroupBox* GroupBoxAutoLogin = nullptr;
   QCheckBox* CheckBoxUseAutoLogin = nullptr;
   QLineEdit* EditUserID = nullptr;

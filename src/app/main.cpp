@@ -97,6 +97,8 @@ int main(int argc, char** argv) {
   }
 
   zavuv::TFormDaruvedaZizeveva window;
+  // The widget dump and the benchmark never reach a server, whatever BA.ini says.
+  window.AutoLoginAllowed = !dump && !bench;
   if (!batch) {
     // Size, position, splitters, tabs and recent files, beside the settings file BA.ini.
     window.WindowStateFile = QStringLiteral("BAWindow.ini");

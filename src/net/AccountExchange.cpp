@@ -26,6 +26,15 @@ std::string PadCharacters(std::string_view utf8, std::size_t n) {
   return text;
 }
 
+// Whether a reply is the word awaited: the word alone, or the word with a colon and
+// nothing after it, as a server that ends every command with its colon sends it.
+bool IsReply(std::string_view reply, std::string_view word) {
+  if (reply == word) return true;
+  if (reply.find(':') == std::string_view::npos) return false;
+  CommandLine split = SplitLine(reply);
+  return split.command == word && TrimBlanks(split.arguments).empty();
+}
+
 CheckFailure Fail(std::string_view message, std::string_view field) {
   return {std::string(message), std::string(field)};
 }
@@ -75,17 +84,21 @@ LoginResult AccountExchange::Login(std::string_view userId, std::string_view pas
 
   std::optional<std::string> version = ask(std::string(kVersionLine), kReplyLimitMs);
   CommandLine v = SplitLine(version.value_or(""));
-  // A reply without a colon names its command as a whole ("VERSIONOK").
-  if (version && v.command.empty()) v.command = UpperAscii(TrimBlanks(*version));
+  // A reply without a colon names its command as a whole and carries no text
+  // ("VERSIONOK", "VERSIONTOOOLD").
+  if (version && version->find(':') == std::string::npos) v = {UpperAscii(TrimBlanks(*version)), {}};
   if (!version || (v.command != "VERSIONOK" && v.command != "VERSIONTOOOLD"))
     return fail(LoginResult::VersionUnknown, kVersionTooOld);
-  if (v.command == "VERSIONTOOOLD") return fail(LoginResult::VersionRefused, Big5ToUtf8(v.arguments));
+  // A refusal without a text of its own gets the program's.
+  if (v.command == "VERSIONTOOOLD")
+    return fail(LoginResult::VersionRefused,
+                TrimBlanks(v.arguments).empty() ? std::string(kVersionTooOld) : Big5ToUtf8(v.arguments));
 
   std::optional<std::string> reply = ask(LoginLine(userId, password), kReplyLimitMs);
   if (!reply) return fail(LoginResult::Refused, kLoginFailed);
-  if (*reply == "NONICKNAME") {
+  if (IsReply(*reply, "NONICKNAME")) {
     if (!SetNickName()) return fail(LoginResult::NoNickName, kNoNickName);
-  } else if (*reply != "LOGINOK") {
+  } else if (!IsReply(*reply, "LOGINOK")) {
     dispatcher_.Sink().AppendMessage(SanitizeUtf8(*reply), MessageColour::Unchanged);
     return fail(LoginResult::Refused, kLoginFailed);
   }
@@ -111,8 +124,8 @@ bool AccountExchange::SetNickName() {
     } catch (const NetError&) {
     }
     if (!reply) return false;
-    if (*reply == "SETNICKNAMEOK") return true;
-    if (*reply == "NICKNAMEALREADYEXIST") {
+    if (IsReply(*reply, "SETNICKNAMEOK")) return true;
+    if (IsReply(*reply, "NICKNAMEALREADYEXIST")) {
       prompts_.ShowMessage(kNickNameTaken);
       return false;
     }
@@ -128,9 +141,9 @@ void AccountExchange::SignUp(std::string_view email) {
   } catch (const NetError&) {
   }
   if (reply) {
-    std::string text = *reply == "SIGNUPOK"     ? std::string(kSignUpOk)
-                       : *reply == "OLDACCOUNT" ? std::string(kOldAccount)
-                                                : Big5ToUtf8(*reply);
+    std::string text = IsReply(*reply, "SIGNUPOK")     ? std::string(kSignUpOk)
+                       : IsReply(*reply, "OLDACCOUNT") ? std::string(kOldAccount)
+                                                       : Big5ToUtf8(*reply);
     dispatcher_.Sink().AppendMessage(text, MessageColour::Unchanged);
     prompts_.ShowMessage(text);
   }

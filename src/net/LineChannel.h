@@ -23,7 +23,7 @@ class NetError : public std::runtime_error {
 inline constexpr std::string_view kNotConnected = "未連線";
 
 // The time limits of the exchanges, in milliseconds.
-inline constexpr int kConnectLimitMs = 10000;  // connecting for the login
+inline constexpr int kConnectLimitMs = 10000;  // connecting, for the login and the sign-up
 inline constexpr int kReplyLimitMs = 5000;     // version, login, nickname and first line
 inline constexpr int kSignUpLimitMs = 20000;   // the sign-up reply
 
@@ -36,6 +36,9 @@ struct ConnectionTarget {
   std::string proxyHost;
   int proxyPort = 0;
   std::string proxyUserId;  // sent in the SOCKS 4 request, empty or not
+  // The same lines inside TLS (the server's TLS port); its certificate must verify
+  // for `host`, or carry a fingerprint the user accepted before.
+  bool tls = false;
 };
 
 class LineChannel {

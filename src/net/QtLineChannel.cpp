@@ -8,7 +8,10 @@
 #include <QGuiApplication>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QSslCertificate>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 #include "net/Socks4.h"
 
@@ -18,18 +21,22 @@ namespace {
 
 // Holds back the user's input while an exchange waits, as a modal dialog would: mouse,
 // key and wheel events are dropped, everything else (painting, timers, the socket)
-// goes on.
+// goes on. Closing a window is not dropped: it cancels the exchange at once, and the
+// close is delivered again as soon as the exchange has ended, so that the window
+// closes as it always does (its settings are written, its questions asked).
 class InputBlocker : public QObject {
  public:
-  InputBlocker() {
+  explicit InputBlocker(std::function<void()> onClose) : onClose_(std::move(onClose)) {
     if (QCoreApplication* app = QCoreApplication::instance()) app->installEventFilter(this);
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
       QGuiApplication::setOverrideCursor(QCursor(Qt::BusyCursor));
   }
   ~InputBlocker() override {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
+    for (const QPointer<QWidget>& w : closing_)
+      if (w) QTimer::singleShot(0, w, [w] { w->close(); });
   }
-  bool eventFilter(QObject*, QEvent* e) override {
+  bool eventFilter(QObject* watched, QEvent* e) override {
     switch (e->type()) {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
@@ -40,21 +47,54 @@ class InputBlocker : public QObject {
       case QEvent::Shortcut:
       case QEvent::ShortcutOverride:
       case QEvent::TouchBegin:
-      case QEvent::Close:
         return true;
+      case QEvent::Close:
+        if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+          auto* w = static_cast<QWidget*>(watched);
+          if (!closing_.contains(w)) closing_.append(w);
+          e->ignore();  // not now: once the exchange has given up
+          if (onClose_) onClose_();
+          return true;
+        }
+        return false;
       default:
         return false;
     }
   }
+
+ private:
+  std::function<void()> onClose_;
+  QList<QPointer<QWidget>> closing_;
 };
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 }  // namespace
 
-QtLineChannel::QtLineChannel(QObject* parent) : QObject(parent), socket_(new QTcpSocket(this)) {
+QtLineChannel::QtLineChannel(QObject* parent) : QObject(parent), socket_(new QSslSocket(this)) {
+  // The socket holds only this much unread: past it the system's buffers fill and the
+  // server is held back, rather than this program's memory growing.
+  socket_->setReadBufferSize(kSocketBufferBytes);
   connect(socket_, &QTcpSocket::readyRead, this, &QtLineChannel::OnReadyRead);
   connect(socket_, &QTcpSocket::disconnected, this, &QtLineChannel::OnDisconnected);
+  connect(socket_, &QSslSocket::sslErrors, this, &QtLineChannel::OnSslErrors);
+}
+
+// A certificate that does not verify is taken only when its fingerprint is the one
+// accepted before for this server; otherwise the handshake fails and the problem is
+// kept for the caller.
+void QtLineChannel::OnSslErrors(const QList<QSslError>& errors) {
+  const QByteArray digest = socket_->peerCertificate().digest(QCryptographicHash::Sha256);
+  std::string fingerprint = digest.toHex(':').toUpper().toStdString();
+  std::optional<std::string> known = known_ ? known_(peer_) : std::nullopt;
+  if (!digest.isEmpty() && known && *known == fingerprint) {
+    socket_->ignoreSslErrors(errors);
+    return;
+  }
+  QStringList reasons;
+  for (const QSslError& e : errors) reasons << e.errorString();
+  tlsProblem_ = {known ? TlsProblem::Kind::Changed : TlsProblem::Kind::Unverified, peer_, fingerprint,
+                 known.value_or(""), reasons.join(QStringLiteral("; ")).toStdString()};
 }
 
 QtLineChannel::~QtLineChannel() {
@@ -66,12 +106,14 @@ QtLineChannel::~QtLineChannel() {
 }
 
 bool QtLineChannel::WaitFor(const std::function<bool()>& done, int limitMs) {
+  if (cancelled_) return false;
   if (done()) return true;
   QEventLoop loop;
   auto check = [&] {
     if (done()) loop.quit();
   };
-  QMetaObject::Connection c[4] = {
+  QMetaObject::Connection c[5] = {
+      connect(socket_, &QSslSocket::encrypted, &loop, check),
       connect(socket_, &QTcpSocket::readyRead, &loop, check),
       connect(socket_, &QTcpSocket::stateChanged, &loop, check),
       connect(socket_, &QTcpSocket::errorOccurred, &loop, check),
@@ -89,17 +131,33 @@ bool QtLineChannel::WaitFor(const std::function<bool()>& done, int limitMs) {
     timer.start(limitMs);
   }
   {
-    InputBlocker block;
+    InputBlocker block([&] {
+      cancelled_ = true;
+      loop.quit();
+    });
     loop.exec();
   }
   for (auto& conn : c) disconnect(conn);
-  return done();
+  return !cancelled_ && done();
+}
+
+void QtLineChannel::Cancel() {
+  cancelled_ = true;
+  Disconnect();
 }
 
 bool QtLineChannel::Open(const ConnectionTarget& target, int limitMs) {
   Disconnect();
+  if (closePending_) FinishClose();
   framer_.Clear();
+  waiting_.clear();
+  waitingBytes_ = 0;
   error_.clear();
+  tlsProblem_ = {};
+  peer_ = target.host + ":" + std::to_string(target.port);
+  // The socket is reused: errors ignored for an earlier server must not carry over.
+  socket_->ignoreSslErrors(QList<QSslError>{});
+  cancelled_ = false;
   QElapsedTimer clock;
   clock.start();
   auto left = [&]() -> int {
@@ -107,7 +165,7 @@ bool QtLineChannel::Open(const ConnectionTarget& target, int limitMs) {
     return std::max<int>(0, limitMs - static_cast<int>(clock.elapsed()));
   };
   auto fail = [&](std::string why) {
-    error_ = std::move(why);
+    error_ = cancelled_ ? std::string("已取消") : std::move(why);
     handshaking_ = false;
     wasUp_ = false;
     socket_->abort();
@@ -175,6 +233,17 @@ bool QtLineChannel::Open(const ConnectionTarget& target, int limitMs) {
       return fail(Socks4ReplyText(std::string_view(reply.constData(), static_cast<std::size_t>(reply.size()))));
     handshaking_ = false;
   }
+  if (target.tls) {
+    // Checked against the server's own name, also through a proxy.
+    socket_->setPeerVerifyName(Q(target.host));
+    socket_->startClientEncryption();
+    auto secured = [&] { return socket_->isEncrypted() || socket_->state() != QAbstractSocket::ConnectedState; };
+    if (!WaitFor(secured, left()) || !socket_->isEncrypted()) {
+      if (tlsProblem_.kind != TlsProblem::Kind::None) return fail("伺服器憑證未能驗證: " + tlsProblem_.reasons);
+      return fail(socket_->state() == QAbstractSocket::ConnectedState ? std::string("加密連線逾時")
+                                                                        : "加密連線失敗: " + socket_->errorString().toStdString());
+    }
+  }
   wasUp_ = true;
   // The server may have spoken already, right behind the proxy's answer.
   if (socket_->bytesAvailable() > 0) OnReadyRead();
@@ -191,17 +260,21 @@ void QtLineChannel::SendLine(std::string_view text) {
 
 std::optional<std::string> QtLineChannel::ReadLine(int timeoutMs) {
   std::string line;
-  if (framer_.Next(line)) return line;
+  if (!cancelled_ && Next(line)) return line;
   if (!Connected()) return std::nullopt;
   ++exchangeDepth_;
   WaitFor(
       [&] {
         Pull();
-        return framer_.HasLine() || !Connected();
+        return !waiting_.empty() || !Connected();
       },
       std::max(timeoutMs, 0));
   --exchangeDepth_;
-  if (framer_.Next(line)) return line;
+  if (cancelled_) {
+    Disconnect();
+    return std::nullopt;
+  }
+  if (Next(line)) return line;
   if (!Connected()) return std::nullopt;
   return std::string();
 }
@@ -226,9 +299,30 @@ void QtLineChannel::SetReceiving(bool on) {
 }
 
 void QtLineChannel::Pull() {
-  if (handshaking_ || !socket_->isOpen() || socket_->bytesAvailable() <= 0) return;
-  QByteArray bytes = socket_->readAll();
-  framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  if (handshaking_ || !socket_->isOpen()) return;
+  // Lines are taken from the socket only while few enough wait; the rest stays with
+  // the socket and the system, which hold the server back.
+  // One line (or a piece of an overlong one) at a time, so that the bound holds exactly.
+  while (waiting_.size() < kMaxWaitingLines && waitingBytes_ < kMaxWaitingBytes) {
+    if (socket_->bytesAvailable() <= 0) break;
+    QByteArray bytes = socket_->readLine(kReadPieceBytes);
+    if (bytes.isEmpty()) break;
+    framer_.Feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    std::string line;
+    while (framer_.Next(line)) {
+      waitingBytes_ += line.size();
+      waiting_.push_back(std::move(line));
+    }
+  }
+}
+
+bool QtLineChannel::Next(std::string& line) {
+  if (waiting_.empty()) Pull();
+  if (waiting_.empty()) return false;
+  line = std::move(waiting_.front());
+  waiting_.pop_front();
+  waitingBytes_ -= line.size();
+  return true;
 }
 
 void QtLineChannel::OnReadyRead() {
@@ -241,8 +335,9 @@ void QtLineChannel::HandOver() {
   handing_ = true;
   std::string line;
   // The socket does not signal again for bytes that arrive while a handler runs its
-  // own event loop inside our readyRead, so they are collected here.
-  while (receiving_ && exchangeDepth_ == 0 && (framer_.Next(line) || (Pull(), framer_.Next(line)))) {
+  // own event loop inside our readyRead, nor for bytes it held back while lines
+  // waited, so each turn takes what it holds.
+  while (receiving_ && exchangeDepth_ == 0 && Next(line)) {
     try {
       handler_(line);
     } catch (...) {
@@ -250,13 +345,25 @@ void QtLineChannel::HandOver() {
     }
   }
   handing_ = false;
+  // The connection went down while lines waited: now that they are handled.
+  if (closePending_) FinishClose();
 }
 
 void QtLineChannel::OnDisconnected() {
   if (!wasUp_) return;
   wasUp_ = false;
-  Pull();
-  HandOver();
+  if (receiving_ && handler_) {
+    // Every line that arrived before the close is handed over first; a handler that
+    // is still busy (a message box) hands over the rest, then the close follows.
+    closePending_ = true;
+    HandOver();
+    return;
+  }
+  FinishClose();
+}
+
+void QtLineChannel::FinishClose() {
+  closePending_ = false;
   emit disconnected();
   if (receiving_) {
     receiving_ = false;

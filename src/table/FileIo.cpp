@@ -128,7 +128,9 @@ int FileCallCount(FileCall call) { return faults.counts[static_cast<std::size_t>
 
 bool FileFaultFired() { return faults.fired; }
 
-void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigned newFileMode) {
+namespace {
+
+void Replace(const std::string& path, std::string_view bytes, unsigned newFileMode, bool keepMode) {
   auto failed = [&](int err) { return TableError("無法寫入檔案 " + path + ": " + ErrnoText(err)); };
   const std::string target = FollowLinks(path);
 
@@ -161,7 +163,7 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigne
       int kept = ::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
       (void)kept;
     }
-    if (Chmod(fd, old.st_mode & 07777) != 0) fail(errno);
+    if (Chmod(fd, keepMode ? old.st_mode & 07777 : newFileMode & 07777) != 0) fail(errno);
   }
   // In pieces, so that a short or failed write can happen at any point of the file.
   constexpr std::size_t kPiece = std::size_t{1} << 16;
@@ -184,6 +186,14 @@ void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigne
   if (Rename(temp.c_str(), target.c_str()) != 0) fail(errno);
   SyncFolder(FolderOf(target));
 }
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigned newFileMode) {
+  Replace(path, bytes, newFileMode, true);
+}
+
+void WritePrivateFileReplacing(const std::string& path, std::string_view bytes) { Replace(path, bytes, 0600, false); }
 
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

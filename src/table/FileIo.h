@@ -20,6 +20,9 @@ namespace zavuv {
 // A file that does not exist yet is created with newFileMode (less the umask); the
 // settings file, which holds a scrambled password, passes 0600.
 void WriteFileReplacing(const std::string& path, std::string_view bytes, unsigned newFileMode = 0666);
+// The same for a file that holds secrets: the new file is readable and writable by its
+// owner only (mode 0600), even when the file it replaces was open to others.
+void WritePrivateFileReplacing(const std::string& path, std::string_view bytes);
 // Reads a whole file; a file that cannot be opened or is larger than maxBytes is a
 // TableError naming it.
 std::string ReadWholeFile(const std::string& path, std::size_t maxBytes);

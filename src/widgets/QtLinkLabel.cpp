@@ -7,14 +7,18 @@
 
 namespace zavuv {
 
-QtLinkLabel::QtLinkLabel(const QString& address, QWidget* parent) : QLabel(address, parent) {
+QtLinkLabel::QtLinkLabel(const QString& address, QWidget* parent, Underline underline)
+    : QLabel(address, parent), underline_(underline) {
+  setTextFormat(Qt::PlainText);
   QPalette p = palette();
   p.setColor(QPalette::WindowText, Qt::blue);
   setPalette(p);
   setCursor(Qt::PointingHandCursor);
+  if (underline_ == Underline::Always) SetUnderline(true);
 }
 
 void QtLinkLabel::SetUnderline(bool on) {
+  if (underline_ == Underline::Always) on = true;
   QFont f = font();
   f.setUnderline(on);
   setFont(f);

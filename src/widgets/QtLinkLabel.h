@@ -1,5 +1,6 @@
-// A label that is a web address: blue, hand cursor, underlined while the mouse is
-// over it; a click opens its own text with the desktop's default handler.
+// A label that is a web address: blue, hand cursor, and a click opens its own text
+// with the desktop's default handler. It is underlined while the mouse is over it, or
+// all the time when made with Underline::Always.
 #pragma once
 
 #include <QLabel>
@@ -10,7 +11,9 @@ class QtLinkLabel : public QLabel {
   Q_OBJECT
 
  public:
-  explicit QtLinkLabel(const QString& address, QWidget* parent = nullptr);
+  enum class Underline { OnHover, Always };
+
+  explicit QtLinkLabel(const QString& address, QWidget* parent = nullptr, Underline underline = Underline::OnHover);
 
  protected:
   void enterEvent(QEnterEvent* event) override;
@@ -19,6 +22,8 @@ class QtLinkLabel : public QLabel {
 
  private:
   void SetUnderline(bool on);
+
+  Underline underline_;
 };
 
 }  // namespace zavuv

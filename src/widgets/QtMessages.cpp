@@ -31,6 +31,14 @@ UrlHook& urlHook() {
   static UrlHook hook;
   return hook;
 }
+QString& programTitle() {
+  static QString title;
+  return title;
+}
+
+// Every box shows its text as plain text: many texts come from the server or from
+// files, and the toolkit would otherwise take one that looks like markup for markup.
+void Plain(QMessageBox& box) { box.setTextFormat(Qt::PlainText); }
 
 // "百家樂資料|*.DAT" becomes "百家樂資料 (*.DAT *.dat)": the toolkit's filter syntax, and
 // the extension in either case, since file systems here tell the cases apart. A
@@ -70,11 +78,17 @@ void SetUrlHook(UrlHook hook) { urlHook() = std::move(hook); }
 void SetSaveHook(SaveHook hook) { saveHook() = std::move(hook); }
 void SetChoiceHook(ChoiceHook hook) { choiceHook() = std::move(hook); }
 
+void SetProgramTitle(const QString& title) { programTitle() = title; }
+QString ProgramTitle() {
+  return programTitle().isEmpty() ? QApplication::applicationName() : programTitle();
+}
+
 int AskChoice(QWidget* parent, const QString& text, const QStringList& answers) {
   const int cancel = static_cast<int>(answers.size()) - 1;
   if (choiceHook()) return choiceHook()(text, answers);
   if (messageHook()) return messageHook()(MessageKind::Question, text) ? 0 : cancel;
-  QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+  QMessageBox box(QMessageBox::Question, ProgramTitle(), text, QMessageBox::NoButton, parent);
+  Plain(box);
   QList<QAbstractButton*> buttons;
   for (int i = 0; i < answers.size(); ++i)
     buttons << box.addButton(answers[i], i == cancel ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
@@ -92,7 +106,9 @@ void ShowError(QWidget* parent, const QString& text) {
     messageHook()(MessageKind::Error, text);
     return;
   }
-  QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
+  QMessageBox box(QMessageBox::Critical, ProgramTitle(), text, QMessageBox::Ok, parent);
+  Plain(box);
+  box.exec();
 }
 
 void ShowMessage(QWidget* parent, const QString& text) {
@@ -100,14 +116,17 @@ void ShowMessage(QWidget* parent, const QString& text) {
     messageHook()(MessageKind::Information, text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::NoIcon, ProgramTitle(), text, QMessageBox::Ok, parent);
+  Plain(box);
   box.exec();
 }
 
 bool AskYesNo(QWidget* parent, const QString& text) {
   if (messageHook()) return messageHook()(MessageKind::Question, text);
-  return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, ProgramTitle(), text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  Plain(box);
+  return box.exec() == QMessageBox::Yes;
 }
 
 SaveAnswer AskSave(QWidget* parent, const QString& text) {
@@ -115,8 +134,9 @@ SaveAnswer AskSave(QWidget* parent, const QString& text) {
   // A message hook without a save hook answers as for a question: go on without saving
   // (Yes) or cancel (No).
   if (messageHook()) return messageHook()(MessageKind::Question, text) ? SaveAnswer::Discard : SaveAnswer::Cancel;
-  QMessageBox box(QMessageBox::Warning, QApplication::applicationDisplayName(), text, QMessageBox::NoButton, parent);
+  QMessageBox box(QMessageBox::Warning, ProgramTitle(), text, QMessageBox::NoButton, parent);
   box.setObjectName(QStringLiteral("AskSave"));
+  Plain(box);
   QPushButton* save = box.addButton(QStringLiteral("儲存"), QMessageBox::AcceptRole);
   QPushButton* discard = box.addButton(QStringLiteral("不儲存"), QMessageBox::DestructiveRole);
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);

@@ -36,6 +36,12 @@ void SetUrlHook(UrlHook hook);
 void SetSaveHook(SaveHook hook);
 void SetChoiceHook(ChoiceHook hook);
 
+// The program's title, the caption of every message box: the program's name until
+// the server names the user, then the window's caption with the nickname.
+void SetProgramTitle(const QString& title);
+QString ProgramTitle();
+
+// The boxes show their text as plain text, exactly as given.
 // An error of a user action: the standard error box.
 void ShowError(QWidget* parent, const QString& text);
 // A plain message box (no icon) with an OK button.

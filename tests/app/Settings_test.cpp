@@ -108,13 +108,15 @@ TEST(IniFileText, KeepsSectionsWithBlanksCommentsAndOrder) {
   EXPECT_EQ(ini.Read("Auto Login", "Enable"), "1");
 }
 
-TEST(IniFileText, OtherShapesAreDamaged) {
+TEST(IniFileText, StrayLinesAreSkippedAndWrittenBackInPlace) {
   IniFile ini;
-  EXPECT_FALSE(ini.Parse("[Server]\nServer=MAIN\nthis is not a key\n"));
-  EXPECT_EQ(ini.Read("Server", "Server"), std::nullopt);  // nothing half-read
-  EXPECT_FALSE(ini.Parse("[Server\nServer=x\n"));
-  EXPECT_FALSE(ini.Parse(std::string("[Server]\nServer=a\0b\n", 20)));
-  EXPECT_FALSE(ini.Parse("=value\n"));
+  const std::string text = "[Server]\nServer=MAIN\nthis is not a key\n[Proxy\n=value\nPort=1\n";
+  ASSERT_TRUE(ini.Parse(text));
+  EXPECT_EQ(ini.Read("Server", "Server"), "MAIN");
+  EXPECT_EQ(ini.Read("Server", "Port"), "1");  // "[Proxy" is no section header
+  ini.Write("Server", "Server", "LOCALHOST");
+  EXPECT_EQ(ini.Text(), "[Server]\nServer=LOCALHOST\nthis is not a key\n[Proxy\n=value\nPort=1\n");
+  EXPECT_FALSE(ini.Parse(std::string("[Server]\nServer=a\0b\n", 20)));  // a NUL: no text file
   EXPECT_TRUE(ini.Parse(""));
   EXPECT_TRUE(ini.Parse("\xEF\xBB\xBF[S]\nk=v"));  // a byte order mark, no final line break
   EXPECT_EQ(ini.Read("S", "k"), "v");
@@ -124,10 +126,6 @@ TEST_F(SettingsFile, MissingUnreadableOrDamagedGiveDefaults) {
   IniFile::LoadStatus st;
   EXPECT_EQ(ReadSettings(path_, &st), Settings{});
   EXPECT_EQ(st, IniFile::LoadStatus::Missing);
-
-  Put("[Auto Login]\nEnable=1\nUserID=abc\n[Proxy]\nEnable=1\ngarbage line\n");
-  EXPECT_EQ(ReadSettings(path_, &st), Settings{});
-  EXPECT_EQ(st, IniFile::LoadStatus::Damaged);
 
   fs::remove(path_);
   fs::create_directory(path_);  // a folder where the file should be
@@ -203,9 +201,37 @@ TEST_F(SettingsFile, WrittenAsTabledOwnerOnlyAndReadBack) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-TEST_F(SettingsFile, ALinkedFileStaysLinkedAndKeepsItsPermissions) {
+TEST_F(SettingsFile, TlsIsKeptUnderServerAndAnOlderFileReadsAsOff) {
+  Put("[Server]\nServer=zavuv.test\n");
+  Settings s = ReadSettings(path_);
+  EXPECT_FALSE(s.useTls);
+  EXPECT_EQ(s.tlsPort, kDefaultTlsPort);
+  EXPECT_EQ(ConfigureConnection(s, 4024).port, 4024);
+  EXPECT_FALSE(ConfigureConnection(s, 4024).tls);
+
+  s.useTls = true;
+  s.tlsPort = 6697;
+  ASSERT_TRUE(WriteSettings(path_, s));
+  EXPECT_NE(Get().find("[Server]\nServer=ZAVUV.TEST\nTLS=1\nTLSPort=6697\n"), std::string::npos) << Get();
+  Settings back = ReadSettings(path_);
+  EXPECT_TRUE(back.useTls);
+  EXPECT_EQ(back.tlsPort, 6697);
+  // With TLS on, the connection goes to the TLS port, through the proxy as well.
+  back.useProxy = true;
+  net::ConnectionTarget t = ConfigureConnection(back, 4024);
+  EXPECT_TRUE(t.tls);
+  EXPECT_EQ(t.port, 6697);
+  EXPECT_EQ(t.host, "ZAVUV.TEST");
+
+  back.useTls = false;
+  ASSERT_TRUE(WriteSettings(path_, back));
+  EXPECT_FALSE(ReadSettings(path_).useTls);
+  EXPECT_EQ(ReadSettings(path_).tlsPort, 6697);
+}
+
+TEST_F(SettingsFile, ALinkedFileStaysLinkedAndBecomesTheOwnersAlone) {
   // Settings kept elsewhere (a dotfiles folder) and linked in: the link stays, the
-  // file it points to is replaced with its permissions.
+  // file it points to is replaced, readable by its owner only.
   const fs::path real = dir_ / "kept" / "BA.ini";
   fs::create_directories(real.parent_path());
   { std::ofstream(real) << "[Server]\nServer=Main\n"; }
@@ -220,7 +246,7 @@ TEST_F(SettingsFile, ALinkedFileStaysLinkedAndKeepsItsPermissions) {
   EXPECT_EQ(ReadSettings(real).userId, "abc12");
   struct stat st {};
   ASSERT_EQ(::stat(real.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 TEST_F(SettingsFile, AutoLoginOffDeletesAccountKeysAndKeepsForeignOnes) {
@@ -237,10 +263,31 @@ TEST_F(SettingsFile, AutoLoginOffDeletesAccountKeysAndKeepsForeignOnes) {
   EXPECT_EQ(ReadSettings(path_).userId, "");
 
   // A damaged file is replaced whole at close.
-  Put("not an ini file\n");
+  Put(std::string("not an ini file\0\n", 17));
   ASSERT_TRUE(WriteSettings(path_, Settings{}));
   EXPECT_EQ(ReadSettings(path_), Settings{});
   EXPECT_EQ(Get().find("not an ini"), std::string::npos);
+}
+
+TEST_F(SettingsFile, AStrayLineLosesNothingAndTheFileBecomesTheOwnersAlone) {
+  // What a run does with the file: read at show, written at close.
+  const std::string pw = EncodePassword("abcde12345", "pw12");
+  Put("; kept by hand\n[Auto Login]\nEnable=1\nUserID=abcde12345\nUserPassword=" + pw +
+      "\nthis line is no setting\n[Server]\nServer=myhost\n[Colours]\nPane=black\n");
+  ::chmod(path_.c_str(), 0644);
+  IniFile::LoadStatus st;
+  Settings s = ReadSettings(path_, &st);
+  EXPECT_EQ(st, IniFile::LoadStatus::Loaded);
+  EXPECT_TRUE(s.autoLogin);
+  EXPECT_EQ(s.userPassword, "pw12      ");
+  EXPECT_EQ(s.server, ServerChoice::Other);
+  ASSERT_TRUE(WriteSettings(path_, s));
+  EXPECT_EQ(Get(), "; kept by hand\n[Auto Login]\nEnable=1\nUserID=abcde12345\nUserPassword=" + pw +
+                       "\nthis line is no setting\n[Server]\nServer=MYHOST\n[Colours]\nPane=black\n"
+                       "[Proxy]\nEnable=0\nServer=\nPort=0\nUserID=\nUserPassword=\n");
+  struct stat info {};
+  ASSERT_EQ(::stat(path_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 TEST(ConnectionSettings, ServerChoiceAndProxy) {

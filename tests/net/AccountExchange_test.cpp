@@ -61,6 +61,14 @@ TEST_F(LoginTest, AcceptedLoginDispatchesTheFirstLine) {
   ScriptedChannel ch2({R::Says("versionok:"), R::Says("LOGINOK")});
   EXPECT_EQ(Run(ch2), LoginResult::LoggedIn);
   EXPECT_EQ(ch2.disconnects, 0);
+  // Every reply word of the exchanges reads the same with its colon.
+  prompts.nickNames = {std::string("Bo")};
+  ScriptedChannel colons({R::Says("VERSIONOK:"), R::Says("NONICKNAME:"), R::Says("SETNICKNAMEOK:")});
+  EXPECT_EQ(Run(colons), LoginResult::LoggedIn);
+  EXPECT_TRUE(prompts.messages.empty());
+  ScriptedChannel loginOk({R::Says("VERSIONOK"), R::Says("LOGINOK:")});
+  EXPECT_EQ(Run(loginOk), LoginResult::LoggedIn);
+  EXPECT_TRUE(sink.pane.empty());
 }
 
 TEST_F(LoginTest, VersionRepliesOtherThanOk) {
@@ -69,6 +77,15 @@ TEST_F(LoginTest, VersionRepliesOtherThanOk) {
   EXPECT_EQ(prompts.messages, std::vector<std::string>{"\xE8\xAB\x8B\xE6\x9B\xB4\xE6\x96\xB0"});
   EXPECT_EQ(old.disconnects, 1);
   EXPECT_EQ(old.sent.size(), 1u);  // no login line
+
+  // A refusal that brings no text of its own, with or without its colon, shows the
+  // program's text, never the command word or an empty box.
+  for (std::string bare : {"VERSIONTOOOLD", "VERSIONTOOOLD:", " versiontooold "}) {
+    prompts.messages.clear();
+    ScriptedChannel ch({R::Says(bare)});
+    EXPECT_EQ(Run(ch), LoginResult::VersionRefused) << bare;
+    EXPECT_EQ(prompts.messages, std::vector<std::string>{"閣下所用版本可能太舊"}) << bare;
+  }
 
   for (auto reply : {R::Silent(), R::Says("HELLO"), R::Says("LOGINOK"), R::Drops()}) {
     prompts.messages.clear();
@@ -155,6 +172,7 @@ TEST_F(LoginTest, SignUpReplies) {
   };
   const std::string mailed = "帳號及密碼已寄電郵到閣下電郵地址";
   std::vector<Case> cases = {{R::Says("SIGNUPOK"), "開新帳戶成功\r\n" + mailed},
+                             {R::Says("SIGNUPOK:"), "開新帳戶成功\r\n" + mailed},
                              {R::Says("OLDACCOUNT"), "電郵地址已存在\r\n" + mailed},
                              {R::Says("\xA4\xA4"), "\xE4\xB8\xAD"},  // other text, from Big5
                              {R::Silent(), ""}};

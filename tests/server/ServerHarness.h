@@ -284,7 +284,7 @@ inline std::string Pad(const std::string& s, std::size_t n) {
 // Version, login and, when asked for, the nickname; answers the login reply.
 inline std::string Login(Client& c, const Credentials& cr, const std::string& nickname = "") {
   c.Send("VERSION:1.11");
-  if (c.Read().value_or("") != "VERSIONOK") return "no VERSIONOK";
+  if (c.Read().value_or("") != "VERSIONOK:") return "no VERSIONOK:";
   c.Send("LOGIN:" + Pad(cr.account, 10) + cr.password);
   std::string reply = c.Read(5000).value_or("");
   if (reply == "NONICKNAME" && !nickname.empty()) {

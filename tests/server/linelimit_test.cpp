@@ -58,4 +58,41 @@ TEST(ServerLineLimit, ListsOfRowsFullOfQuotesAreCutToOneLineInsteadOfNotSent) {
   EXPECT_EQ(process.Log().find("over the line limit"), std::string::npos);
 }
 
+// A shoe's note has no bound of its own (an operator's share-add takes it from the
+// file): a note whose reply would pass the line limit is cut, on a character, instead
+// of the download never being answered.
+TEST(ServerLineLimit, AShoeWithANoteTooLongForOneLineIsSentWithTheNoteCut) {
+  ASSERT_GE(sodium_init(), 0);
+  TempDir dir;
+  const Credentials cr{"1000000003", "k7PqR2xa"};
+  std::string note;
+  for (int i = 0; i < 6000; ++i) note += i % 50 == 49 ? "\n" : "長\"";   // 3 Big5 bytes, 4 on the line
+  std::int64_t id = 0;
+  {
+    server::Database db((dir.Path() / "server.db").string());
+    ASSERT_TRUE(db.CreateAccount(cr.account, "n@example.org", server::HashPassword(cr.password, {}), 1765000000));
+    ASSERT_TRUE(db.SetNickname(cr.account, "長註"));
+    id = db.AddShared(cr.account, "DATA", {0, 1765000000, "long", note, "BPBPPB"});
+  }
+  ServerProcess process(dir.Path());
+  Client c(process.Port());
+  ASSERT_EQ(Login(c, cr), "LOGINOK");
+  c.Send("GETPRIVATEDATA:" + std::to_string(id));
+  auto line = c.WaitForPrefix("GETPRIVATEDATAOK:");
+  ASSERT_TRUE(line) << "no reply";
+  EXPECT_LE(line->size(), net::kMaxLineBytes);
+  net::StringList fields = net::DecodeCommaText(line->substr(17));
+  EXPECT_EQ(net::RecordText(fields, "ShoesResult"), "BPBPPB");
+  // The note as received begins the note kept, ends on a whole character and is as
+  // long as the line allows.
+  std::string info = zavuv::Big5ToUtf8(net::RecordText(fields, "ShoesInfo"));
+  std::string expected;
+  for (char ch : note) expected += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  EXPECT_GT(info.size(), 6000u);
+  EXPECT_LT(info.size(), expected.size());
+  EXPECT_EQ(expected.compare(0, info.size(), info), 0);
+  EXPECT_TRUE(zavuv::net::IsValidUtf8(info));
+  EXPECT_EQ(info.find("\xEF\xBF\xBD"), std::string::npos);
+}
+
 }  // namespace

@@ -19,12 +19,15 @@ TEST(ServerProtocol, VersionIsCheckedAndAnOldOneRefusedWithABig5Message) {
   ASSERT_TRUE(StartsWith(reply, "VERSIONTOOOLD:")) << reply;
   EXPECT_NE(zavuv::Big5ToUtf8(reply.substr(14)).find("版本"), std::string::npos);
   c.Send("version : 1.11");   // the command is trimmed and upper-cased
-  EXPECT_EQ(c.Read().value_or(""), "VERSIONOK");
+  EXPECT_EQ(c.Read().value_or(""), "VERSIONOK:");
   EXPECT_EQ(server.Stop(), 0);
 }
 
 TEST(ServerProtocol, SignUpMailsTheAccountWhichThenLogsInAndChoosesANickname) {
   TempDir dir;
+  // An outbox that anyone may read: the server makes it its own.
+  fs::create_directories(dir.Path() / "outbox");
+  fs::permissions(dir.Path() / "outbox", fs::perms::all);
   ServerProcess server(dir.Path());
   std::string reply;
   Credentials cr = SignUp(server.Port(), dir.Path() / "outbox", "amy@example.org", &reply);
@@ -33,9 +36,12 @@ TEST(ServerProtocol, SignUpMailsTheAccountWhichThenLogsInAndChoosesANickname) {
   EXPECT_GE(cr.password.size(), 4u);
   EXPECT_LE(cr.password.size(), 10u);
 
-  // The mail is one RFC 5322 message with CR LF line ends.
+  // The mail is one RFC 5322 message with CR LF line ends. It holds a password in
+  // clear: only its owner may read it, or list the folder.
+  EXPECT_EQ(fs::status(dir.Path() / "outbox").permissions(), fs::perms::owner_all);
   std::string mail;
   for (auto& e : fs::directory_iterator(dir.Path() / "outbox")) {
+    EXPECT_EQ(e.status().permissions(), fs::perms::owner_read | fs::perms::owner_write) << e.path();
     std::ifstream in(e.path());
     mail.assign(std::istreambuf_iterator<char>(in), {});
   }

@@ -1,6 +1,7 @@
 // The window's connection over loopback: lines in order and time limits, the login
-// exchange against a scripted server, handing lines over only while receiving, an
-// overlong line, the disconnect and loss events, and a SOCKS 4 proxy.
+// exchange against a scripted server, handing lines over only while receiving, lines
+// waiting behind a box (bounded, all handled, the close after them), an overlong line,
+// the disconnect and loss events, and a SOCKS 4 proxy.
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -133,6 +134,67 @@ class LineChannelTest : public QObject {
     peer.Say("bad");
     peer.Say("good");
     QTRY_COMPARE(log, std::vector<std::string>{"good"});
+  }
+
+  void linesBehindABoxAreAllHandledThenTheClose() {
+    // A handler that opens a box (its own event loop) while the server goes on: the
+    // lines wait, all of them are handled afterwards in order, and the server's close
+    // comes last.
+    ScriptedPeer peer;
+    QtLineChannel ch;
+    QVERIFY(ch.Open(Direct(peer.Port()), 2000));
+    std::vector<std::string> log;
+    QObject::connect(&ch, &QtLineChannel::connectionLost, [&] { log.push_back("lost"); });
+    ch.SetLineHandler([&](const std::string& line) {
+      log.push_back(line);
+      if (line == "box") {
+        peer.Say("a");
+        peer.Say("b");
+        peer.Drop();
+        QTest::qWait(300);
+        log.push_back("box closed");
+      }
+    });
+    ch.SetReceiving(true);
+    peer.Say("box");
+    QTRY_COMPARE(log.size(), std::size_t(5));
+    QCOMPARE(log, (std::vector<std::string>{"box", "box closed", "a", "b", "lost"}));
+
+    // A flood behind the box: far more than may wait. The client takes no more than
+    // its bound, the server is held back, and nothing is lost.
+    QVERIFY(ch.Open(Direct(peer.Port()), 2000));
+    const int flood = 60000;
+    const std::string pad(490, '.');
+    std::size_t mostWaiting = 0;
+    qint64 heldBack = 0;
+    int next = 0;
+    bool inOrder = true;
+    log.clear();
+    ch.SetLineHandler([&](const std::string& line) {
+      if (line == "box") {
+        QByteArray burst;
+        for (int i = 0; i < flood; ++i) burst += QByteArray::fromStdString("L" + std::to_string(i) + pad + "\n");
+        peer.Send(burst);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 1500) {
+          QTest::qWait(50);
+          mostWaiting = std::max(mostWaiting, ch.Waiting());
+        }
+        heldBack = peer.Unsent();
+        return;
+      }
+      inOrder = inOrder && line == "L" + std::to_string(next) + pad;
+      ++next;
+      if (next == flood) peer.Drop();
+    });
+    ch.SetReceiving(true);
+    peer.Say("box");
+    QTRY_VERIFY_WITH_TIMEOUT(log.size() == 1, 20000);  // "lost", after the last line
+    QCOMPARE(next, flood);
+    QVERIFY(inOrder);
+    QVERIFY2(mostWaiting <= QtLineChannel::kMaxWaitingLines, qPrintable(QString::number(mostWaiting)));
+    QVERIFY2(heldBack > 0, "the client read everything while the box was open");
   }
 
   void overlongLineIsDroppedAndReadingGoesOn() {

@@ -1,6 +1,6 @@
 // Loopback peers for the connection tests: a scripted server that answers each line
-// it receives through a callback, and a tiny SOCKS 4 proxy that checks the request and
-// relays both ways. Both listen on 127.0.0.1 with a port the system picks and live in
+// it receives through a callback, a tiny SOCKS 4 proxy that checks the request and
+// relays both ways, and a proxy that accepts and stays silent. Both listen on 127.0.0.1 with a port the system picks and live in
 // the test's own event loop.
 #pragma once
 
@@ -51,6 +51,8 @@ class ScriptedPeer : public QObject {
   void Drop() {
     if (client_) client_->disconnectFromHost();
   }
+  // Bytes written by Send that the client has not taken off the connection yet.
+  qint64 Unsent() const { return client_ ? client_->bytesToWrite() : 0; }
 
   std::vector<std::string> received;
   int connections = 0;
@@ -59,6 +61,26 @@ class ScriptedPeer : public QObject {
   QTcpServer server_;
   QTcpSocket* client_ = nullptr;
   QByteArray buffer_;
+};
+
+// A proxy that takes every connection and never says a word.
+class SilentProxy : public QObject {
+ public:
+  SilentProxy() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, this, [this] {
+      while (QTcpSocket* s = server_.nextPendingConnection()) held_.push_back(s);
+    });
+  }
+  quint16 Port() const { return server_.serverPort(); }
+  int Connections() const { return static_cast<int>(held_.size()); }
+  void DropAll() {
+    for (QTcpSocket* s : held_) s->abort();
+  }
+
+ private:
+  QTcpServer server_;
+  std::vector<QTcpSocket*> held_;
 };
 
 class Socks4Proxy : public QObject {

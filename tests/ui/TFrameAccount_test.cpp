@@ -1,10 +1,19 @@
 // The account column and the page "系統設定" in the main window: BA.ini read at show
 // and written at close, the setup page's enable rules, automatic login at show against
 // a scripted server on loopback (caption, level bar, chat with Enter, online list), the
-// disconnect event resetting the panel with "已離線" shown once, and "登入" released
-// after a failed login so that the next click logs in again.
+// disconnect event resetting the panel with "已離線" shown once; "登入" released after
+// a failed login so that the next click logs in again; the server's text shown
+// exactly as sent (pane, labels, message boxes under the program's title); a silent
+// proxy (closing the window cancels the wait, the sign-up gives up after 10 s); the
+// widget dump that never connects.
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEnterEvent>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -12,13 +21,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
-#include <QTimer>
 
 #include "ScriptedPeer.h"
 #include "app/QtServerClient.h"
@@ -26,11 +33,44 @@
 #include "app/TFrameAccount.h"
 #include "app/TFrameSystemSetup.h"
 #include "net/TFormLogin.h"
+#include "net/TFormSignUp.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
 
 using namespace zavuv;
 using zavuv::testkit::ScriptedPeer;
+using zavuv::testkit::SilentProxy;
+
+namespace {
+
+// A pane document that records every resource the pane asks it for.
+class SpyDocument : public QTextDocument {
+ public:
+  QList<QUrl> loaded;
+
+ protected:
+  QVariant loadResource(int type, const QUrl& name) override {
+    loaded << name;
+    return QTextDocument::loadResource(type, name);
+  }
+};
+
+// Runs answer on each message box that opens, until stopped.
+class BoxWatcher : public QObject {
+ public:
+  explicit BoxWatcher(std::function<void(QMessageBox*)> answer) : answer_(std::move(answer)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) answer_(box);
+    });
+    timer_.start(10);
+  }
+
+ private:
+  std::function<void(QMessageBox*)> answer_;
+  QTimer timer_;
+};
+
+}  // namespace
 
 class AccountPanelTest : public QObject {
   Q_OBJECT
@@ -94,6 +134,13 @@ class AccountPanelTest : public QObject {
     page.CheckBoxUseAutoLogin->click();
     QVERIFY(!page.EditUserID->isEnabled());
     QVERIFY(!page.EditUserPassword->isEnabled());
+    // The proxy list's address stays underlined, the mouse over it or not.
+    QVERIFY(page.LabelProxyList->font().underline());
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(page.LabelProxyList, &enter);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(page.LabelProxyList, &leave);
+    QVERIFY(page.LabelProxyList->font().underline());
     page.CheckBoxUseProxy->click();
     for (QWidget* w : {static_cast<QWidget*>(page.EditProxy), static_cast<QWidget*>(page.SpinEditProxyPort),
                        static_cast<QWidget*>(page.EditProxyUserID), static_cast<QWidget*>(page.EditProxyPassword)})
@@ -121,14 +168,13 @@ class AccountPanelTest : public QObject {
     Close();
     QVERIFY(!Read().contains("UserID=abc12"));  // automatic login off: the key goes
 
-    // A damaged file: defaults, left alone until the close replaces it.
-    Write("garbage\n");
+    // A stray line is skipped: the rest of the file is read, and the line stays.
+    Write("garbage\n[Server]\nServer=localhost\n");
     Open();
-    QCOMPARE(window->SettingsStatus, IniFile::LoadStatus::Damaged);
-    QVERIFY(window->FrameSystemSetup->RBtnMainServer->isChecked());
-    QCOMPARE(Read(), QByteArray("garbage\n"));
+    QCOMPARE(window->SettingsStatus, IniFile::LoadStatus::Loaded);
+    QVERIFY(window->FrameSystemSetup->RBtnLocalHost->isChecked());
     Close();
-    QVERIFY(Read().startsWith("[Auto Login]\nEnable=0\n[Server]\nServer=MAIN\n"));
+    QVERIFY(Read().startsWith("garbage\n[Server]\nServer=LOCALHOST\n"));
   }
 
   void autoLoginChatLevelAndLoss() {
@@ -265,6 +311,147 @@ class AccountPanelTest : public QObject {
         Close();
       }
     }
+  }
+
+  void serverTextIsShownAsSent() {
+    // Lines that look like markup, an entity, a lone "<" and a 16,000-byte line: the
+    // pane shows each exactly as sent, in its colour, and loads nothing.
+    QTemporaryDir files;
+    const QString picture = files.filePath(QStringLiteral("p.png"));
+    QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(picture));
+    const std::string image = "<img src=\"file://" + picture.toStdString() + "\">";
+    std::string longLine;
+    while (longLine.size() < 16000) longLine += "<b>x</b>";
+    const std::vector<std::string> shown = {"<font color=red size=7>系統訊息</font>", image, "&lt;", "a < b", longLine,
+                                            "<i>Al</i>", "Bo"};
+    int logins = 0;
+    ScriptedPeer peer;
+    peer.onLine = [&](const std::string& line) {
+      if (line == "VERSION:1.11" && ++logins == 2) peer.Say("VERSIONTOOOLD:" + Utf8ToBig5("<b>請更新</b>"));
+      else if (line == "VERSION:1.11") peer.Say("VERSIONOK");
+      else if (line.rfind("LOGIN:", 0) == 0) {
+        peer.Say("LOGINOK");
+        peer.Say("NICKNAME:" + Utf8ToBig5("小明"));
+        peer.Say("SYSTEMMSG:" + Utf8ToBig5(shown[0]));
+        peer.Say("UTF8PUBLICMSG:" + shown[1]);
+        for (std::size_t i = 2; i < 5; ++i) peer.Say("PUBLICMSG:" + shown[i]);
+        peer.Say("GETONLINELISTOK:" + shown[5] + "," + shown[6]);
+        peer.Say("LEVEL:<b>9</b>:1:2");
+      }
+    };
+    TFormDaruvedaZizeveva::ServerPort() = peer.Port();
+    Write("[Auto Login]\nEnable=1\nUserID=abcde12345\nUserPassword=" +
+          QByteArray::fromStdString(EncodePassword("abcde12345", "pw12")) + "\n[Server]\nServer=127.0.0.1\n");
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    TFrameAccount& panel = *window->FrameAccount;
+    SpyDocument spy;
+    panel.MemoMessage->setDocument(&spy);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTRY_VERIFY(panel.LabelLvl->text() == QStringLiteral("<B>9</B>"));
+    QString all;
+    for (const std::string& line : shown) all += (all.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(line);
+    QCOMPARE(panel.MemoMessage->toPlainText(), all);
+    panel.MemoMessage->repaint();
+    QCOMPARE(spy.loaded, QList<QUrl>());
+    // No image, and the system line keeps the pane's size in red.
+    for (QTextBlock b = spy.begin(); b.isValid(); b = b.next())
+      for (auto it = b.begin(); !it.atEnd(); ++it) {
+        QVERIFY(!it.fragment().charFormat().isImageFormat());
+        QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+        QVERIFY(!it.fragment().charFormat().hasProperty(QTextFormat::FontSizeAdjustment));
+      }
+    QCOMPARE(spy.begin().begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
+    QCOMPARE(spy.begin().next().next().next().next().next().begin().fragment().charFormat().foreground().color(),
+             QColor(Qt::blue));  // the online list
+    QCOMPARE(panel.LabelLvl->textFormat(), Qt::PlainText);
+    QCOMPARE(panel.LabelExp->textFormat(), Qt::PlainText);
+
+    // A message box with the server's text: plain text, under the program's title,
+    // which carries the nickname.
+    panel.BtnConnect->click();  // log out
+    QTRY_COMPARE(messages, QStringList{"已離線"});
+    SetMessageHook(nullptr);
+    QStringList boxes;
+    BoxWatcher watch([&](QMessageBox* box) {
+      boxes << box->windowTitle() << box->text() << QString::number(box->textFormat());
+      box->done(0);
+    });
+    panel.BtnConnect->click();  // the second login: refused with the server's text
+    QTRY_COMPARE(boxes.size(), 3);
+    QCOMPARE(boxes, (QStringList{QStringLiteral("zavuv - 小明"), QStringLiteral("<b>請更新</b>"),
+                                 QString::number(Qt::PlainText)}));
+    window.reset();
+  }
+
+  void silentProxyClosingAndGivingUp() {
+    SilentProxy proxy;
+    const QByteArray setup = "[Server]\nServer=127.0.0.1\n[Proxy]\nEnable=1\nServer=127.0.0.1\nPort=" +
+                             QByteArray::number(proxy.Port()) + "\n";
+    // Closing the window while the automatic login waits for the proxy: the login is
+    // cancelled at once, nothing is shown, and the window closes as always (BA.ini
+    // written).
+    Write("[Auto Login]\nEnable=1\nUserID=abcde12345\nUserPassword=" +
+          QByteArray::fromStdString(EncodePassword("abcde12345", "pw12")) + "\n" + setup);
+    window = std::make_unique<TFormDaruvedaZizeveva>();
+    QTimer::singleShot(300, window.get(), [this] { window->close(); });
+    QElapsedTimer t;
+    t.start();
+    window->show();  // logs in at show
+    const qint64 closing = t.elapsed();
+    QVERIFY2(closing < 2000, qPrintable(QString::number(closing)));
+    QTRY_VERIFY(!window->isVisible());
+    QTRY_COMPARE(proxy.Connections(), 1);
+    QCOMPARE(messages, QStringList());
+    QVERIFY(Read().endsWith("UserID=\nUserPassword=\n"));  // written at close
+    window.reset();
+
+    // The sign-up through the silent proxy gives up after the connect's 10 s. (Should it
+    // wait on, the proxy hangs up at 14 s so that the test ends.)
+    Write(setup);
+    Open();
+    QTimer::singleShot(14000, &proxy, [&] { proxy.DropAll(); });
+    qint64 accepted = 0, gaveUp = 0;
+    SetMessageHook([&](MessageKind, const QString& text) {
+      messages << text;
+      gaveUp = t.elapsed();
+      return true;
+    });
+    QTimer::singleShot(0, window.get(), [&] {
+      window->FormSignUp->EditEMail->setText(QStringLiteral("me@example.test"));
+      t.start();
+      window->FormSignUp->BtnSignUp->click();
+      accepted = t.elapsed();
+    });
+    window->FrameAccount->BtnSignUp->click();
+    QCOMPARE(messages, QStringList{"與伺服器連線失敗"});
+    qInfo("the sign-up gave up on the silent proxy after %lld ms", static_cast<long long>(gaveUp - accepted));
+    QVERIFY2(gaveUp - accepted >= 9900 && gaveUp - accepted < 11500, qPrintable(QString::number(gaveUp - accepted)));
+    Close();
+  }
+
+  void theWidgetDumpNeverConnects() {
+    // Automatic login on and a server listening: `zavuv --dump-ui` prints its tree and
+    // exits without a connection.
+#ifndef ZAVUV_APP
+    QSKIP("the program is not built");
+#else
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    Write("[Auto Login]\nEnable=1\nUserID=abcde12345\nUserPassword=" +
+          QByteArray::fromStdString(EncodePassword("abcde12345", "pw12")) + "\n[Server]\nServer=127.0.0.1\n");
+    QProcess dump;
+    dump.setWorkingDirectory(QDir::currentPath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    dump.setProcessEnvironment(env);
+    dump.start(QStringLiteral(ZAVUV_APP), {QStringLiteral("--port"), QString::number(server.serverPort()),
+                                           QStringLiteral("--dump-ui")});
+    QVERIFY(dump.waitForFinished(60000));
+    QCOMPARE(dump.exitCode(), 0);
+    QVERIFY(dump.readAllStandardOutput().contains("\"BtnConnect\""));
+    QVERIFY(!server.waitForNewConnection(200));
+#endif
   }
 
   void clearAndMessageColours() {
