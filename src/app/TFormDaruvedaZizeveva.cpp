@@ -35,6 +35,8 @@
 #include "net/TFormSignUp.h"
 #include "net/TFrameShare.h"
 #include "roads/TFrameRoadSheet.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
+#include "rooms/TFrameGameRoomClientPractice.h"
 #include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
@@ -123,6 +125,17 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   windowState_.AddSplitter("SplitterOtherRoad", SplitterOtherRoad);
   windowState_.AddTabs("PageControl1", PageControl1);
   windowState_.AddTabs("PageControlRoad", PageControlRoad);
+  windowState_.AddRoadSettings(&bench_.Roads(), [this] { FrameRoads->ShowRoadSettings(); });
+  for (TFrameRoadSheet* sheet : {MainRoadSheet, MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3})
+    windowState_.AddRoadSheet(sheet->objectName(), sheet);
+  for (std::size_t i = 0; i < FrameGameRooms->FrameGameRoomClientBattle.size(); ++i) {
+    const QString room = QStringLiteral("BattleRoom%1.").arg(i + 1);
+    TFrameGameRoomClientBattle* battle = FrameGameRooms->FrameGameRoomClientBattle[i];
+    windowState_.AddRoadSheet(room + QStringLiteral("RoadSheet1"), battle->RoadSheet1);
+    windowState_.AddRoadSheet(room + QStringLiteral("RoadSheet2"), battle->RoadSheet2);
+  }
+  windowState_.AddRoadSheet(QStringLiteral("PracticeRoom.RoadSheet"),
+                            FrameGameRooms->FrameGameRoomClientPractice->RoadSheet);
   PageControl1->setCurrentWidget(TabSheetForum);
   PageControlGameRoom->setCurrentIndex(1);   // 戰場
 
@@ -152,6 +165,9 @@ void TFormDaruvedaZizeveva::FormCreate() {
   TFrameRoadSheet::SetDefaultRoad(&bench_.DisplayRoad());
   TFrameRoadSheet::SetDefaultRoadSettings(&bench_.Roads());
   FrameRoads->AttachRoads();
+  // The minor sheets' roads are chosen before the window state (read before the
+  // window is shown) brings the user's own choice.
+  FrameRoads->ChooseMinorRoads();
   // The views follow the workbench.
   bench_.OnStrategyAdded = [this](Strategy& strategy, std::size_t index) {
     FrameStrategies->AddStrategyPage(strategy, index);
@@ -248,7 +264,6 @@ void TFormDaruvedaZizeveva::FormShow() {
   shoes.ShoesLoading = true;
   CreateFirstStrategy();
   // The shoe table exists from the start, empty.
-  FrameRoads->ChooseMinorRoads();
   bench_.DisplayRoad().SetAutoRedraw(true);
   bench_.DisplayRoad().SetResult("");
   shoes.ShoesLoading = false;
