@@ -19,6 +19,7 @@
 #include "app/QtRangeRun.h"
 #include "app/QtRecentFiles.h"
 #include "app/QtServerClient.h"
+#include "app/QtStatusLine.h"
 #include "app/TFormExportShoesData.h"
 #include "app/TFrameAccount.h"
 #include "app/TFrameCombinedResults.h"
@@ -86,9 +87,12 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   Splitter4->addWidget(lower);
   Splitter4->setStretchFactor(1, 1);
   Splitter4->setSizes({125, 533 - 125});
+  StatusLine = new QtStatusLine(this);
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->addWidget(Splitter4);
+  layout->setContentsMargins(2, 2, 2, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Splitter4, 1);
+  layout->addWidget(StatusLine);
 
   // The controls the window and its callers reach directly.
   BtnConnect = FrameAccount->BtnConnect;
@@ -183,7 +187,19 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameRoads->ShowAskRoad();
   };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
-  FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
+  FrameStrategies->OnFileUsed = [this](const QString& path) {
+    QtRecentFiles::Use(Recent.Strategies, path);
+    strategyFile_ = path;
+  };
+  // Every file command and range run says what it did; the files in use follow.
+  auto said = [this](const QString& text) {
+    StatusLine->Say(text);
+    StatusLine->SetFiles(FrameShoeStrip->ShoesFileName, strategyFile_);
+  };
+  FrameShoeStrip->OnDone = said;
+  FrameStrategies->OnDone = said;
+  FrameCombinedResults->OnDone = said;
+  RangeRunner->OnDone = said;
   setAcceptDrops(true);
   BaseCaption = windowTitle();
   FrameAccount->Client().SetSettingsSource([this] { return FrameSystemSetup->CurrentSettings(); });
@@ -243,6 +259,7 @@ void TFormDaruvedaZizeveva::CreateDialogs() {
   FrameAccount->Client().SetDialogs(FormLogin, FormSignUp, FormChangeInfo);
   AboutBox = new TAboutBox(this);
   FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
+  FormExportShoesData->OnDone = FrameShoeStrip->OnDone;
   // The card window belongs to the rooms' page; then the three boards.
   FormBillboard = new TFormBillboard(Boards.Billboard, this);
   FormVictor = new TFormVictor(Boards.Victor, this);
