@@ -5,6 +5,7 @@
 
 #include "app/QtStatusLine.h"
 #include "app/Workbench.h"
+#include "stats/Format.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
 
@@ -62,7 +63,7 @@ bool QtRangeRun::Run(const QString& fromText, const QString& toText, bool goFirs
   bench_.Combined().KeepRows = true;
   delete ProgressAnalysis;
   ProgressAnalysis = nullptr;
-  const QString seconds = QString::number(runClock_.elapsed() / 1000.0, 'f', 1);
+  const QString seconds = QString::fromStdString(FormatDecimal(runClock_.elapsed() / 1000.0, 2, true));
   if (OnDone) {
     if (!done)
       OnDone(QStringLiteral("分析未完成"));

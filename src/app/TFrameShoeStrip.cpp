@@ -67,6 +67,11 @@ TFrameShoeStrip::TFrameShoeStrip(Workbench& bench, QtRecentFiles& recent, QWidge
   DataSourceShoesData->BindView(DBGridShoesData);
   DBGridShoesData->horizontalHeader()->setStretchLastSection(true);
   DBGridShoesData->setColumnWidth(0, DBGridShoesData->fontMetrics().averageCharWidth() * 15 + 10);
+  // The result column is far wider than the grid. Scrolled by pixels, a cell that
+  // becomes current shows from its start, and its editor (kept within the view)
+  // keeps the caret in sight; by whole columns the grid could only show that
+  // column's end, with the text being typed out of sight on the left.
+  DBGridShoesData->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   auto* infoLabel = Label(this, "LabelShoesInfo", "每靴詳細說明");
   DBMemoShoesInfo = Named(new QtDBMemo(this), "DBMemoShoesInfo");
   DBMemoShoesInfo->SetField(&bench_.Shoes().Table(), "ShoesInfo");

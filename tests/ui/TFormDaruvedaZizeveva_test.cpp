@@ -212,6 +212,48 @@ class MainWindowTest : public QObject {
     QVERIFY(room->RoadSheet1->ScrollBox->horizontalScrollBar()->value() > 0);
   }
 
+  // Typing a new shoe in the grid: what is typed into the wide result column stays in
+  // sight, and another row's result shows from its start.
+  void shoeGridKeepsTheCaretInView() {
+    ShoesData& shoes = window->Shoes();
+    shoes.AppendShoe({"S1", "BP", ""});
+    shoes.Table().First();
+    QTableView* grid = window->FrameShoeStrip->DBGridShoesData;
+    QTest::mouseClick(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert), Qt::LeftButton);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClicks(grid, QStringLiteral("S2"));
+    QApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QApplication::processEvents();
+    QCOMPARE(grid->currentIndex().column(), 1);
+    QVERIFY(grid->visualRect(grid->currentIndex()).left() >= 0);   // the result's start
+    QString typed;
+    for (int i = 0; i < 70; ++i) typed += i % 3 ? QLatin1Char('B') : QLatin1Char('P');
+    const QString full = typed;
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!editor) {
+      QTest::keyClicks(grid, typed.left(1));
+      editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      typed.remove(0, 1);
+    }
+    QVERIFY(editor);
+    for (const QChar c : typed) {
+      QTest::keyClicks(editor, QString(c));
+      const QRect at = editor->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+      const QRect caret(editor->mapTo(grid->viewport(), at.topLeft()), at.size());
+      QVERIFY2(grid->viewport()->rect().contains(caret), qPrintable(editor->text()));
+    }
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    QCOMPARE(grid->currentIndex().data().toString(), full);
+    // The other row shows its result from its start.
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    QApplication::processEvents();
+    QCOMPARE(shoes.CurrentName(), std::string("S1"));
+    QVERIFY(grid->visualRect(grid->currentIndex()).left() >= 0);
+  }
+
   void readTriggersOneRefreshAndKeepsShoesOnFailure() {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("three.DAT"));
