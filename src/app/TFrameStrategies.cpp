@@ -74,6 +74,9 @@ std::vector<TFrameStrategy*> TFrameStrategies::StrategyPages() const {
 
 void TFrameStrategies::AddStrategyPage(Strategy& strategy, std::size_t index) {
   auto* page = new TFrameStrategy(strategy, resultViews_);
+  page->OnDone = [this](const QString& text) {
+    if (OnDone) OnDone(text);
+  };
   const int at = PageControlStrategy->insertTab(static_cast<int>(index), page, page->StrategyName());
   PageControlStrategy->setCurrentIndex(at);
   connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
