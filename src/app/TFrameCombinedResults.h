@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QPushButton;
@@ -24,6 +25,8 @@ class TFrameCombinedResults : public QWidget {
 
   // The combined result table exported as comma-separated text (errors are shown).
   bool ExportCombinedCsv(const QString& path);
+  // What an export did, for the window's status line ("已匯出 2,858 列 · a.csv").
+  std::function<void(const QString& text)> OnDone;
   void BtnExportCombinedCsvClick();
 
   QTableView* DBGridAnalysis = nullptr;

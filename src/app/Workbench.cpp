@@ -230,7 +230,7 @@ RangeRun Workbench::AnalyseRange(const std::string& from, const std::string& to,
   multi_.AnalysisAllShoes();
   rangeKept_ = true;
   rangeRevision_ = shoes_.Revision();
-  return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange()};
+  return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange(), multi_.CombinedBets};
 }
 
 std::int64_t Workbench::RangeRowBytes(const std::string& from, const std::string& to) {
