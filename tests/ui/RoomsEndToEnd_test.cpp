@@ -7,7 +7,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,6 +91,40 @@ char ShownResult(const QLabel& label) {
   return '?';
 }
 
+#ifdef ZAVUV_SERVER
+// A server of the test's own in `dir`: a database holding one user, fast pace with
+// betMs to bet, the rooms dealt from a fixed seed (the shoes come from a known list,
+// not from luck), on a loopback port it picks. False, with a warning, when it does
+// not start.
+bool StartServer(QProcess& server, const QTemporaryDir& dir, const char* email, const char* nickname, int betMs,
+                 QJsonObject& user, int& port) {
+  const QString db = dir.filePath(QStringLiteral("test.db"));
+  const QString outbox = dir.filePath(QStringLiteral("outbox"));
+  QProcess add;
+  add.start(QStringLiteral(ZAVUV_SERVER), {"user-add", email, "--db", db, "--nickname", nickname, "--outbox", outbox});
+  if (!add.waitForFinished(30000) || add.exitCode() != 0) {
+    qWarning() << "user-add failed:" << add.readAllStandardError();
+    return false;
+  }
+  user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
+  const QString config = dir.filePath(QStringLiteral("server.conf"));
+  {
+    QFile f(config);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    f.write(QByteArray("fast_bet_ms = ") + QByteArray::number(betMs) + "\n");
+  }
+  server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--seed",
+                                              "20261211", "--config", config, "--db", db, "--outbox", outbox});
+  if (!server.waitForStarted(10000)) return false;
+  QElapsedTimer clock;
+  clock.start();
+  while (!server.canReadLine() && clock.elapsed() < 10000) server.waitForReadyRead(100);
+  port = server.readLine().trimmed().toInt();
+  if (port <= 0) qWarning() << "the server named no port:" << server.readAllStandardError();
+  return port > 0;
+}
+#endif
+
 }  // namespace
 
 class RoomsEndToEndTest : public QObject {
@@ -102,31 +138,12 @@ class RoomsEndToEndTest : public QObject {
     QTemporaryDir dir;
     const QString oldDir = QDir::currentPath();
     QDir::setCurrent(dir.path());  // the window's BA.ini stays in the test's folder
-    const QString db = dir.filePath(QStringLiteral("test.db"));
-    const QString outbox = dir.filePath(QStringLiteral("outbox"));
-    QProcess add;
-    add.start(QStringLiteral(ZAVUV_SERVER), {"user-add", "eve@example.test", "--db", db, "--nickname", "Eve",
-                                              "--outbox", outbox});
-    QVERIFY(add.waitForFinished(30000));
-    QCOMPARE(add.exitCode(), 0);
-    const QJsonObject user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
-
-    // Fast pace with half a second to bet: the window answers each game in time
-    // even on a machine busy with other tests.
-    const QString config = dir.filePath(QStringLiteral("server.conf"));
-    {
-      QFile f(config);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write("fast_bet_ms = 500\n");
-    }
+    // Half a second to bet: the window answers each game in time even on a machine
+    // busy with other tests.
     QProcess server;
-    // The rooms dealt from a fixed seed: the shoes come from a known list, not from luck.
-    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--seed",
-                                                "20261211", "--config", config, "--db", db, "--outbox", outbox});
-    QVERIFY(server.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
-    const int port = server.readLine().trimmed().toInt();
-    QVERIFY(port > 0);
+    QJsonObject user;
+    int port = 0;
+    QVERIFY(StartServer(server, dir, "eve@example.test", "Eve", 500, user, port));
     QString serverLog;
     connect(&server, &QProcess::readyReadStandardError, this,
             [&] { serverLog += QString::fromUtf8(server.readAllStandardError()); });
@@ -279,27 +296,10 @@ class RoomsEndToEndTest : public QObject {
     QTemporaryDir dir;
     const QString oldDir = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    const QString db = dir.filePath(QStringLiteral("test.db"));
-    const QString outbox = dir.filePath(QStringLiteral("outbox"));
-    QProcess add;
-    add.start(QStringLiteral(ZAVUV_SERVER), {"user-add", "ann@example.test", "--db", db, "--nickname", "Ann",
-                                              "--outbox", outbox});
-    QVERIFY(add.waitForFinished(30000));
-    QCOMPARE(add.exitCode(), 0);
-    const QJsonObject user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
-    const QString config = dir.filePath(QStringLiteral("server.conf"));
-    {
-      QFile f(config);
-      QVERIFY(f.open(QIODevice::WriteOnly));
-      f.write("fast_bet_ms = 900\n");
-    }
     QProcess server;
-    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--config",
-                                                config, "--db", db, "--outbox", outbox});
-    QVERIFY(server.waitForStarted(10000));
-    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
-    const int port = server.readLine().trimmed().toInt();
-    QVERIFY(port > 0);
+    QJsonObject user;
+    int port = 0;
+    QVERIFY(StartServer(server, dir, "ann@example.test", "Ann", 900, user, port));
 
     QStringList messages;
     SetMessageHook([&](MessageKind, const QString& text) {
