@@ -179,6 +179,8 @@ class StrategyTabTest : public QObject {
     QVERIFY(at.y() >= window->BtnCreateStrategy->mapTo(window.get(), QPoint(0, window->BtnCreateStrategy->height())).y());
     QVERIFY(at.y() < window->PageControlStrategy->widget(0)->mapTo(window.get(), QPoint(0, 0)).y());
     QCOMPARE(window->size(), size);
+    if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty())
+      QVERIFY(window->grab().save(shots + QStringLiteral("/strategy-auto-bet-lock.png")));
     room.BtnAutoBet->click();
     QVERIFY(!room.BtnAutoBet->isChecked());
     QVERIFY(!line->isVisible());
