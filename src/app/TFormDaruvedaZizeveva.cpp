@@ -187,7 +187,9 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameShoeStats->ShowShoeStats();
     FrameRoads->ShowAskRoad();
   };
-  bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
+  bench_.OnAutoBetLock = [this](bool locked) {
+    FrameStrategies->ShowAutoBetLock(locked ? FrameGameRooms->RoomTitle(bench_.AutoBetHolder()) : QString());
+  };
   FrameStrategies->OnFileUsed = [this](const QString& path) {
     QtRecentFiles::Use(Recent.Strategies, path);
     strategyFile_ = path;
@@ -238,11 +240,16 @@ void TFormDaruvedaZizeveva::ConnectServerLines() {
     } show{FrameShare};
     Sharing.HandleReply(command, arguments, bench_.Shoes().Table());
   };
-  // Every login starts with an empty private list.
+  // Every login starts with an empty private list, and gives the rooms back their
+  // countdowns and buttons; a logout or a lost line takes them away.
   connect(&client, &QtServerClient::loggedIn, this, [this] {
     Sharing.PrivateData.EmptyDataSet();
     FrameShare->ShowSharing();
+    FrameGameRooms->ConnectionChanged(true);
   });
+  connect(&client, &QtServerClient::disconnected, this, [this] { FrameGameRooms->ConnectionChanged(false); });
+  // Before the first login the rooms are offline too.
+  FrameGameRooms->ConnectionChanged(client.Connected());
 }
 
 int& TFormDaruvedaZizeveva::ServerPort() {

@@ -1,6 +1,8 @@
 #include "app/TFrameStrategies.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -62,7 +64,29 @@ TFrameStrategies::TFrameStrategies(Workbench& bench, QWidget* resultViews, QWidg
   row->addWidget(BtnReadStrategies);
   row->addWidget(BtnSaveStrategies);
   layout->addLayout(row);
-  layout->addWidget(PageControlStrategy, 1);
+  // The lock line shares the strategy tabs' cell, at the right of their tab row: it
+  // takes no height of its own, so the window keeps its size, and as a sibling of the
+  // tabs it stays legible while they are off.
+  LabelAutoBetLock = Named(new QLabel(this), "LabelAutoBetLock");
+  LabelAutoBetLock->setStyleSheet(
+      QStringLiteral("QLabel { background: #fff4c0; color: #a00000; font-weight: bold; padding: 1px 6px; "
+                     "border: 1px solid #d0a000; }"));
+  LabelAutoBetLock->hide();
+  auto* tabs = new QGridLayout;
+  tabs->setContentsMargins(0, 0, 0, 0);
+  tabs->addWidget(PageControlStrategy, 0, 0);
+  tabs->addWidget(LabelAutoBetLock, 0, 0, Qt::AlignTop | Qt::AlignRight);
+  layout->addLayout(tabs, 1);
+}
+
+void TFrameStrategies::ShowAutoBetLock(const QString& roomTitle) {
+  const bool locked = !roomTitle.isEmpty();
+  for (QObject* child : children())
+    if (auto* widget = qobject_cast<QWidget*>(child); widget && widget != LabelAutoBetLock) widget->setEnabled(!locked);
+  LabelAutoBetLock->setText(QStringLiteral("自動下注進行中: ") + roomTitle);
+  LabelAutoBetLock->setToolTip(QStringLiteral("策略由遊戲室使用中; 在該遊戲室停用自動下注後即可修改"));
+  LabelAutoBetLock->setVisible(locked);
+  if (locked) LabelAutoBetLock->raise();
 }
 
 std::vector<TFrameStrategy*> TFrameStrategies::StrategyPages() const {

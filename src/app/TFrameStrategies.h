@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -53,6 +54,11 @@ class TFrameStrategies : public QWidget {
   // What a read or save did, for the window's status line ("已儲存 我的策略.json").
   std::function<void(const QString& text)> OnDone;
 
+  // While a room bets automatically the strategies are its own: everything on the
+  // page is off and a line over the strategy tabs names the room
+  // ("自動下注進行中: 戰場2"). An empty name gives the page back.
+  void ShowAutoBetLock(const QString& roomTitle);
+
   void BtnCreateStrategyClick();
   // Deletes the current page (the button asks first; shut-down does not).
   void BtnDestroyStrategyClick();
@@ -67,6 +73,7 @@ class TFrameStrategies : public QWidget {
   QPushButton* BtnReadStrategies = nullptr;
   QPushButton* BtnSaveStrategies = nullptr;
   QTabWidget* PageControlStrategy = nullptr;
+  QLabel* LabelAutoBetLock = nullptr;
 
  private:
   Workbench& bench_;

@@ -22,6 +22,14 @@ void GameRoom::Send(const std::string& text) {
   host_->SendLine(roomName_ + ":" + text);
 }
 
+void GameRoom::ConnectionChanged(bool online) {
+  online_ = online;
+  // Offline the last countdown would freeze as if the game went on; back online the
+  // room waits for the server's next countdown.
+  GameStatusText = online ? kTimeLeftCaption : kOfflineCaption;
+  Notify(kStatusChanged | kConnectionChanged);
+}
+
 void GameRoom::Notify(unsigned changes) {
   if (changes && Changed) Changed(changes);
 }

@@ -56,6 +56,7 @@ enum RoomChange : unsigned {
   kBetsChanged = 1u << 5,        // accepted bets, amount boxes, bet buttons
   kCardsChanged = 1u << 6,       // a deal started or a picture moved
   kNewsChanged = 1u << 7,        // the news line
+  kConnectionChanged = 1u << 8,  // the buttons that need the connection
 };
 
 class GameRoom {
@@ -76,6 +77,12 @@ class GameRoom {
   // a text without a colon is a command with no argument. Empty and unknown commands
   // are ignored.
   void HandleRoomMessage(std::string_view text);
+
+  // The connection went down (a logout or a lost line) or a login brought it back.
+  // Without it the room's countdown means nothing: the status says "未連線" and the
+  // buttons that send are off until the next login gives the room its normal state.
+  virtual void ConnectionChanged(bool online);
+  bool Online() const { return online_; }
 
   // The deal animation's timer tick (every 30 ms while CardsRunning()).
   void TimerShowCardAndResultTimer();
@@ -103,6 +110,7 @@ class GameRoom {
 
   static constexpr const char* kTimeLeftCaption = "剩餘下注時間:";
   static constexpr const char* kStopBetCaption = "停止下注";
+  static constexpr const char* kOfflineCaption = "未連線";
 
  protected:
   void SetName(std::string name) { roomName_ = std::move(name); }
@@ -120,6 +128,7 @@ class GameRoom {
 
  private:
   std::string roomName_;
+  bool online_ = true;
 };
 
 // The argument of a room command as UTF-8: converted from Big5, or checked UTF-8

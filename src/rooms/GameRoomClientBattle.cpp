@@ -148,6 +148,19 @@ void GameRoomClientBattle::SetScore(const std::string& text) {
   Notify(kScoreChanged);
 }
 
+void GameRoomClientBattle::ConnectionChanged(bool online) {
+  if (!online) {
+    LampColour = colours::kBlack;
+    GameStatus.clear();
+  }
+  GameRoom::ConnectionChanged(online);
+  if (!online && AutoBetButtonDown) {
+    AutoBetButtonDown = false;
+    if (host_) host_->AddMessage(kAutoBetStopped, MessageColour());
+    StopRoomAutoBet();
+  }
+}
+
 // ---- automatic betting ----
 
 bool GameRoomClientBattle::CanStartAutoBet() {
@@ -199,7 +212,12 @@ void GameRoomClientBattle::StopRoomAutoBet() {
 
 void GameRoomClientBattle::PlaceAutoBet() {
   NetBet bet = autoBet_->GetAutoBet();
-  if (bet.amount == 0 || (bet.side != 'B' && bet.side != 'P')) return;
+  if (bet.amount == 0 || (bet.side != 'B' && bet.side != 'P')) {
+    // Nothing goes in for this game, and the amount boxes say so.
+    BankerBetText = PlayerBetText = TieBetText = "0";
+    Notify(kBetsChanged);
+    return;
+  }
   std::string amount = std::to_string(bet.amount);
   std::string banker = bet.side == 'B' ? amount : "0";
   std::string player = bet.side == 'P' ? amount : "0";
@@ -219,7 +237,13 @@ void GameRoomClientBattle::PlaceAutoBet() {
     if (failed) std::rethrow_exception(failed);
     return;
   }
-  if (host_) SendBet(banker, player, "0");
+  if (!host_) return;
+  SendBet(banker, player, "0");
+  // The amount boxes show what the strategies sent for this game.
+  BankerBetText = banker;
+  PlayerBetText = player;
+  TieBetText = "0";
+  Notify(kBetsChanged);
 }
 
 // ---- received lines ----

@@ -56,6 +56,10 @@ class GameRoomClientBattle : public GameRoom {
   void StopRoomAutoBet();
   void PlaceAutoBet();
 
+  // Offline the lamp goes dark and automatic betting stops: the games it would follow
+  // go on without the room, so its strategies would lose track of the shoe.
+  void ConnectionChanged(bool online) override;
+
   // The score caption that "UTF8SCORE" gives every battle room.
   void SetScore(const std::string& text);
   // Called for "UTF8SCORE" with the caption for all five rooms (the room list sets

@@ -1,5 +1,7 @@
 #include "rooms/GameRooms.h"
 
+#include <exception>
+
 #include "app/Workbench.h"
 #include "rooms/WorkbenchAutoBet.h"
 
@@ -39,6 +41,21 @@ bool GameRooms::HandleLine(std::string_view command, std::string_view arguments)
   if (!room) return false;
   room->HandleRoomMessage(arguments);
   return true;
+}
+
+void GameRooms::ConnectionChanged(bool online) {
+  Practice.ConnectionChanged(online);
+  // A room whose strategies fail to finish must not keep the others betting or
+  // counting down: every room is told, and the first error follows.
+  std::exception_ptr failed;
+  for (GameRoomClientBattle& room : Battle) {
+    try {
+      room.ConnectionChanged(online);
+    } catch (...) {
+      if (!failed) failed = std::current_exception();
+    }
+  }
+  if (failed) std::rethrow_exception(failed);
 }
 
 void GameRooms::TickCards() {

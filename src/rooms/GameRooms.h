@@ -35,6 +35,8 @@ class GameRooms {
   // A received line whose command is a room name goes to that room. The answer is
   // whether the command named a room.
   bool HandleLine(std::string_view command, std::string_view arguments);
+  // Every room learns that the connection went down or came back.
+  void ConnectionChanged(bool online);
   // Ticks every running deal animation (the 30 ms timer).
   void TickCards();
   // Whether some room's deal animation is running.

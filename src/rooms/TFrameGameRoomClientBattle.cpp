@@ -164,9 +164,15 @@ void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
     ComboBoxBankerBet->setEditText(QString::fromStdString(room_.BankerBetText));
     ComboBoxPlayerBet->setEditText(QString::fromStdString(room_.PlayerBetText));
     ComboBoxTieBet->setEditText(QString::fromStdString(room_.TieBetText));
-    BtnBet->setEnabled(room_.BetButtonEnabled);
     BtnAutoBet->setChecked(room_.AutoBetButtonDown);
     CheckBoxRecord->setChecked(room_.Record);
+  }
+  if (changes & (kBetsChanged | kConnectionChanged)) {
+    // Offline a click on a button that sends would go nowhere: they are all off.
+    const bool online = room_.Online();
+    BtnBet->setEnabled(room_.BetButtonEnabled && online);
+    for (QPushButton* b : {BtnCancelBet, BtnAnnounceScore, BtnBillboard, BtnVictor, BtnAutoBet, BtnPeek1})
+      b->setEnabled(online);
   }
   if (changes & kNewsChanged) EditRollingText->setText(QString::fromStdString(room_.RollingDisplay));
   showing_ = false;

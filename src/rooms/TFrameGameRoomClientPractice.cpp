@@ -90,6 +90,8 @@ void TFrameGameRoomClientPractice::ShowRoom(unsigned changes) {
     LabelGuessWin->setText(QString::fromStdString(room_.GuessWin));
     LabelGuessLost->setText(QString::fromStdString(room_.GuessLost));
   }
+  if (changes & kConnectionChanged)
+    for (QPushButton* b : {BtnGuessPlayer, BtnGuessBanker, BtnAnnounceScore, btnPeek1}) b->setEnabled(room_.Online());
 }
 
 // The two guess buttons share this handler: "B" for 估莊, "P" otherwise.

@@ -73,6 +73,16 @@ bool TFrameGameRooms::HandleLine(std::string_view command, std::string_view argu
   return true;
 }
 
+void TFrameGameRooms::ConnectionChanged(bool online) {
+  Guarded(this, [&] { rooms_->ConnectionChanged(online); });
+}
+
+QString TFrameGameRooms::RoomTitle(std::string_view roomName) const {
+  for (int i = 0; i < GameRooms::kBattleRooms; ++i)
+    if (rooms_->Battle[i].RoomName() == roomName) return PageControlGameRoom->tabText(i + 1);
+  return roomName == rooms_->Practice.RoomName() ? PageControlGameRoom->tabText(0) : QString();
+}
+
 void TFrameGameRooms::RefreshIfShowing(const QString& roadName) {
   // The rooms draw their bead roads with the main window's settings: the practice
   // room's sheet and the battle rooms' two sheets each follow them.

@@ -36,6 +36,12 @@ class TFrameGameRooms : public QWidget {
   // error box.
   bool HandleLine(std::string_view command, std::string_view arguments);
 
+  // Every room follows the connection (a logout, a lost line, a login); an error
+  // while a room stops betting is shown in the error box.
+  void ConnectionChanged(bool online);
+  // The tab caption of the room with that name ("BATTLE2": "戰場2"), empty for none.
+  QString RoomTitle(std::string_view roomName) const;
+
   // The rooms' road sheets that show the named road redraw (a bead road's settings
   // changed on the road page).
   void RefreshIfShowing(const QString& roadName);

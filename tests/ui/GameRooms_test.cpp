@@ -174,15 +174,19 @@ class GameRoomsTest : public QObject {
     TFrameGameRoomClientBattle& f = *battle[0];
     strategies->strategies[0].bets = {{'B', 400}, {'B', 300}};
     strategies->strategies[1].bets = {{'P', 100}, {'P', 300}};
+    Type(f.ComboBoxPlayerBet, "700");
     Line("BATTLE", "GAMESTATUS:GAMESTARTED");
     Line("BATTLE", "SHOERESULT:BPB");
     f.BtnAutoBet->click();
     QVERIFY(f.BtnAutoBet->isChecked());
     QVERIFY(!f.BtnBet->isEnabled());
     QCOMPARE(messages.size(), 1);   // the confirmation
-    // Mid-shoe: B, P and B settled without bets, then the net 300 on the banker.
+    // Mid-shoe: B, P and B settled without bets, then the net 300 on the banker,
+    // which the amount boxes show instead of the last manual amounts.
     QCOMPARE(strategies->strategies[0].settled, std::string("BPB"));
     QCOMPARE(sent, std::vector<std::string>{"BATTLE:BET:300:0:0"});
+    QCOMPARE(f.ComboBoxBankerBet->currentText(), QStringLiteral("300"));
+    QCOMPARE(f.ComboBoxPlayerBet->currentText(), QStringLiteral("0"));
     // A second room is refused and its button pops up.
     battle[1]->BtnAutoBet->click();
     QVERIFY(!battle[1]->BtnAutoBet->isChecked());
@@ -191,6 +195,7 @@ class GameRoomsTest : public QObject {
     Line("BATTLE", "GAMERESULT:B");
     Line("BATTLE", "GAMESTATUS:GAMESTARTED");
     QCOMPARE(sent.size(), std::size_t{1});
+    QCOMPARE(f.ComboBoxBankerBet->currentText(), QStringLiteral("0"));
     Line("BATTLE", "GAMERESULT:P");
     QCOMPARE(strategies->strategies[1].settledWithBet, std::string("BP"));
     // A net banker bet of 100 stops automatic betting.
@@ -201,6 +206,39 @@ class GameRoomsTest : public QObject {
     QVERIFY(!f.BtnAutoBet->isChecked());
     QVERIFY(f.BtnBet->isEnabled());
     QVERIFY(!strategies->held);
+  }
+
+  // A logout or a lost line: no room counts down or takes clicks it cannot send, and
+  // automatic betting stops; the next login gives every room back.
+  void roomsGoOfflineAndComeBack() {
+    TFrameGameRoomClientBattle& f = *battle[0];
+    Line("BATTLE", "TIMELEFT:3");
+    Line("BATTLE", "GAMESTATUS:SHOENOTSTARTED");
+    f.BtnAutoBet->click();
+    QVERIFY(strategies->held);
+    Line("BATTLE", "GAMESTATUS:GAMESTARTED");
+    connected = false;
+    rooms->ConnectionChanged(false);
+    QCOMPARE(f.LabelGameStatus->text(), QStringLiteral("未連線"));
+    QCOMPARE(practice->LabelGameStatus->text(), QStringLiteral("未連線"));
+    QCOMPARE(LampColour(f.ShapeGameStatus), QColor(0, 0, 0));
+    QVERIFY(!f.BtnAutoBet->isChecked());
+    QVERIFY(!strategies->held);
+    QCOMPARE(pane.back().first, QStringLiteral("自動下注功能停止"));
+    for (auto& b : battle)
+      for (QWidget* w : std::initializer_list<QWidget*>{b->BtnBet, b->BtnCancelBet, b->BtnAnnounceScore,
+                                                        b->BtnBillboard, b->BtnVictor, b->BtnAutoBet})
+        QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
+    QVERIFY(!practice->BtnGuessBanker->isEnabled());
+    QVERIFY(!practice->BtnGuessPlayer->isEnabled());
+
+    connected = true;
+    rooms->ConnectionChanged(true);
+    QCOMPARE(f.LabelGameStatus->text(), QStringLiteral("剩餘下注時間:"));
+    for (QWidget* w : std::initializer_list<QWidget*>{f.BtnBet, f.BtnCancelBet, f.BtnAutoBet, practice->BtnGuessBanker})
+      QVERIFY2(w->isEnabled(), qPrintable(w->objectName()));
+    Line("BATTLE", "TIMELEFT:9");
+    QCOMPARE(f.LabelGameStatus->text(), QStringLiteral("剩餘下注時間:9秒"));
   }
 
   void cardsAreDealtEveryThirtyMilliseconds() {
@@ -379,6 +417,17 @@ class GameRoomsTest : public QObject {
     QTest::qWait(50);
     QVERIFY(billboard.grab().save(dir + "/ranking-board.png"));
     QVERIFY(levelboard.grab().save(dir + "/level-board.png"));
+    // A battle room in mid-game when the line goes down.
+    TFrameGameRoomClientBattle& room = *battle[0];
+    for (const char* line : {"SHOERESULT:BBPPBPBBTPPBPB", "UTF8BANKERLIST:小明,阿華", "UTF8PLAYERLIST:Kim",
+                             "CARDLEFT:A:30,2:31,3:29", "TIMELEFT:3", "GAMESTATUS:GAMESTARTED", "BET:600:0:0"})
+      Line("BATTLE", line);
+    connected = false;
+    rooms->ConnectionChanged(false);
+    room.resize(1000, 560);
+    room.show();
+    QTest::qWait(50);
+    QVERIFY(room.grab().save(dir + "/battle-room-logged-out.png"));
   }
 
  private:

@@ -214,7 +214,7 @@ class RoomsEndToEndTest : public QObject {
     room.CheckBoxRecord->setChecked(true);
     QTRY_VERIFY_WITH_TIMEOUT(phase != Phase::Waiting, 120000);
     QVERIFY2(autoBetStarted, qPrintable(messages.join('|')));
-    QVERIFY(!window->TabSheetStrategy->isEnabled());
+    QVERIFY(!window->BtnCreateStrategy->isEnabled());
     // A picture of the window mid-shoe for the README when ZAVUV_SCREENSHOTS names a folder.
     if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty()) {
       window->PageControl1->setCurrentWidget(window->TabSheetGameRoom);
@@ -224,8 +224,11 @@ class RoomsEndToEndTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(phase == Phase::Done, 180000);
     room.BtnAutoBet->click();
     QVERIFY2(!room.BtnAutoBet->isChecked(), qPrintable(messages.join(QLatin1Char('|'))));
-    QVERIFY(window->TabSheetStrategy->isEnabled());
+    QVERIFY(window->BtnCreateStrategy->isEnabled());
     window->FrameAccount->BtnConnect->click();  // log out
+    // Logged out, the room neither counts down nor takes a bet it cannot send.
+    QCOMPARE(room.LabelGameStatus->text(), QStringLiteral("未連線"));
+    QVERIFY(!room.BtnBet->isEnabled());
 
     // The recorded shoe is the last row of the shoe table.
     QCOMPARE(window->Shoes().Table().RecordCount(), shoesBefore + 1);

@@ -35,12 +35,15 @@
 #include "app/QtStatusLine.h"
 #include "app/TFormExportShoesData.h"
 #include "app/TFrameShoeStrip.h"
+#include "app/TFrameStrategies.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetAmount.h"
 #include "bets/TFrameBetAmountFlat.h"
 #include "bets/TFrameBetMethod.h"
 #include "bets/TFrameBetMethodLoop.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
+#include "rooms/TFrameGameRooms.h"
 #include "shoes/Dealer.h"
 #include "strategy/AdditionalSetupGroup.h"
 #include "strategy/TFrameAdditionalSetup.h"
@@ -152,6 +155,40 @@ class StrategyTabTest : public QObject {
 
   // Every file command and the range run say on the status line what they did, with
   // the figures counted from what was done; a failure says so too.
+  // A room betting automatically holds the strategies: the page says which room,
+  // its controls are off, and the window keeps its size; stopping gives it all back.
+  void autoBettingRoomIsNamedOnThePage() {
+    TFrameGameRooms& rooms = *window->FrameGameRooms;
+    rooms.Host().Connected = [] { return true; };
+    rooms.Host().Send = [](const std::string&) {};
+    rooms.ConnectionChanged(true);
+    const QSize size = window->size();
+    TFrameGameRoomClientBattle& room = *rooms.FrameGameRoomClientBattle[1];
+    QVERIFY(rooms.HandleLine("BATTLE2", "GAMESTATUS:SHOENOTSTARTED"));
+    room.BtnAutoBet->click();
+    QVERIFY(room.BtnAutoBet->isChecked());
+    QLabel* line = window->FrameStrategies->LabelAutoBetLock;
+    QVERIFY(line->isVisible());
+    QVERIFY(line->isEnabled());
+    QCOMPARE(line->text(), QStringLiteral("自動下注進行中: 戰場2"));
+    for (QWidget* w : std::initializer_list<QWidget*>{window->BtnCreateStrategy, window->BtnReadStrategies,
+                                                      window->EditShoeFrom, window->PageControlStrategy})
+      QVERIFY(!w->isEnabled());
+    // On the tab row, beside the strategy tabs and below the buttons.
+    const QPoint at = line->mapTo(window.get(), QPoint(0, 0));
+    QVERIFY(at.y() >= window->BtnCreateStrategy->mapTo(window.get(), QPoint(0, window->BtnCreateStrategy->height())).y());
+    QVERIFY(at.y() < window->PageControlStrategy->widget(0)->mapTo(window.get(), QPoint(0, 0)).y());
+    QCOMPARE(window->size(), size);
+    if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty())
+      QVERIFY(window->grab().save(shots + QStringLiteral("/strategy-auto-bet-lock.png")));
+    room.BtnAutoBet->click();
+    QVERIFY(!room.BtnAutoBet->isChecked());
+    QVERIFY(!line->isVisible());
+    QVERIFY(window->BtnCreateStrategy->isEnabled());
+    QVERIFY(window->PageControlStrategy->isEnabled());
+    QCOMPARE(window->size(), size);
+  }
+
   void statusLineSaysWhatWasDone() {
     QTemporaryDir dir;
     QTest::mouseClick(window->BtnCreateStrategy, Qt::LeftButton);
