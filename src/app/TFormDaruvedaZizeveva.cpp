@@ -166,6 +166,7 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameShoeStats->ShowShoeStats();
     FrameRoads->ShowAskRoad();
   };
+  bench_.OnAnalysed = [this] { ShowVerdicts(); };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
   setAcceptDrops(true);
@@ -281,6 +282,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   bench_.OnRoadSettingsChanged = nullptr;
   bench_.OnError = nullptr;
   bench_.OnCurrentShoeShown = nullptr;
+  bench_.OnAnalysed = nullptr;
   bench_.OnAutoBetLock = nullptr;
   FrameAccount->OnRoomMessage = nullptr;
   FrameAccount->OnBoard = nullptr;
@@ -314,7 +316,18 @@ void TFormDaruvedaZizeveva::WriteSettings() {
   zavuv::WriteSettings(std::string(kSettingsFileName), FrameSystemSetup->CurrentSettings());
 }
 
-void TFormDaruvedaZizeveva::RunAbandoned() { FrameStrategies->RunAbandoned(); }
+void TFormDaruvedaZizeveva::RunAbandoned() {
+  FrameStrategies->RunAbandoned();
+  ShowVerdicts();
+}
+
+void TFormDaruvedaZizeveva::ShowVerdicts() {
+  // Judged once per analysis: a range of 10,000 shoes takes a few tenths of a second.
+  VerdictReport report;
+  if (!Guarded(this, [&] { report = bench_.JudgeResults(); })) return;
+  FrameStrategies->ShowVerdicts(report);
+  FrameCombinedResults->ShowVerdicts(report);
+}
 
 void TFormDaruvedaZizeveva::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
