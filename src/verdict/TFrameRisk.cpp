@@ -61,7 +61,9 @@ QChartView* NewChart(QWidget* parent, const char* name, const char* title) {
   return view;
 }
 
-void Axes(QChart* chart, const char* x, const char* y) {
+// Value axes with whole-number labels at round steps; the y axis from 0 when
+// fromZero (the histogram's counts).
+void Axes(QChart* chart, const char* x, const char* y, bool fromZero = false) {
   auto* axisX = new QValueAxis;
   axisX->setTitleText(QString::fromUtf8(x));
   auto* axisY = new QValueAxis;
@@ -71,6 +73,11 @@ void Axes(QChart* chart, const char* x, const char* y) {
   for (QAbstractSeries* s : chart->series()) {
     s->attachAxis(axisX);
     s->attachAxis(axisY);
+  }
+  if (fromZero) axisY->setMin(0);
+  for (QValueAxis* axis : {axisX, axisY}) {
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%.0f"));
   }
 }
 
@@ -342,7 +349,7 @@ void TFrameRisk::ShowCharts(int row) {
   bars->setColor(QColor(70, 130, 180));
   bars->setBorderColor(QColor(30, 70, 120));
   histogram->addSeries(bars);
-  Axes(histogram, "一節的最終結果", "節數");
+  Axes(histogram, "一節的最終結果", "節數", true);
   histogram->setTitle(QStringLiteral("最終結果分佈: ") + QString::fromStdString(r.Name));
 
   // The fan: 5-95 % and 25-75 % bands and the median, shoe by shoe.
