@@ -39,6 +39,7 @@
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
+#include "verdict/TFrameRisk.h"
 #include "widgets/QtMessages.h"
 #include "widgets/QtPanelKit.h"
 
@@ -276,6 +277,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // A room still betting lets go of the strategies; then every strategy page goes
   // through the delete action.
   if (bench_.AutoBetting()) Guarded(this, [&] { bench_.StopAutoBet(bench_.AutoBetHolder()); });
+  FrameCombinedResults->FrameRisk->StopRun();
   while (PageControlStrategy && PageControlStrategy->count() > 0) FrameStrategies->BtnDestroyStrategyClick();
   bench_.OnStrategyAdded = nullptr;
   bench_.OnStrategyRemoving = nullptr;

@@ -171,12 +171,14 @@ TFrameRisk::TFrameRisk(Workbench& bench, QWidget* parent) : QWidget(parent), ben
   connect(BtnCancel, &QPushButton::clicked, this, [this] { CancelRun(); });
 }
 
-TFrameRisk::~TFrameRisk() {
+TFrameRisk::~TFrameRisk() { StopRun(); }
+
+void TFrameRisk::StopRun() {
   cancel_ = true;
-  if (worker_) {
-    worker_->wait();
-    delete worker_;
-  }
+  if (!worker_) return;
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
 }
 
 RiskSettings TFrameRisk::Settings() const {
@@ -260,9 +262,7 @@ bool TFrameRisk::Start() {
     QMetaObject::invokeMethod(
         this,
         [this, report = std::move(report), error]() mutable {
-          worker_->wait();
-          delete worker_;
-          worker_ = nullptr;
+          StopRun();
           if (!error.isEmpty()) ShowError(this, error);
           Finish(std::move(report));
         },

@@ -42,6 +42,9 @@ class TFrameRisk : public QWidget {
   bool Start();
   // "取消": the run stops before its next session.
   void CancelRun();
+  // Cancels and waits for the worker, before what the copies use (the plug-in
+  // modules) goes away.
+  void StopRun();
   bool Running() const { return running_; }
   const RiskReport& Report() const { return report_; }
   // Draws the charts for a row of the table (the strategies, then the combined bet).
