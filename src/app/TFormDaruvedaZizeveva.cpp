@@ -168,6 +168,9 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameRoads->ShowAskRoad();
   };
   bench_.OnAnalysed = [this] { ShowVerdicts(); };
+  FrameCombinedResults->FrameRisk->RecordRange = [this] {
+    return std::pair{Utf8ToBig5(EditShoeFrom->text().toStdString()), Utf8ToBig5(EditShoeTo->text().toStdString())};
+  };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
   FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
   setAcceptDrops(true);

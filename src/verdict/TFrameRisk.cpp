@@ -109,6 +109,7 @@ TFrameRisk::TFrameRisk(Workbench& bench, QWidget* parent) : QWidget(parent), ben
   EditSeed = edit("EditSeed", "1", "亂數種子: 相同設定與種子得出相同結果");
   ComboBoxSource = Named(new QComboBox(contents), "ComboBoxSource");
   ComboBoxSource->addItems({QStringLiteral("新發的牌靴"), QStringLiteral("由已載入的牌靴抽取")});
+  ComboBoxSource->setToolTip(QStringLiteral("新發的牌靴: 以種子發牌\n由已載入的牌靴抽取: 由「靴名由」至「靴名至」的牌靴中隨機抽取 (可重複)"));
   BtnRun = Button(contents, "BtnRun", "開始模擬", "以使用中的策略的副本模擬, 策略頁不受影響");
   BtnCancel = Button(contents, "BtnCancel", "取消");
   BtnCancel->setEnabled(false);
@@ -207,7 +208,8 @@ bool TFrameRisk::Start() {
     simulation = bench_.MakeRiskSimulation();
     if (simulation->StrategiesInUse() == 0) throw std::invalid_argument("策略組合中沒有使用中的策略");
     if (fromRecord) {
-      shoes = bench_.ShoeResults({}, {});
+      const auto [from, to] = RecordRange ? RecordRange() : std::pair<std::string, std::string>{};
+      shoes = bench_.ShoeResults(from, to);
       if (shoes.empty()) throw std::invalid_argument("沒有可抽取的牌靴");
     }
     for (Strategy* s : bench_.Strategies())

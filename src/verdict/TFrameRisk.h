@@ -11,7 +11,10 @@
 
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "verdict/RiskSimulation.h"
 
@@ -49,6 +52,10 @@ class TFrameRisk : public QWidget {
   const RiskReport& Report() const { return report_; }
   // Draws the charts for a row of the table (the strategies, then the combined bet).
   void ShowCharts(int row);
+
+  // The shoes drawn from for "由已載入的牌靴抽取": the names of the first and the last
+  // (Big5; empty: the first or the last shoe). Unset: every loaded shoe.
+  std::function<std::pair<std::string, std::string>()> RecordRange;
 
   QLineEdit* EditBankroll = nullptr;
   QLineEdit* EditShoesPerSession = nullptr;
