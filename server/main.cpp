@@ -36,6 +36,8 @@ const char* const kHelp =
     "  --outbox DIR      folder for outgoing mail, one RFC 5322 file each (default outbox)\n"
     "  --sendmail PATH   pipe mail to this sendmail-compatible program instead\n"
     "  --pace normal|fast  room pace; fast deals a game in about 0.1 s (for tests)\n"
+    "  --seed N          deal the rooms' shoes from this seed (not 0), the same cards on\n"
+    "                    every start (for tests); default: random\n"
     "  --tls-port N      also listen on this port with TLS, the same lines inside (0 picks\n"
     "                    a free port, printed on the second line of output)\n"
     "  --tls-cert FILE   the certificate chain for the TLS port (PEM)\n"
@@ -147,8 +149,8 @@ int main(int argc, char** argv) {
           if (i + 1 >= argc) throw std::runtime_error("option --" + key + " needs a value");
           value = argv[++i];
         }
-        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "config", "nickname",
-                                             "tls-port", "tls-cert", "tls-key"};
+        static const char* const known[] = {"port", "host", "db", "outbox", "sendmail", "pace", "seed", "config",
+                                             "nickname", "tls-port", "tls-cert", "tls-key"};
         if (std::find(std::begin(known), std::end(known), key) == std::end(known))
           throw std::runtime_error("unknown option --" + key + " (see --help)");
         opts[key] = value;
@@ -180,6 +182,19 @@ int main(int argc, char** argv) {
     if (opts.count("pace")) {
       if (opts["pace"] != "fast" && opts["pace"] != "normal") throw std::runtime_error("--pace is normal or fast");
       config.pace = opts["pace"] == "fast" ? Pace::Fast : Pace::Normal;
+    }
+    if (opts.count("seed")) {
+      const std::string& text = opts["seed"];
+      std::size_t used = 0;
+      unsigned long long seed = 0;
+      try {
+        seed = std::stoull(text, &used);
+      } catch (const std::exception&) {
+        used = 0;
+      }
+      if (used == 0 || used != text.size() || text[0] == '-' || seed == 0)
+        throw std::runtime_error("--seed is a whole number above 0");
+      config.roomSeed = seed;
     }
     if (!positional.empty()) {
       if (positional[0] == "user-add") return UserAdd(positional, opts, config);

@@ -242,6 +242,9 @@ int SaveScreenshots(TFormDaruvedaZizeveva& window, const QString& folder) {
   started = Save(&window, dir.filePath(QStringLiteral("start-statistics.png"))) && started;
   window.PageControl1->setCurrentWidget(window.TabSheetStrategy);
   started = Save(&window, dir.filePath(QStringLiteral("start-strategy.png"))) && started;
+  // A range run over the shoes read, and the status line saying what it did.
+  window.BtnAnalysisAllShoes->click();
+  started = Save(&window, dir.filePath(QStringLiteral("start-status-line.png"))) && started;
   window.resize(1100, 720);
   window.PageControl1->setCurrentWidget(window.TabSheetRoad);
   window.PageControlRoad->setCurrentIndex(1);

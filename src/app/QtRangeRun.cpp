@@ -3,7 +3,9 @@
 #include <QProgressDialog>
 #include <QWidget>
 
+#include "app/QtStatusLine.h"
 #include "app/Workbench.h"
+#include "stats/Format.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
 
@@ -61,6 +63,18 @@ bool QtRangeRun::Run(const QString& fromText, const QString& toText, bool goFirs
   bench_.Combined().KeepRows = true;
   delete ProgressAnalysis;
   ProgressAnalysis = nullptr;
+  const QString seconds = QString::fromStdString(FormatDecimal(runClock_.elapsed() / 1000.0, 2, true));
+  if (OnDone) {
+    if (!done)
+      OnDone(QStringLiteral("分析未完成"));
+    else if (run.Cancelled)
+      OnDone(QStringLiteral("分析已取消: 已分析 %1 靴 (共 %2 靴) · %3 注 · %4 秒")
+                 .arg(QtStatusLine::Count(run.ShoesAnalysed), QtStatusLine::Count(run.ShoesInRange),
+                      QtStatusLine::Count(run.Bets), seconds));
+    else
+      OnDone(QStringLiteral("已分析 %1 靴 · %2 注 · %3 秒")
+                 .arg(QtStatusLine::Count(run.ShoesAnalysed), QtStatusLine::Count(run.Bets), seconds));
+  }
   if (done && run.Cancelled)
     ShowMessage(window_, QStringLiteral("分析已取消: 各策略及綜合分析結果只包括已分析的 %1 靴 (共 %2 靴)")
                              .arg(run.ShoesAnalysed)

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 class QProgressDialog;
 class QWidget;
@@ -25,6 +26,8 @@ class QtRangeRun : public QObject {
   // Runs the range from the shoe named `from` to the one named `to` (as typed); the
   // answer is false when an error ended it (the error has been shown).
   bool Run(const QString& from, const QString& to, bool goFirst);
+  // What a run did, for the window's status line ("已分析 37 靴 · 1,438 注 · 0.3 秒").
+  std::function<void(const QString& text)> OnDone;
 
   // Shown while a range run takes longer than half a second.
   QProgressDialog* ProgressAnalysis = nullptr;

@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <string_view>
 
 #include "app/TFormDaruvedaZizeveva.h"
+#include "net/Protocol.h"
 #include "widgets/QtLinkLabel.h"
 #include "widgets/QtPanelKit.h"
 
@@ -50,13 +52,21 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   big.setBold(true);
   product->setFont(big);
   auto* subtitle = Label(panel, "ProductName2", "百家樂路紙及策略分析");
-  auto* version = Label(panel, "Version", "Version 1.11");
+  // The program's version from the build, and the version of the community
+  // protocol it speaks (what it tells the server at login).
+  auto* version = Named(new QLabel(QStringLiteral("程式版本 ") + QStringLiteral(ZAVUV_VERSION), panel), "Version");
+  const std::string_view line = net::kVersionLine;
+  const std::string_view protocol = line.substr(line.find(':') + 1);
+  auto* protocolVersion =
+      Named(new QLabel(QStringLiteral("通訊協定版本 ") + QString::fromLatin1(protocol.data(), static_cast<qsizetype>(protocol.size())), panel),
+            "ProtocolVersion");
   auto* notice = Label(panel, "Copyright", "本程式只供研究及娛樂之用");
   auto* header = new QGridLayout;
-  header->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
+  header->addWidget(icon, 0, 0, 4, 1, Qt::AlignTop);
   header->addWidget(product, 0, 1);
   header->addWidget(subtitle, 1, 1);
   header->addWidget(version, 2, 1);
+  header->addWidget(protocolVersion, 3, 1);
   header->setColumnStretch(1, 1);
   auto* inner = new QVBoxLayout(panel);
   inner->setContentsMargins(8, 6, 8, 6);
@@ -66,7 +76,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   inner->addWidget(Named(new QtLinkLabel(QStringLiteral("https://zavuv.example.org/"), panel), "LinkHome"));
   inner->addWidget(Named(new QtLinkLabel(TFormDaruvedaZizeveva::ForumAddress(), panel), "LinkForum"));
   inner->addWidget(Named(new QtLinkLabel(QStringLiteral("mailto:support@zavuv.example.org"), panel), "LinkMail"));
-  auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "OKButton");
+  auto* ok = Named(new QPushButton(QStringLiteral("確定"), this), "OKButton");
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);

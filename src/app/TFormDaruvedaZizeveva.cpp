@@ -19,6 +19,7 @@
 #include "app/QtRangeRun.h"
 #include "app/QtRecentFiles.h"
 #include "app/QtServerClient.h"
+#include "app/QtStatusLine.h"
 #include "app/TFormExportShoesData.h"
 #include "app/TFrameAccount.h"
 #include "app/TFrameCombinedResults.h"
@@ -35,6 +36,8 @@
 #include "net/TFormSignUp.h"
 #include "net/TFrameShare.h"
 #include "roads/TFrameRoadSheet.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
+#include "rooms/TFrameGameRoomClientPractice.h"
 #include "rooms/TFrameGameRooms.h"
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
@@ -85,9 +88,12 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   Splitter4->addWidget(lower);
   Splitter4->setStretchFactor(1, 1);
   Splitter4->setSizes({125, 533 - 125});
+  StatusLine = new QtStatusLine(this);
   auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->addWidget(Splitter4);
+  layout->setContentsMargins(2, 2, 2, 0);
+  layout->setSpacing(0);
+  layout->addWidget(Splitter4, 1);
+  layout->addWidget(StatusLine);
 
   // The controls the window and its callers reach directly.
   BtnConnect = FrameAccount->BtnConnect;
@@ -124,6 +130,17 @@ TFormDaruvedaZizeveva::TFormDaruvedaZizeveva(QWidget* parent) : QWidget(parent),
   windowState_.AddSplitter("SplitterOtherRoad", SplitterOtherRoad);
   windowState_.AddTabs("PageControl1", PageControl1);
   windowState_.AddTabs("PageControlRoad", PageControlRoad);
+  windowState_.AddRoadSettings(&bench_.Roads(), [this] { FrameRoads->ShowRoadSettings(); });
+  for (TFrameRoadSheet* sheet : {MainRoadSheet, MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3})
+    windowState_.AddRoadSheet(sheet->objectName(), sheet);
+  for (std::size_t i = 0; i < FrameGameRooms->FrameGameRoomClientBattle.size(); ++i) {
+    const QString room = QStringLiteral("BattleRoom%1.").arg(i + 1);
+    TFrameGameRoomClientBattle* battle = FrameGameRooms->FrameGameRoomClientBattle[i];
+    windowState_.AddRoadSheet(room + QStringLiteral("RoadSheet1"), battle->RoadSheet1);
+    windowState_.AddRoadSheet(room + QStringLiteral("RoadSheet2"), battle->RoadSheet2);
+  }
+  windowState_.AddRoadSheet(QStringLiteral("PracticeRoom.RoadSheet"),
+                            FrameGameRooms->FrameGameRoomClientPractice->RoadSheet);
   PageControl1->setCurrentWidget(TabSheetForum);
   PageControlGameRoom->setCurrentIndex(1);   // 戰場
 
@@ -153,12 +170,16 @@ void TFormDaruvedaZizeveva::FormCreate() {
   TFrameRoadSheet::SetDefaultRoad(&bench_.DisplayRoad());
   TFrameRoadSheet::SetDefaultRoadSettings(&bench_.Roads());
   FrameRoads->AttachRoads();
+  // The minor sheets' roads are chosen before the window state (read before the
+  // window is shown) brings the user's own choice.
+  FrameRoads->ChooseMinorRoads();
   // The views follow the workbench.
   bench_.OnStrategyAdded = [this](Strategy& strategy, std::size_t index) {
     FrameStrategies->AddStrategyPage(strategy, index);
   };
   bench_.OnStrategyRemoving = [this](Strategy&, std::size_t index) { FrameStrategies->RemoveStrategyPage(index); };
   bench_.OnRoadSettingsChanged = [this] { FrameRoads->ShowRoadSettings(); };
+  FrameRoads->OnBeadRoadChanged = [this](const QString& roadName) { FrameGameRooms->RefreshIfShowing(roadName); };
   bench_.OnError = [this](std::exception_ptr error) {
     Guarded(this, [&] { std::rethrow_exception(error); });
     RunAbandoned();
@@ -172,7 +193,19 @@ void TFormDaruvedaZizeveva::FormCreate() {
     return std::pair{Utf8ToBig5(EditShoeFrom->text().toStdString()), Utf8ToBig5(EditShoeTo->text().toStdString())};
   };
   bench_.OnAutoBetLock = [this](bool locked) { TabSheetStrategy->setEnabled(!locked); };
-  FrameStrategies->OnFileUsed = [this](const QString& path) { QtRecentFiles::Use(Recent.Strategies, path); };
+  FrameStrategies->OnFileUsed = [this](const QString& path) {
+    QtRecentFiles::Use(Recent.Strategies, path);
+    strategyFile_ = path;
+  };
+  // Every file command and range run says what it did; the files in use follow.
+  auto said = [this](const QString& text) {
+    StatusLine->Say(text);
+    StatusLine->SetFiles(FrameShoeStrip->ShoesFileName, strategyFile_);
+  };
+  FrameShoeStrip->OnDone = said;
+  FrameStrategies->OnDone = said;
+  FrameCombinedResults->OnDone = said;
+  RangeRunner->OnDone = said;
   setAcceptDrops(true);
   BaseCaption = windowTitle();
   SetProgramTitle(BaseCaption);  // the program's title follows the window's caption
@@ -236,6 +269,7 @@ void TFormDaruvedaZizeveva::CreateDialogs() {
   FrameAccount->Client().SetDialogs(FormLogin, FormSignUp, FormChangeInfo);
   AboutBox = new TAboutBox(this);
   FormExportShoesData = new TFormExportShoesData(bench_.Shoes(), this);
+  FormExportShoesData->OnDone = FrameShoeStrip->OnDone;
   // The card window belongs to the rooms' page; then the three boards.
   FormBillboard = new TFormBillboard(Boards.Billboard, this);
   FormVictor = new TFormVictor(Boards.Victor, this);
@@ -257,7 +291,6 @@ void TFormDaruvedaZizeveva::FormShow() {
   shoes.ShoesLoading = true;
   CreateFirstStrategy();
   // The shoe table exists from the start, empty.
-  FrameRoads->ChooseMinorRoads();
   bench_.DisplayRoad().SetAutoRedraw(true);
   bench_.DisplayRoad().SetResult("");
   shoes.ShoesLoading = false;
@@ -285,6 +318,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   bench_.OnStrategyAdded = nullptr;
   bench_.OnStrategyRemoving = nullptr;
   bench_.OnRoadSettingsChanged = nullptr;
+  FrameRoads->OnBeadRoadChanged = nullptr;
   bench_.OnError = nullptr;
   bench_.OnCurrentShoeShown = nullptr;
   bench_.OnAnalysed = nullptr;

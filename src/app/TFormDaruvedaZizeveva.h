@@ -47,6 +47,7 @@ class TFrameCombinedResults;
 class TFrameForum;
 class TFrameShare;
 class QtRangeRun;
+class QtStatusLine;
 class TFormBillboard;
 class TFormVictor;
 class TFormLevelboard;
@@ -225,6 +226,10 @@ class TFormDaruvedaZizeveva : public QWidget {
   TAboutBox* AboutBox = nullptr;
   TFormExportShoesData* FormExportShoesData = nullptr;
 
+  // The line at the bottom: what the last file command or range run did, and the
+  // files in use.
+  QtStatusLine* StatusLine = nullptr;
+
  public slots:
   void BtnForumClick();
   void BtnStatAllClick();
@@ -271,6 +276,7 @@ class TFormDaruvedaZizeveva : public QWidget {
   bool appMessageInstalled_ = false;
   bool boardShowing_ = false;  // a board dialog is open: the next waits for it to close
   QtWindowState windowState_{this, Recent};
+  QString strategyFile_;   // the strategy set last read or saved
 };
 
 }  // namespace zavuv

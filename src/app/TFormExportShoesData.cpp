@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/QtStatusLine.h"
 #include "table/Big5.h"
 #include "widgets/QtDialogKeys.h"
 #include "widgets/QtMessages.h"
@@ -115,7 +116,11 @@ void TFormExportShoesData::BtnExportClick() {
   // stays where it was.
   try {
     shoes_.ExportText(QFile::encodeName(path).toStdString(), Options());
+    if (OnDone)
+      OnDone(QStringLiteral("已匯出 %1 靴 · %2")
+                 .arg(QtStatusLine::Count(shoes_.Table().RecordCount()), QtStatusLine::FileOf(path)));
   } catch (const std::exception& e) {
+    if (OnDone) OnDone(QStringLiteral("未能匯出 ") + QtStatusLine::FileOf(path));
     // The dialog's own message, and on a line of its own what actually went wrong.
     ShowMessage(this, QStringLiteral("發生錯誤, 可能資料太多, 請試用windows XP或減少資料後重試") + QLatin1Char('\n') +
                           ErrorText(e));

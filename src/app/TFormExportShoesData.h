@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "shoes/ShoesData.h"
 
@@ -41,6 +42,10 @@ class TFormExportShoesData : public QDialog {
   // Asks for the target file, writes the export and closes the dialog; cancelling
   // the file choice leaves the dialog open.
   void BtnExportClick();
+
+ public:
+  // What an export did, for the window's status line ("已匯出 12 靴 · a.TXT").
+  std::function<void(const QString& text)> OnDone;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/QtStatusLine.h"
 #include "app/Workbench.h"
 #include "strategy/QtResultGrid.h"
 #include "table/QtNavigator.h"
@@ -105,7 +106,14 @@ TFrameCombinedResults::TFrameCombinedResults(Workbench& bench, QWidget* parent) 
 }
 
 bool TFrameCombinedResults::ExportCombinedCsv(const QString& path) {
-  return Guarded(this, [&] { WriteTableCsv(bench_.Combined().ClientDataSetAnalysis, FileName(path)); });
+  const ResultTable& table = bench_.Combined().ClientDataSetAnalysis;
+  const QString file = QtStatusLine::FileOf(path);
+  if (!Guarded(this, [&] { WriteTableCsv(table, FileName(path)); })) {
+    if (OnDone) OnDone(QStringLiteral("未能匯出 ") + file);
+    return false;
+  }
+  if (OnDone) OnDone(QStringLiteral("已匯出 %1 列 · %2").arg(QtStatusLine::Count(table.RecordCount()), file));
+  return true;
 }
 
 void TFrameCombinedResults::ShowVerdicts(const VerdictReport& report) {

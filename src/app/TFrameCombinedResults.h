@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QPushButton;
@@ -32,6 +33,8 @@ class TFrameCombinedResults : public QWidget {
   // The verdict of the combined bet, of every page and of the pages together, as
   // the workbench judged them after its last analysis.
   void ShowVerdicts(const VerdictReport& report);
+  // What an export did, for the window's status line ("已匯出 2,858 列 · a.csv").
+  std::function<void(const QString& text)> OnDone;
   void BtnExportCombinedCsvClick();
 
   QTableView* DBGridAnalysis = nullptr;

@@ -141,8 +141,8 @@ void TFrameRoads::SpinEditNoOfBallChange(int i) {
 
 void TFrameRoads::RefreshBeadRoad(int i) {
   const QString name = QStringLiteral("珠路%1").arg(i + 1);
-  // The practice room's sheet follows the minor sheets once the rooms exist.
   for (TFrameRoadSheet* sheet : {MinorRoadSheet1, MinorRoadSheet2, MinorRoadSheet3}) sheet->RefreshIfShowing(name);
+  if (OnBeadRoadChanged) OnBeadRoadChanged(name);
 }
 
 void TFrameRoads::ShowRoadSettings() {

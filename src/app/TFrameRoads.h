@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QSpinBox;
@@ -30,6 +31,9 @@ class TFrameRoads : public QWidget {
   void ShowRoadSettings();
   // 問路 follows the display road (after every refresh of the current shoe).
   void ShowAskRoad();
+  // Told with a bead road's name ("珠路1" ...) after its settings changed, once the
+  // page's own sheets showing it have redrawn: the rooms' sheets follow.
+  std::function<void(const QString& roadName)> OnBeadRoadChanged;
 
   QTabWidget* PageControlRoad = nullptr;
   QWidget* TabSheetDrawRoad = nullptr;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/QtRecentFiles.h"
+#include "app/QtStatusLine.h"
 #include "app/Workbench.h"
 #include "table/QtDBMemo.h"
 #include "table/QtNavigator.h"
@@ -66,6 +67,11 @@ TFrameShoeStrip::TFrameShoeStrip(Workbench& bench, QtRecentFiles& recent, QWidge
   DataSourceShoesData->BindView(DBGridShoesData);
   DBGridShoesData->horizontalHeader()->setStretchLastSection(true);
   DBGridShoesData->setColumnWidth(0, DBGridShoesData->fontMetrics().averageCharWidth() * 15 + 10);
+  // The result column is far wider than the grid. Scrolled by pixels, a cell that
+  // becomes current shows from its start, and its editor (kept within the view)
+  // keeps the caret in sight; by whole columns the grid could only show that
+  // column's end, with the text being typed out of sight on the left.
+  DBGridShoesData->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   auto* infoLabel = Label(this, "LabelShoesInfo", "每靴詳細說明");
   DBMemoShoesInfo = Named(new QtDBMemo(this), "DBMemoShoesInfo");
   DBMemoShoesInfo->SetField(&bench_.Shoes().Table(), "ShoesInfo");
@@ -107,20 +113,48 @@ TFrameShoeStrip::TFrameShoeStrip(Workbench& bench, QtRecentFiles& recent, QWidge
   layout->addLayout(right, 1);
 }
 
+namespace {
+
+QString Shoes(int n) { return QtStatusLine::Count(n) + QStringLiteral(" 靴"); }
+
+}  // namespace
+
+void TFrameShoeStrip::Done(const QString& text) {
+  if (OnDone) OnDone(text);
+}
+
 void TFrameShoeStrip::ReadData(const QString& path) {
-  if (!Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) return;
+  const QString file = QtStatusLine::FileOf(path);
+  if (!Guarded(this, [&] { bench_.Shoes().ReadData(FileName(path)); })) {
+    Done(QStringLiteral("未能讀入 ") + file);
+    return;
+  }
   ShoesFileName = path;
   QtRecentFiles::Use(recent_.Shoes, path);
+  Done(QStringLiteral("已讀入 %1 · %2").arg(Shoes(bench_.Shoes().Table().RecordCount()), file));
 }
 
 void TFrameShoeStrip::MergeData(const QString& path) {
-  if (Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) QtRecentFiles::Use(recent_.Shoes, path);
+  const QString file = QtStatusLine::FileOf(path);
+  const int before = bench_.Shoes().Table().RecordCount();
+  if (!Guarded(this, [&] { bench_.Shoes().MergeData(FileName(path)); })) {
+    Done(QStringLiteral("未能合併 ") + file);
+    return;
+  }
+  QtRecentFiles::Use(recent_.Shoes, path);
+  const int after = bench_.Shoes().Table().RecordCount();
+  Done(QStringLiteral("已合併 %1 · %2 (共 %3)").arg(Shoes(after - before), file, Shoes(after)));
 }
 
 bool TFrameShoeStrip::SaveData(const QString& path) {
-  if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) return false;
+  const QString file = QtStatusLine::FileOf(path);
+  if (!Guarded(this, [&] { bench_.Shoes().SaveData(FileName(path)); })) {
+    Done(QStringLiteral("未能儲存 ") + file);
+    return false;
+  }
   ShoesFileName = path;
   QtRecentFiles::Use(recent_.Shoes, path);
+  Done(QStringLiteral("已儲存 %1 · %2").arg(Shoes(bench_.Shoes().Table().RecordCount()), file));
   return true;
 }
 

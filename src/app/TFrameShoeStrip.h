@@ -41,6 +41,8 @@ class TFrameShoeStrip : public QFrame {
   std::function<void()> ShowExportDialog;
   std::function<void()> ShowAboutBox;
   std::function<void(const QString& path)> OpenStrategyFile;
+  // What a file command did, for the window's status line ("已讀入 12 靴 · a.DAT").
+  std::function<void(const QString& text)> OnDone;
 
   // The handlers: "讀入資料" and "合併資料" choose a file (reading asks first about
   // changed shoes), "儲存資料" chooses where, "匯出資料" refuses while a shoe is edited.
@@ -68,6 +70,8 @@ class TFrameShoeStrip : public QFrame {
   QToolButton* BtnRecentFiles = nullptr;
 
  private:
+  void Done(const QString& text);
+
   Workbench& bench_;
   QtRecentFiles& recent_;
 };

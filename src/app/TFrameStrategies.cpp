@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/QtStatusLine.h"
 #include "app/Workbench.h"
 #include "strategy/TFrameStrategy.h"
 #include "widgets/QtMessages.h"
@@ -74,6 +75,9 @@ std::vector<TFrameStrategy*> TFrameStrategies::StrategyPages() const {
 
 void TFrameStrategies::AddStrategyPage(Strategy& strategy, std::size_t index) {
   auto* page = new TFrameStrategy(strategy, resultViews_);
+  page->OnDone = [this](const QString& text) {
+    if (OnDone) OnDone(text);
+  };
   const int at = PageControlStrategy->insertTab(static_cast<int>(index), page, page->StrategyName());
   PageControlStrategy->setCurrentIndex(at);
   connect(page, &TFrameStrategy::nameChanged, this, [this, page](const QString& name) {
@@ -114,15 +118,26 @@ void TFrameStrategies::RunAbandoned() {
 }
 
 bool TFrameStrategies::SaveStrategies(const QString& path) {
-  if (!Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); })) return false;
+  const QString file = QtStatusLine::FileOf(path);
+  if (!Guarded(this, [&] { bench_.SaveStrategies(FileName(path)); })) {
+    if (OnDone) OnDone(QStringLiteral("未能儲存 ") + file);
+    return false;
+  }
   if (OnFileUsed) OnFileUsed(path);
+  if (OnDone) OnDone(QStringLiteral("已儲存 ") + file);
   return true;
 }
 
 bool TFrameStrategies::ReadStrategies(const QString& path) {
-  if (!Guarded(this, [&] { bench_.ReadStrategies(FileName(path)); })) return false;
+  const QString file = QtStatusLine::FileOf(path);
+  if (!Guarded(this, [&] { bench_.ReadStrategies(FileName(path)); })) {
+    if (OnDone) OnDone(QStringLiteral("未能讀入 ") + file);
+    return false;
+  }
   if (OnFileUsed) OnFileUsed(path);
   if (PageControlStrategy->count() > 0) PageControlStrategy->setCurrentIndex(0);
+  if (OnDone)
+    OnDone(QStringLiteral("已讀入 %1 · %2 個策略").arg(file).arg(PageControlStrategy->count()));
   return true;
 }
 

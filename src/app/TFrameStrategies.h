@@ -53,6 +53,8 @@ class TFrameStrategies : public QWidget {
   bool KeepChanges();
   // Told of every strategy set read or saved (the window's recent files).
   std::function<void(const QString& path)> OnFileUsed;
+  // What a read or save did, for the window's status line ("已儲存 我的策略.json").
+  std::function<void(const QString& text)> OnDone;
 
   void BtnCreateStrategyClick();
   // Deletes the current page (the button asks first; shut-down does not).

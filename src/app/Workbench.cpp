@@ -234,7 +234,7 @@ RangeRun Workbench::AnalyseRange(const std::string& from, const std::string& to,
   rangeKept_ = true;
   rangeRevision_ = shoes_.Revision();
   if (OnAnalysed) OnAnalysed();
-  return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange()};
+  return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange(), multi_.CombinedBets};
 }
 
 std::int64_t Workbench::RangeRowBytes(const std::string& from, const std::string& to) {

@@ -52,6 +52,7 @@ struct RangeRun {
   bool Cancelled = false;   // the progress callback asked it to stop
   int ShoesAnalysed = 0;
   int ShoesInRange = 0;
+  std::int64_t Bets = 0;    // games in which the combined bet staked anything
 };
 
 class Workbench {

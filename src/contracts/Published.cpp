@@ -8,12 +8,12 @@ namespace {
 
 const PubValue& Arg(PubArgs args, std::size_t i) {
   if (i >= args.size())
-    throw PublishedError("argument " + std::to_string(i + 1) + " is missing");
+    throw PublishedError("缺少第 " + std::to_string(i + 1) + " 個參數");
   return args[i];
 }
 
 [[noreturn]] void WrongKind(std::size_t i, const char* want) {
-  throw PublishedError("argument " + std::to_string(i + 1) + " is not " + want);
+  throw PublishedError("第 " + std::to_string(i + 1) + " 個參數不是" + want);
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void PublishedClass::PublishDirect(std::string_view name, PubDirect direct) {
       entry.direct = direct;
       return;
     }
-  throw PublishedError(name_ + " publishes no operation " + std::string(name));
+  throw PublishedError(name_ + " 沒有公開的操作 " + std::string(name));
 }
 
 const PubOperation* PublishedClass::FindOwn(std::string_view name) const {
@@ -89,7 +89,7 @@ const PubOperation* FindPublished(const Published& object, std::string_view name
 
 PubValue CallPublished(Published& object, std::string_view name, std::initializer_list<PubValue> args) {
   const PubOperation* op = FindPublished(object, name);
-  if (!op) throw PublishedError(object.ClassInfo().Name() + " publishes no operation " + std::string(name));
+  if (!op) throw PublishedError(object.ClassInfo().Name() + " 沒有公開的操作 " + std::string(name));
   return (*op)(object, PubArgs(args.begin(), args.size()));
 }
 
@@ -103,7 +103,7 @@ void PublishedCall::Rebind(const PublishedClass& info) {
 
 PubValue PublishedCall::operator()(Published& object, std::initializer_list<PubValue> args) {
   const PubOperation* op = Resolve(object);
-  if (!op) throw PublishedError(object.ClassInfo().Name() + " publishes no operation " + name_);
+  if (!op) throw PublishedError(object.ClassInfo().Name() + " 沒有公開的操作 " + name_);
   return (*op)(object, PubArgs(args.begin(), args.size()));
 }
 
@@ -115,26 +115,26 @@ char ArgChar(PubArgs args, std::size_t i) {
   if (auto s = std::get_if<std::string>(&v)) text = *s;
   else if (auto s = std::get_if<std::string_view>(&v)) text = *s;
   if (text.size() == 1) return text[0];
-  WrongKind(i, "a character");
+  WrongKind(i, "字元");
 }
 
 std::int32_t ArgInt(PubArgs args, std::size_t i) {
   const PubValue& v = Arg(args, i);
   if (auto n = std::get_if<std::int32_t>(&v)) return *n;
-  WrongKind(i, "an integer");
+  WrongKind(i, "整數");
 }
 
 double ArgReal(PubArgs args, std::size_t i) {
   const PubValue& v = Arg(args, i);
   if (auto d = std::get_if<double>(&v)) return *d;
   if (auto n = std::get_if<std::int32_t>(&v)) return *n;
-  WrongKind(i, "a number");
+  WrongKind(i, "數字");
 }
 
 bool ArgBool(PubArgs args, std::size_t i) {
   const PubValue& v = Arg(args, i);
   if (auto b = std::get_if<bool>(&v)) return *b;
-  WrongKind(i, "a boolean");
+  WrongKind(i, "真假值");
 }
 
 std::string_view ArgText(PubArgs args, std::size_t i) {
@@ -142,13 +142,13 @@ std::string_view ArgText(PubArgs args, std::size_t i) {
   if (auto s = std::get_if<std::string>(&v)) return *s;
   if (auto s = std::get_if<std::string_view>(&v)) return *s;
   if (auto s = std::get_if<const char*>(&v)) return *s ? std::string_view(*s) : std::string_view();
-  WrongKind(i, "a text");
+  WrongKind(i, "文字");
 }
 
 Published* ArgObject(PubArgs args, std::size_t i) {
   const PubValue& v = Arg(args, i);
   if (auto o = std::get_if<Published*>(&v)) return *o;
-  WrongKind(i, "an object");
+  WrongKind(i, "物件");
 }
 
 char ResultChar(const PubValue& v, char fallback) {

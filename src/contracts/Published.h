@@ -139,7 +139,7 @@ template <class T>
 T& ArgAs(PubArgs args, std::size_t i) {
   Published* object = ArgObject(args, i);
   if (!object || !object->ClassInfo().InheritsFrom(T::StaticClass()))
-    throw PublishedError("argument " + std::to_string(i + 1) + " is not a " + T::StaticClass().Name());
+    throw PublishedError("第 " + std::to_string(i + 1) + " 個參數不是 " + T::StaticClass().Name());
   return static_cast<T&>(*object);
 }
 

@@ -48,7 +48,14 @@ void TFormBoard::ShowBoard() {
     }
     items.push_back(item);
   }
+  if (items.isEmpty()) {
+    // An empty board says so rather than showing a bare list.
+    auto* none = new QTreeWidgetItem(QStringList{QStringLiteral("尚無記錄")});
+    none->setFlags(Qt::NoItemFlags);
+    items.push_back(none);
+  }
   ListView->addTopLevelItems(items);
+  if (board_.Entries().empty()) ListView->topLevelItem(0)->setFirstColumnSpanned(true);
   for (int i = 0; i < ListView->columnCount(); ++i) {
     ListView->resizeColumnToContents(i);
     ListView->setColumnWidth(i, std::max(ListView->columnWidth(i) + 12, i == 1 ? 120 : 64));

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -78,6 +79,12 @@ TFrameRoadSheet::TFrameRoadSheet(QWidget* parent) : QWidget(parent) {
   layout->addLayout(bottom);
 
   cellSize_ = TrackBar->value();
+  ScrollBox->viewport()->installEventFilter(this);
+  for (QScrollBar* bar : {ScrollBox->horizontalScrollBar(), ScrollBox->verticalScrollBar()}) {
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this] { UserScrolled(); });
+    // A new range (the picture or the view changed size) shows the newest entry again.
+    connect(bar, &QAbstractSlider::rangeChanged, this, [this] { ShowNewest(); });
+  }
   connect(TrackBar, &QSlider::valueChanged, this, &TFrameRoadSheet::TrackBarChange);
   connect(ComboBoxRoad, &QComboBox::currentIndexChanged, this, &TFrameRoadSheet::ComboBoxRoadChange);
   Refresh();
@@ -121,17 +128,23 @@ void TFrameRoadSheet::Refresh() {
   const int item = RoadNames().indexOf(name);
   isBigRoad_ = item == 0;
   isBeadRoad_ = item >= 4;
-  roadData_.clear();
+  std::string data;
   if (const TRoad* road = GetRoad()) {
     if (item == 0) {
-      roadData_ = std::string(road->Result());
+      data = std::string(road->Result());
     } else if (item >= 1 && item <= 3) {
-      roadData_ = std::string(road->GetDerivedRoad(item));
+      data = std::string(road->GetDerivedRoad(item));
     } else if (item >= 4 && item <= 6) {
       const RoadSettings& settings = Settings();
-      roadData_ = road->GetBeadColumns(settings.beads[item - 4], settings.ignoreTies[item - 4]);
+      data = road->GetBeadColumns(settings.beads[item - 4], settings.ignoreTies[item - 4]);
     }
   }
+  // The same road continued (a result added, the same shoe shown again) keeps the
+  // user's choice; anything else is another shoe, shown at its newest entry.
+  const bool continued = item == drawnItem_ && !roadData_.empty() && data.starts_with(roadData_);
+  if (!continued) followNewest_ = true;
+  drawnItem_ = item;
+  roadData_ = std::move(data);
   Draw();
 }
 
@@ -176,6 +189,68 @@ QSize TFrameRoadSheet::NeededSize() const {
   int width = columns * s >= surface_.width() ? (columns + 1) * s : surface_.width();
   int height = rows * s >= surface_.height() ? (rows + 1) * s : surface_.height();
   return {width, height};
+}
+
+QRect TFrameRoadSheet::NewestCell() const {
+  int column = -1, row = 0;
+  if (isBeadRoad_) {
+    bool open = false;
+    for (char ch : roadData_) {
+      if (ch == '/') {
+        open = false;
+        continue;
+      }
+      if (!open) {
+        ++column;
+        row = 0;
+        open = true;
+      } else {
+        ++row;
+      }
+    }
+  } else {
+    char previous = 0;
+    for (char ch : roadData_) {
+      if (ch == 'T') continue;
+      if (ch != previous) {
+        ++column;
+        row = 0;
+        previous = ch;
+      } else {
+        ++row;
+      }
+    }
+  }
+  if (column < 0) return {};
+  return {column * cellSize_, row * cellSize_, cellSize_, cellSize_};
+}
+
+void TFrameRoadSheet::ShowNewest() {
+  if (!followNewest_) return;
+  const QRect cell = NewestCell();
+  const QSize view = ScrollBox->viewport()->size();
+  // The newest cell and one spare cell beyond it; a road that fits shows from its start.
+  const int x = cell.isEmpty() ? 0 : std::max(0, cell.right() + 1 + cellSize_ - view.width());
+  const int y = cell.isEmpty() ? 0 : std::max(0, cell.bottom() + 1 + cellSize_ - view.height());
+  scrolling_ = true;
+  ScrollBox->horizontalScrollBar()->setValue(x);
+  ScrollBox->verticalScrollBar()->setValue(y);
+  scrolling_ = false;
+}
+
+void TFrameRoadSheet::UserScrolled() {
+  if (scrolling_) return;
+  const QRect cell = NewestCell();
+  if (cell.isEmpty()) {
+    followNewest_ = true;
+    return;
+  }
+  // The slider's new position, which the bar takes right after this signal.
+  const int left = ScrollBox->horizontalScrollBar()->sliderPosition();
+  const int top = ScrollBox->verticalScrollBar()->sliderPosition();
+  const QSize view = ScrollBox->viewport()->size();
+  followNewest_ = cell.left() >= left && cell.right() < left + view.width() && cell.top() >= top &&
+                  cell.bottom() < top + view.height();
 }
 
 void TFrameRoadSheet::DrawGrid(QImage& image) const {
@@ -269,6 +344,7 @@ void TFrameRoadSheet::Draw() {
   picture_ = image;
   Image->setPixmap(QPixmap::fromImage(picture_));
   Image->setFixedSize(picture_.size());
+  ShowNewest();
 }
 
 void TFrameRoadSheet::ImageDblClick() {
@@ -281,6 +357,9 @@ bool TFrameRoadSheet::eventFilter(QObject* watched, QEvent* event) {
     ImageDblClick();
     return true;
   }
+  // A view that changes size within the same scroll range (a splitter moved while the
+  // picture still fits) shows the newest entry again.
+  if (watched == ScrollBox->viewport() && event->type() == QEvent::Resize) ShowNewest();
   return QWidget::eventFilter(watched, event);
 }
 

@@ -2,6 +2,12 @@
 // rings with tie strokes, a derived road as filled discs, a bead road as rings in
 // columns of fixed height. The user picks the road in ComboBoxRoad, zooms with
 // TrackBar and copies the picture to the clipboard by double-clicking it.
+//
+// The sheet follows the newest entry: whenever the road is drawn (a shoe shown,
+// results added or posted, a live shoe growing, a zoom or size change) the view
+// scrolls so that the newest column is in sight, unless the user has scrolled away
+// from it in this shoe. Road data that does not continue what was drawn before is
+// another shoe: the sheet follows again and keeps nothing of the old position.
 #pragma once
 
 #include <QImage>
@@ -58,6 +64,11 @@ class TFrameRoadSheet : public QWidget, public RoadSheet {
   const std::string& RoadData() const { return roadData_; }
   // The picture as last drawn.
   const QImage& Picture() const { return picture_; }
+  // Whether the view keeps the newest entry in sight (false once the user scrolled
+  // away from it, until another shoe is shown or the user scrolls back to it).
+  bool FollowsNewest() const { return followNewest_; }
+  // The rectangle of the newest entry on the surface; empty without any.
+  QRect NewestCell() const;
 
   QScrollArea* ScrollBox = nullptr;
   QLabel* Image = nullptr;
@@ -78,6 +89,11 @@ class TFrameRoadSheet : public QWidget, public RoadSheet {
   void DrawBigOrDerived(QImage& image) const;
   void DrawBeads(QImage& image) const;
   QSize NeededSize() const;
+  // Scrolls to the newest entry when the view follows it.
+  void ShowNewest();
+  // A scroll bar moved by the user: follow again exactly when the newest entry stays
+  // in sight.
+  void UserScrolled();
 
   TRoad* road_ = nullptr;
   const RoadSettings* settings_ = nullptr;
@@ -87,6 +103,9 @@ class TFrameRoadSheet : public QWidget, public RoadSheet {
   std::string roadData_;
   QSize surface_{800, 500};
   QImage picture_;
+  int drawnItem_ = -1;          // the road choice of the last refresh
+  bool followNewest_ = true;
+  bool scrolling_ = false;      // the sheet itself is moving the scroll bars
 };
 
 }  // namespace zavuv

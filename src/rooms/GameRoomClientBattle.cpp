@@ -189,11 +189,12 @@ void GameRoomClientBattle::StartRoomAutoBet() {
 
 void GameRoomClientBattle::StopRoomAutoBet() {
   BetButtonEnabled = true;
-  if (AutoBetActive) {
-    AutoBetActive = false;
-    if (autoBet_) autoBet_->StopAutoBet();
-  }
+  const bool active = AutoBetActive;
+  AutoBetActive = false;
+  // The room is back to betting by hand before the strategies finish: the lock is
+  // released even when finishing fails, and the error comes afterwards.
   Notify(kBetsChanged);
+  if (active && autoBet_) autoBet_->StopAutoBet();
 }
 
 void GameRoomClientBattle::PlaceAutoBet() {
@@ -204,10 +205,18 @@ void GameRoomClientBattle::PlaceAutoBet() {
   std::string player = bet.side == 'P' ? amount : "0";
   std::string message = ValidateBets(banker, player, "0");
   if (!message.empty()) {
-    StopRoomAutoBet();
+    // The button pops up and the user is told even when the strategies fail to
+    // finish; that error follows the message.
     AutoBetButtonDown = false;
+    std::exception_ptr failed;
+    try {
+      StopRoomAutoBet();
+    } catch (...) {
+      failed = std::current_exception();
+    }
     Notify(kBetsChanged);
     if (host_) host_->ShowMessage(message + "\n" + kAutoBetStopped);
+    if (failed) std::rethrow_exception(failed);
     return;
   }
   if (host_) SendBet(banker, player, "0");

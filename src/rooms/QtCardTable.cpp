@@ -9,7 +9,9 @@ namespace zavuv {
 namespace {
 
 QLabel* Title(QWidget* parent, const char* name, const char* text, const char* colour, int pixels) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(QString::fromUtf8(text));
   label->setObjectName(QString::fromLatin1(name));
   label->setStyleSheet(QStringLiteral("color: %1; font-weight: bold; font-size: %2px;")
                            .arg(QLatin1String(colour))
@@ -30,6 +32,7 @@ QtCardTable::QtCardTable(int titlePixels, QWidget* parent) : QWidget(parent) {
   Label8->setGeometry(128, 4, 103, titlePixels + 14);
   for (int i = 0; i < 6; ++i) {
     auto* card = new QLabel(this);
+    card->setTextFormat(Qt::PlainText);
     card->setObjectName(QStringLiteral("ImageCard%1").arg(i + 1));
     card->setFixedSize(kCardWidth, kCardHeight);
     ImageCard[i] = card;

@@ -2,12 +2,14 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSplitter>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,7 +20,10 @@
 namespace zavuv::roomkit {
 
 QLabel* Text(QWidget* parent, const char* name, const char* text, const char* style) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  auto* label = new QLabel(parent);
+  // Room labels show what the server sends exactly as sent: no markup is read.
+  label->setTextFormat(Qt::PlainText);
+  label->setText(QString::fromUtf8(text));
   label->setObjectName(QString::fromLatin1(name));
   if (style) label->setStyleSheet(QString::fromUtf8(style));
   return label;
@@ -42,6 +47,18 @@ QListWidget* List(QWidget* parent, const char* name) {
   auto* list = new QListWidget(parent);
   list->setObjectName(QString::fromLatin1(name));
   list->setMinimumWidth(60);
+  return list;
+}
+
+QListWidget* CardLeftList(QWidget* parent) {
+  QListWidget* list = List(parent, "ListBoxCardLeft");
+  // The thirteen ranks and the total are shown at once, "合計: 416" being the widest
+  // item the server sends, so that the list never hides a rank behind its scroll bar
+  // (the room's page scrolls instead when the window is small).
+  const QFontMetrics metrics = list->fontMetrics();
+  const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+  list->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("合計: 416")) + margins + 2 * list->frameWidth() + 4);
+  list->setMinimumHeight(14 * (metrics.height() + 2) + 2 * list->frameWidth() + 4);
   return list;
 }
 
@@ -117,14 +134,16 @@ void ResizeRoadPanel(QSplitter* panel, const QResizeEvent* event) {
   panel->setSizes({upper, total - upper});
 }
 
-QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels,
-                        QFrame* lamp) {
-  auto* left = new QVBoxLayout;
-  auto* statusRow = new QHBoxLayout;
+QHBoxLayout* StatusRow(QWidget* parent, CommonControls& c, QFrame* lamp) {
+  auto* row = new QHBoxLayout;
   c.LabelGameStatus = Text(parent, "LabelGameStatus", GameRoom::kTimeLeftCaption, "font-weight: bold; font-size: 20px;");
-  statusRow->addWidget(c.LabelGameStatus, 1);
-  if (lamp) statusRow->addWidget(lamp);
-  left->addLayout(statusRow);
+  row->addWidget(c.LabelGameStatus, 1);
+  if (lamp) row->addWidget(lamp);
+  return row;
+}
+
+QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels) {
+  auto* left = new QVBoxLayout;
   c.PanelCards = new QtCardTable(titlePixels, parent);
   left->addWidget(c.PanelCards);
   c.resultPixels = resultPixels;
@@ -144,8 +163,8 @@ QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int 
   return left;
 }
 
-void Columns(QWidget* panel, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads) {
-  auto* layout = new QHBoxLayout(panel);
+void Columns(QWidget* panel, QHBoxLayout* status, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads) {
+  auto* layout = new QGridLayout(panel);
   layout->setContentsMargins(4, 4, 4, 4);
   auto* leftBox = new QWidget(panel);
   leftBox->setLayout(left);
@@ -155,9 +174,14 @@ void Columns(QWidget* panel, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* 
   middleBox->setLayout(middle);
   middle->setContentsMargins(0, 0, 0, 0);
   middleBox->setMaximumWidth(340);
-  layout->addWidget(leftBox);
-  layout->addWidget(middleBox);
-  layout->addWidget(roads, 1);
+  // The status runs over both columns: the server's longest status texts need more
+  // than the card table's width.
+  layout->addLayout(status, 0, 0, 1, 2);
+  layout->addWidget(leftBox, 1, 0);
+  layout->addWidget(middleBox, 1, 1);
+  layout->addWidget(roads, 0, 2, 2, 1);
+  layout->setColumnStretch(2, 1);
+  layout->setRowStretch(1, 1);
 }
 
 void ShowCommon(const CommonControls& c, const GameRoom& room, unsigned changes) {

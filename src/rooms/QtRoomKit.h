@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -29,6 +30,8 @@ QLabel* Text(QWidget* parent, const char* name, const char* text, const char* st
 QPushButton* Button(QWidget* parent, const char* name, const char* caption);
 QLineEdit* ReadOnlyEdit(QWidget* parent, const char* name);
 QListWidget* List(QWidget* parent, const char* name);
+// ListBoxCardLeft, wide enough for every rank's count.
+QListWidget* CardLeftList(QWidget* parent);
 // An editable amount box: text "0", items 0, 300 ... 10000, a colour and a hint.
 QComboBox* AmountBox(QWidget* parent, const char* name, const char* colour, const char* hint);
 // The 25 x 25 status lamp.
@@ -55,13 +58,14 @@ struct CommonControls {
   QTimer* TimerShowCardAndResult = nullptr;
   int resultPixels = 24;
 };
-// The left column: the status (with the lamp beside it, when there is one), the card
-// table, the result and "本靴記錄"; and the 30 ms deal timer ticking the room.
-QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels,
-                        QFrame* lamp);
-// The panel's columns: the left one (250 wide), the middle one (at most 340) and the
-// roads taking the rest.
-void Columns(QWidget* panel, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads);
+// The status, with the lamp beside it when there is one.
+QHBoxLayout* StatusRow(QWidget* parent, CommonControls& c, QFrame* lamp);
+// The left column: the card table, the result and "本靴記錄"; and the 30 ms deal
+// timer ticking the room.
+QVBoxLayout* LeftColumn(QWidget* parent, GameRoom& room, CommonControls& c, int titlePixels, int resultPixels);
+// The panel's columns: the status over the left one (250 wide) and the middle one (at
+// most 340), and the roads beside them taking the rest.
+void Columns(QWidget* panel, QHBoxLayout* status, QVBoxLayout* left, QVBoxLayout* middle, QSplitter* roads);
 // Shows what both rooms have, for the changes given.
 void ShowCommon(const CommonControls& c, const GameRoom& room, unsigned changes);
 

@@ -27,9 +27,10 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
     : QWidget(parent), room_(room) {
   setObjectName(QStringLiteral("FrameGameRoomClientBattle"));
 
-  // Left: status and lamp, cards, result, the shoe and the news.
+  // Above: status and lamp. Left: cards, result, the shoe and the news.
   ShapeGameStatus = Lamp(this, "ShapeGameStatus");
-  QVBoxLayout* left = LeftColumn(this, room_, common_, 28, 24, ShapeGameStatus);
+  QHBoxLayout* status = StatusRow(this, common_, ShapeGameStatus);
+  QVBoxLayout* left = LeftColumn(this, room_, common_, 28, 24);
   LabelGameStatus = common_.LabelGameStatus;
   PanelCards = common_.PanelCards;
   LabelGameResult = common_.LabelGameResult;
@@ -50,7 +51,7 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   QLabel* acceptedValues[] = {LabelPlayerBet, LabelTieBet, LabelBankerBet};
   const char* sides[] = {"閒:", "和:", "莊:"};
   for (int i = 0; i < 3; ++i) {
-    acceptedGrid->addWidget(new QLabel(QString::fromUtf8(sides[i]), accepted), i, 0);
+    acceptedGrid->addWidget(Text(accepted, "", sides[i]), i, 0);
     acceptedValues[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     acceptedGrid->addWidget(acceptedValues[i], i, 1);
   }
@@ -65,7 +66,7 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   QComboBox* boxes[] = {ComboBoxPlayerBet, ComboBoxTieBet, ComboBoxBankerBet};
   std::string* texts[] = {&room_.PlayerBetText, &room_.TieBetText, &room_.BankerBetText};
   for (int i = 0; i < 3; ++i) {
-    amountGrid->addWidget(new QLabel(QString::fromUtf8(sides[i]), amounts), i, 0);
+    amountGrid->addWidget(Text(amounts, "", sides[i]), i, 0);
     amountGrid->addWidget(boxes[i], i, 1);
     std::string* text = texts[i];
     connect(boxes[i], &QComboBox::editTextChanged, this, [this, text](const QString& t) {
@@ -108,14 +109,14 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   ListBoxPlayer = List(this, "ListBoxPlayer");
   ListBoxTie = List(this, "ListBoxTie");
   ListBoxBanker = List(this, "ListBoxBanker");
-  ListBoxCardLeft = List(this, "ListBoxCardLeft");
+  ListBoxCardLeft = CardLeftList(this);
   common_.ListBoxBanker = ListBoxBanker;
   common_.ListBoxPlayer = ListBoxPlayer;
   common_.ListBoxCardLeft = ListBoxCardLeft;
   QListWidget* listBoxes[] = {ListBoxPlayer, ListBoxTie, ListBoxBanker, ListBoxCardLeft};
   const char* listTitles[] = {"買閒名單", "買和名單", "買莊名單", "剩餘牌數"};
   for (int i = 0; i < 4; ++i) {
-    lists->addWidget(new QLabel(QString::fromUtf8(listTitles[i]), this), 0, i);
+    lists->addWidget(Text(this, "", listTitles[i]), 0, i);
     lists->addWidget(listBoxes[i], 1, i);
   }
   middle->addLayout(lists, 1);
@@ -126,7 +127,7 @@ TFrameGameRoomClientBattle::TFrameGameRoomClientBattle(GameRoomClientBattle& roo
   RoadSheet1->SetZoom(1, 30, 12);
   RoadSheet2->SetZoom(1, 30, 12);
 
-  Columns(this, left, middle, PanelRoadSheet);
+  Columns(this, status, left, middle, PanelRoadSheet);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -152,7 +153,10 @@ void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
   ShowCommon(common_, room_, changes);
   if (changes & kStatusChanged) SetLamp(ShapeGameStatus, room_.LampColour);
   if (changes & kListsChanged) Fill(ListBoxTie, room_.TieList);
-  if (changes & kScoreChanged) BtnAnnounceScore->setText(QString::fromStdString(room_.ScoreCaption));
+  if (changes & kScoreChanged) {
+    // The score is the server's text: an "&" in it is shown, not taken for a shortcut.
+    BtnAnnounceScore->setText(QString::fromStdString(room_.ScoreCaption).replace(QLatin1Char('&'), QStringLiteral("&&")));
+  }
   if (changes & kBetsChanged) {
     LabelBankerBet->setText(QString::fromStdString(room_.BankerBetLabel));
     LabelPlayerBet->setText(QString::fromStdString(room_.PlayerBetLabel));
@@ -169,12 +173,12 @@ void TFrameGameRoomClientBattle::ShowRoom(unsigned changes) {
 }
 
 void TFrameGameRoomClientBattle::BtnBetClick() { Guarded(this, [&] { room_.BtnBetClick(); }); }
-void TFrameGameRoomClientBattle::BtnLastBetClick() { room_.BtnLastBetClick(); }
+void TFrameGameRoomClientBattle::BtnLastBetClick() { Guarded(this, [&] { room_.BtnLastBetClick(); }); }
 void TFrameGameRoomClientBattle::BtnCancelBetClick() { Guarded(this, [&] { room_.BtnCancelBetClick(); }); }
-void TFrameGameRoomClientBattle::BtnAnnounceScoreClick() { room_.BtnAnnounceScoreClick(); }
-void TFrameGameRoomClientBattle::BtnBillboardClick() { room_.BtnBillboardClick(); }
-void TFrameGameRoomClientBattle::BtnVictorClick() { room_.BtnVictorClick(); }
-void TFrameGameRoomClientBattle::BtnPeek1Click() { room_.BtnPeek1Click(); }
+void TFrameGameRoomClientBattle::BtnAnnounceScoreClick() { Guarded(this, [&] { room_.BtnAnnounceScoreClick(); }); }
+void TFrameGameRoomClientBattle::BtnBillboardClick() { Guarded(this, [&] { room_.BtnBillboardClick(); }); }
+void TFrameGameRoomClientBattle::BtnVictorClick() { Guarded(this, [&] { room_.BtnVictorClick(); }); }
+void TFrameGameRoomClientBattle::BtnPeek1Click() { Guarded(this, [&] { room_.BtnPeek1Click(); }); }
 
 void TFrameGameRoomClientBattle::BtnAutoBetClick(bool down) {
   if (!Guarded(this, [&] { room_.BtnAutoBetClick(down); })) ShowRoom(kBetsChanged);

@@ -12,6 +12,7 @@
 #include "roads/TFrameRoadSheet.h"
 #include "rooms/QtCardTable.h"
 #include "rooms/QtRoomKit.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 
@@ -21,7 +22,8 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
     : QWidget(parent), room_(room) {
   setObjectName(QStringLiteral("FrameGameRoomClientPractice"));
 
-  QVBoxLayout* left = LeftColumn(this, room_, common_, 40, 32, nullptr);
+  QHBoxLayout* status = StatusRow(this, common_, nullptr);
+  QVBoxLayout* left = LeftColumn(this, room_, common_, 40, 32);
   LabelGameStatus = common_.LabelGameStatus;
   PanelCards = common_.PanelCards;
   LabelGameResult = common_.LabelGameResult;
@@ -56,14 +58,14 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
   auto* lists = new QGridLayout;
   ListBoxPlayer = List(this, "ListBoxPlayer");
   ListBoxBanker = List(this, "ListBoxBanker");
-  ListBoxCardLeft = List(this, "ListBoxCardLeft");
+  ListBoxCardLeft = CardLeftList(this);
   common_.ListBoxBanker = ListBoxBanker;
   common_.ListBoxPlayer = ListBoxPlayer;
   common_.ListBoxCardLeft = ListBoxCardLeft;
   QListWidget* listBoxes[] = {ListBoxPlayer, ListBoxBanker, ListBoxCardLeft};
   const char* titles[] = {"估閒名單", "估莊名單", "剩餘牌數"};
   for (int i = 0; i < 3; ++i) {
-    lists->addWidget(new QLabel(QString::fromUtf8(titles[i]), this), 0, i);
+    lists->addWidget(Text(this, "", titles[i]), 0, i);
     lists->addWidget(listBoxes[i], 1, i);
   }
   middle->addLayout(lists, 1);
@@ -71,7 +73,7 @@ TFrameGameRoomClientPractice::TFrameGameRoomClientPractice(GameRoomClientPractic
   PanelRoadSheet = RoadPanel(this, room_.RoomRoad, &RoadSheet, nullptr);
   RoadSheet->SetZoom(1, 30, 10);
 
-  Columns(this, left, middle, PanelRoadSheet);
+  Columns(this, status, left, middle, PanelRoadSheet);
 
   connect(BtnGuessBanker, &QPushButton::clicked, this, &TFrameGameRoomClientPractice::BtnGuessBankerClick);
   connect(BtnGuessPlayer, &QPushButton::clicked, this, &TFrameGameRoomClientPractice::BtnGuessBankerClick);
@@ -91,9 +93,12 @@ void TFrameGameRoomClientPractice::ShowRoom(unsigned changes) {
 }
 
 // The two guess buttons share this handler: "B" for 估莊, "P" otherwise.
-void TFrameGameRoomClientPractice::BtnGuessBankerClick() { room_.BtnGuessBankerClick(sender() == BtnGuessBanker); }
-void TFrameGameRoomClientPractice::BtnAnnounceScoreClick() { room_.BtnAnnounceScoreClick(); }
-void TFrameGameRoomClientPractice::btnPeek1Click() { room_.btnPeek1Click(); }
+void TFrameGameRoomClientPractice::BtnGuessBankerClick() {
+  const bool banker = sender() == BtnGuessBanker;
+  Guarded(this, [&] { room_.BtnGuessBankerClick(banker); });
+}
+void TFrameGameRoomClientPractice::BtnAnnounceScoreClick() { Guarded(this, [&] { room_.BtnAnnounceScoreClick(); }); }
+void TFrameGameRoomClientPractice::btnPeek1Click() { Guarded(this, [&] { room_.btnPeek1Click(); }); }
 void TFrameGameRoomClientPractice::TimerShowCardAndResultTimer() { room_.TimerShowCardAndResultTimer(); }
 
 }  // namespace zavuv

@@ -4,9 +4,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "roads/TFrameRoadSheet.h"
 #include "rooms/TFormCard.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
+#include "widgets/QtMessages.h"
 
 namespace zavuv {
 
@@ -64,7 +66,21 @@ TFrameGameRooms::~TFrameGameRooms() {
 }
 
 bool TFrameGameRooms::HandleLine(std::string_view command, std::string_view arguments) {
-  return rooms_->HandleLine(command, arguments);
+  if (!rooms_->Find(command)) return false;
+  // A room line can make the strategies bet, settle and finish, or record a shoe:
+  // what fails there is shown as any other failed action is, and the lines go on.
+  Guarded(this, [&] { rooms_->HandleLine(command, arguments); });
+  return true;
+}
+
+void TFrameGameRooms::RefreshIfShowing(const QString& roadName) {
+  // The rooms draw their bead roads with the main window's settings: the practice
+  // room's sheet and the battle rooms' two sheets each follow them.
+  FrameGameRoomClientPractice->RoadSheet->RefreshIfShowing(roadName);
+  for (TFrameGameRoomClientBattle* frame : FrameGameRoomClientBattle) {
+    frame->RoadSheet1->RefreshIfShowing(roadName);
+    frame->RoadSheet2->RefreshIfShowing(roadName);
+  }
 }
 
 }  // namespace zavuv

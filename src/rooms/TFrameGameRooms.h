@@ -32,8 +32,13 @@ class TFrameGameRooms : public QWidget {
   QtRoomHost& Host() { return host_; }
   GameRooms& Rooms() { return *rooms_; }
   // A received line whose command names a room ("PRACTICE", "BATTLE" ... "BATTLE5");
-  // false for any other command.
+  // false for any other command. An error while the room handles it is shown in the
+  // error box.
   bool HandleLine(std::string_view command, std::string_view arguments);
+
+  // The rooms' road sheets that show the named road redraw (a bead road's settings
+  // changed on the road page).
+  void RefreshIfShowing(const QString& roadName);
 
   QTabWidget* PageControlGameRoom = nullptr;
   TFrameGameRoomClientPractice* FrameGameRoomClientPractice = nullptr;

@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 #include "shoes/RecordTable.h"
 #include "table/Big5.h"
 #include "table/Guards.h"
@@ -243,12 +245,17 @@ std::vector<ShoeRecord> ShoesData::ShoesFromJson(std::string_view text, const st
   nlohmann::json doc;
   try {
     doc = nlohmann::json::parse(text);
-  } catch (const nlohmann::json::exception& e) {  // a syntax error, or a number too large
-    // nlohmann's text begins with its own tag "[json.exception.parse_error.101] ".
-    std::string what = e.what();
-    if (auto tag = what.find("] "); what.starts_with("[json.") && tag != std::string::npos) what.erase(0, tag + 2);
-    throw TableError(source + ": JSON 格式錯誤: " + what);
+  } catch (const nlohmann::json::parse_error& e) {
+    // The line of the fault, counted as an editor shows it.
+    const std::size_t end = std::min<std::size_t>(e.byte, text.size());
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+    throw TableError(source + ": JSON 格式錯誤, 第 " + std::to_string(line) + " 行");
+  } catch (const nlohmann::json::exception&) {  // a number too large for any value
+    throw TableError(source + ": JSON 格式錯誤: 數字太大");
   }
+  // A strategy set is the likely mix-up.
+  if (doc.is_object() && (doc.contains("strategies") || doc.contains("road_settings")))
+    throw TableError(source + ": 此檔案不是靴資料 (它是策略組合)");
   if (!doc.is_array()) throw TableError(source + ": 靴清單必須是 JSON 陣列 [{\"name\", \"result\", \"info\"}, ...]");
   std::vector<ShoeRecord> shoes;
   shoes.reserve(doc.size());

@@ -59,6 +59,7 @@ void MultiStrategyAnalysis::AnalysisCombinedGame(char result) {
 void MultiStrategyAnalysis::BookCombined(char result, std::int64_t net) {
   char side = net > 0 ? 'B' : net < 0 ? 'P' : ' ';
   std::int64_t amount = net < 0 ? -net : net;
+  if (side != ' ') ++CombinedBets;
   double profit = 0;
   if (result != 'T') {
     if (side == result) profit = side == 'P' ? static_cast<double>(amount) : amount * BankerWinRatio;
@@ -81,6 +82,7 @@ void MultiStrategyAnalysis::StartCombined(bool keepRows, bool keepStrategyRows) 
   Sums.Clear();
   Sums.Enabled = CollectSums;
   AccProfit = 0;
+  CombinedBets = 0;
   BankerWinRatio = 0.95;
   RebuildStrategies();
   for (Strategy* s : Strategies) {

@@ -81,6 +81,9 @@ class MultiStrategyAnalysis {
   // Shoes a block of the parallel run holds.
   int BlockShoes = 1024;
   int ShoesAnalysed = 0;      // shoes the last range run went through
+  // Games of the last run (range or current shoe) in which the combined bet staked
+  // anything.
+  std::int64_t CombinedBets = 0;
 
   // Working state of a run.
   std::vector<Strategy*> Strategies;

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -45,11 +46,11 @@ std::string Join(const std::string& where, const std::string& key) { return wher
 class Obj {
  public:
   Obj(const json& j, std::string where, std::initializer_list<const char*> keys) : j_(j), where_(std::move(where)) {
-    if (!j.is_object()) Fail(where_.empty() ? "document" : where_, "expected an object");
+    if (!j.is_object()) Fail(where_.empty() ? "document" : where_, "應為物件");
     for (const auto& item : j.items()) {
       bool known = false;
       for (const char* k : keys) known = known || item.key() == k;
-      if (!known) Fail(Join(where_, item.key()), "unknown key");
+      if (!known) Fail(Join(where_, item.key()), "不明的項目");
     }
   }
 
@@ -60,7 +61,7 @@ class Obj {
 
   bool Bool(const char* key, bool fallback) const {
     if (!Has(key)) return fallback;
-    if (!j_.at(key).is_boolean()) Fail(At(key), "expected true or false");
+    if (!j_.at(key).is_boolean()) Fail(At(key), "應為 true 或 false");
     return j_.at(key).get<bool>();
   }
 
@@ -71,7 +72,7 @@ class Obj {
 
   std::string Text(const char* key, const std::string& fallback) const {
     if (!Has(key)) return fallback;
-    if (!j_.at(key).is_string()) Fail(At(key), "expected a text");
+    if (!j_.at(key).is_string()) Fail(At(key), "應為文字");
     return j_.at(key).get<std::string>();
   }
 
@@ -81,9 +82,9 @@ class Obj {
     else if (v.is_number_unsigned() && v.get<std::uint64_t>() <= static_cast<std::uint64_t>(kInt32Max) * 4)
       n = static_cast<std::int64_t>(v.get<std::uint64_t>());
     else if (v.is_number_unsigned()) n = std::numeric_limits<std::int64_t>::max();
-    else Fail(where, "expected a whole number");
+    else Fail(where, "應為整數");
     if (n < min || n > max)
-      Fail(where, std::to_string(n) + " is out of range (" + std::to_string(min) + " to " + std::to_string(max) + ")");
+      Fail(where, std::to_string(n) + " 超出範圍 (" + std::to_string(min) + " 至 " + std::to_string(max) + ")");
     return n;
   }
 
@@ -110,24 +111,24 @@ void FromFile(const Obj& o, const std::string& folder, F read) {
 }
 
 void ReadPattern(const Obj& o, BetMethodPattern& m, const std::string& folder) {
-  if (o.Has("file") && o.Has("rows")) Fail(o.Where(), "give either \"rows\" or \"file\", not both");
+  if (o.Has("file") && o.Has("rows")) Fail(o.Where(), "\"rows\" 與 \"file\" 只可擇一");
   if (o.Has("file")) FromFile(o, folder, [&](const std::string& path) { m.ReadBet(path); });
   if (o.Has("rows")) {
     const json& rows = o["rows"];
-    if (!rows.is_array()) Fail(o.At("rows"), "expected a list of [pattern, bet] pairs");
+    if (!rows.is_array()) Fail(o.At("rows"), "應為 [形態, 下注] 的列表");
     ClientDataSet& table = m.Table();
     table.EmptyDataSet();
     for (std::size_t i = 0; i < rows.size(); ++i) {
       std::string where = o.At("rows") + "[" + std::to_string(i) + "]";
       const json& row = rows[i];
       if (!row.is_array() || row.size() != 2 || !row[0].is_string() || !row[1].is_string())
-        Fail(where, "expected [pattern, bet], two texts");
+        Fail(where, "應為 [形態, 下注] 兩段文字");
       std::string pattern = row[0].get<std::string>();
       std::string bet = row[1].get<std::string>();
       if (pattern.size() > BetMethodPattern::kPatternWidth)
-        Fail(where + "[0]", "a pattern has at most " + std::to_string(BetMethodPattern::kPatternWidth) + " letters");
+        Fail(where + "[0]", "形態最多 " + std::to_string(BetMethodPattern::kPatternWidth) + " 個字母");
       if (!(bet.empty() || bet == " " || bet == "B" || bet == "P" || bet == "b" || bet == "p"))
-        Fail(where + "[1]", "the bet is \"B\", \"P\" or \"\" (no bet), not " + Quote(bet));
+        Fail(where + "[1]", "下注應為 \"B\"、\"P\" 或 \"\" (不下注), 不是 " + Quote(bet));
       table.Append();
       table.SetFieldValue("Pattern", pattern);
       table.SetFieldValue("Bet", bet);
@@ -140,7 +141,7 @@ void ReadPattern(const Obj& o, BetMethodPattern& m, const std::string& folder) {
 
 std::vector<std::int32_t> IntRows(const Obj& o, const char* key) {
   const json& rows = o[key];
-  if (!rows.is_array()) Fail(o.At(key), "expected a list of whole numbers");
+  if (!rows.is_array()) Fail(o.At(key), "應為整數的列表");
   std::vector<std::int32_t> out;
   for (std::size_t i = 0; i < rows.size(); ++i)
     out.push_back(static_cast<std::int32_t>(
@@ -158,14 +159,14 @@ int PlugInItem(const std::vector<std::string>& items, int builtIns, const std::s
 }
 
 std::string PlugInDescription(const Obj& o, const char* what) {
-  if (!o.Has("description")) Fail(o.Where(), "a plug-in is named by its \"description\"");
+  if (!o.Has("description")) Fail(o.Where(), "外掛模組須以 \"description\" 指明");
   std::string description = o.Text("description", "");
-  if (description.empty()) Fail(o.At("description"), "expected the caption of a " + std::string(what) + " plug-in");
+  if (description.empty()) Fail(o.At("description"), "應為" + std::string(what) + "外掛模組的名稱");
   return description;
 }
 
 [[noreturn]] void NoPlugIn(const Obj& o, const char* what, const std::string& description) {
-  Fail(o.At("description"), "no " + std::string(what) + " plug-in " + Quote(description) + " is loaded");
+  Fail(o.At("description"), "未載入" + std::string(what) + "外掛模組 " + Quote(description));
 }
 
 // Makes the plug-in's component (its MakeIt may fail like any of its operations).
@@ -181,10 +182,10 @@ void MakePlugIn(const Obj& o, F choose) {
 void ApplySettings(const Obj& o, Published* component) {
   if (!o.Has("settings")) return;
   const json& settings = o["settings"];
-  if (!settings.is_object()) Fail(o.At("settings"), "expected an object of settings");
+  if (!settings.is_object()) Fail(o.At("settings"), "應為設定的物件");
   PlugInPart* plugIn = PlugInPartOf(component);
   if (!plugIn) {
-    if (!settings.empty()) Fail(o.At("settings"), "the plug-in made no component to take them");
+    if (!settings.empty()) Fail(o.At("settings"), "外掛模組沒有建立接受設定的元件");
     return;
   }
   for (const auto& item : settings.items()) {
@@ -194,14 +195,14 @@ void ApplySettings(const Obj& o, Published* component) {
     if (value.is_string()) text = Utf8ToBig5(value.get<std::string>());
     else if (value.is_boolean()) text = value.get<bool>() ? "1" : "0";
     else if (value.is_number()) text = value.dump();
-    else Fail(where, "expected a text, a number or true/false");
+    else Fail(where, "應為文字、數字或 true/false");
     bool taken = false;
     try {
       taken = plugIn->SetSetting(item.key(), text);
     } catch (const std::exception& e) {
       Fail(where, e.what());
     }
-    if (!taken) Fail(where, "the plug-in refuses " + value.dump(-1, ' ', false, json::error_handler_t::replace));
+    if (!taken) Fail(where, "外掛模組不接受 " + value.dump(-1, ' ', false, json::error_handler_t::replace));
   }
 }
 
@@ -237,8 +238,8 @@ void FillAmounts(ClientDataSet& table, const std::vector<std::int32_t>& amounts)
 }
 
 void ReadMethod(const json& j, const std::string& where, Strategy& s, const std::string& folder) {
-  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
-  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "應為含 \"kind\" 的物件");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "應為文字");
   std::string kind = j.at("kind").get<std::string>();
   if (kind == "pattern") {
     Obj o(j, where, {"kind", "rows", "file", "info"});
@@ -252,23 +253,23 @@ void ReadMethod(const json& j, const std::string& where, Strategy& s, const std:
     m.UnchangeNextToTie = o.Bool("unchanged_next_to_tie", m.UnchangeNextToTie);
   } else if (kind == "plugin") {
     Obj o(j, where, {"kind", "description", "settings"});
-    std::string description = PlugInDescription(o, "bet method");
+    std::string description = PlugInDescription(o, "投注法");
     int item = PlugInItem(s.FrameBetMethod.Items(), s.FrameBetMethod.BuiltInCount(), description);
-    if (item < 0) NoPlugIn(o, "bet method", description);
+    if (item < 0) NoPlugIn(o, "投注法", description);
     MakePlugIn(o, [&] { s.SelectBetMethod(item); });
     ApplySettings(o, s.FrameBetMethod.CurrentComponent());
   } else {
-    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (pattern, loop or plugin)");
+    Fail(where + ".kind", "不明的 kind " + Quote(kind) + " (pattern、loop 或 plugin)");
   }
 }
 
 void ReadAmount(const json& j, const std::string& where, Strategy& s, const std::string& folder) {
-  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
-  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "應為含 \"kind\" 的物件");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "應為文字");
   std::string kind = j.at("kind").get<std::string>();
   if (kind == "level") {
     Obj o(j, where, {"kind", "rows", "file", "win_move", "lose_move", "info"});
-    if (o.Has("file") && o.Has("rows")) Fail(where, "give either \"rows\" or \"file\", not both");
+    if (o.Has("file") && o.Has("rows")) Fail(where, "\"rows\" 與 \"file\" 只可擇一");
     s.SelectBetAmount(BetAmount::kLevel);
     auto& m = *static_cast<BetAmountLevel*>(s.FrameBetAmount.CurrentComponent());
     if (o.Has("file")) FromFile(o, folder, [&](const std::string& path) { m.ReadAmt(path); });
@@ -289,7 +290,7 @@ void ReadAmount(const json& j, const std::string& where, Strategy& s, const std:
     std::string pair = o.Text("pair", "first-last");
     if (pair == "first-last") m.BetAmountNoType = BetAmountCancel::kFirstAndLast;
     else if (pair == "first-second") m.BetAmountNoType = BetAmountCancel::kFirstAndSecond;
-    else Fail(o.At("pair"), "unknown pair " + Quote(pair) + " (first-last or first-second)");
+    else Fail(o.At("pair"), "不明的 pair " + Quote(pair) + " (first-last 或 first-second)");
     m.Largest = static_cast<std::int32_t>(o.Int("break", m.Largest, kInt32Min, kInt32Max));
     m.UpperLimit = static_cast<std::int32_t>(o.Int("limit", m.UpperLimit, kInt32Min, kInt32Max));
   } else if (kind == "double") {
@@ -297,27 +298,27 @@ void ReadAmount(const json& j, const std::string& where, Strategy& s, const std:
     s.SelectBetAmount(BetAmount::kDouble);
   } else if (kind == "plugin") {
     Obj o(j, where, {"kind", "description", "settings"});
-    std::string description = PlugInDescription(o, "bet amount");
+    std::string description = PlugInDescription(o, "注碼法");
     int item = PlugInItem(s.FrameBetAmount.Items(), s.FrameBetAmount.BuiltInCount(), description);
-    if (item < 0) NoPlugIn(o, "bet amount", description);
+    if (item < 0) NoPlugIn(o, "注碼法", description);
     MakePlugIn(o, [&] { s.SelectBetAmount(item); });
     ApplySettings(o, s.FrameBetAmount.CurrentComponent());
   } else {
-    Fail(where + ".kind", "unknown kind " + Quote(kind) + " (level, flat, cancel, anti-cancel, double or plugin)");
+    Fail(where + ".kind", "不明的 kind " + Quote(kind) + " (level、flat、cancel、anti-cancel、double 或 plugin)");
   }
 }
 
 void ReadSetup(const json& j, const std::string& where, Strategy& s) {
-  if (!j.is_object() || !j.contains("kind")) Fail(where, "expected an object with a \"kind\"");
-  if (!j.at("kind").is_string()) Fail(where + ".kind", "expected a text");
+  if (!j.is_object() || !j.contains("kind")) Fail(where, "應為含 \"kind\" 的物件");
+  if (!j.at("kind").is_string()) Fail(where + ".kind", "應為文字");
   std::string kind = j.at("kind").get<std::string>();
   if (kind == "plugin") {
     Obj o(j, where, {"kind", "description", "settings"});
-    std::string description = PlugInDescription(o, "setup");
+    std::string description = PlugInDescription(o, "附加設定");
     std::vector<std::string> items = AdditionalSetup::BuiltInItems();
     for (const SetupPlugIn& p : s.SetupPlugIns) items.push_back(p.Description);
     int item = PlugInItem(items, static_cast<int>(AdditionalSetup::BuiltInItems().size()), description);
-    if (item < 0) NoPlugIn(o, "setup", description);
+    if (item < 0) NoPlugIn(o, "附加設定", description);
     AdditionalSetup& setup = s.CreateSetup();
     MakePlugIn(o, [&] { setup.ComboBoxSelectChange(item); });
     ApplySettings(o, setup.CurrentSetup());
@@ -379,7 +380,7 @@ std::unique_ptr<Strategy> ReadStrategy(const json& j, const std::string& where, 
   if (o.Has("amount")) ReadAmount(o["amount"], o.At("amount"), *s, folder);
   if (o.Has("setups")) {
     const json& setups = o["setups"];
-    if (!setups.is_array()) Fail(o.At("setups"), "expected a list");
+    if (!setups.is_array()) Fail(o.At("setups"), "應為列表");
     for (std::size_t i = 0; i < setups.size(); ++i)
       ReadSetup(setups[i], o.At("setups") + "[" + std::to_string(i) + "]", *s);
   }
@@ -390,16 +391,16 @@ void ReadRoadSettings(const json& j, RoadSettings& roads) {
   Obj o(j, "road_settings", {"beads", "ignore_ties"});
   if (o.Has("beads")) {
     const json& beads = o["beads"];
-    if (!beads.is_array() || beads.size() != 3) Fail(o.At("beads"), "expected three whole numbers");
+    if (!beads.is_array() || beads.size() != 3) Fail(o.At("beads"), "應為三個整數");
     for (int i = 0; i < 3; ++i)
       roads.beads[i] = static_cast<int>(Obj::IntValue(beads[i], o.At("beads") + "[" + std::to_string(i) + "]",
                                                          RoadSettings::kMinBeads, RoadSettings::kMaxBeads));
   }
   if (o.Has("ignore_ties")) {
     const json& ties = o["ignore_ties"];
-    if (!ties.is_array() || ties.size() != 3) Fail(o.At("ignore_ties"), "expected three true/false values");
+    if (!ties.is_array() || ties.size() != 3) Fail(o.At("ignore_ties"), "應為三個 true 或 false");
     for (int i = 0; i < 3; ++i) {
-      if (!ties[i].is_boolean()) Fail(o.At("ignore_ties") + "[" + std::to_string(i) + "]", "expected true or false");
+      if (!ties[i].is_boolean()) Fail(o.At("ignore_ties") + "[" + std::to_string(i) + "]", "應為 true 或 false");
       roads.ignoreTies[i] = ties[i].get<bool>();
     }
   }
@@ -425,7 +426,7 @@ ordered MethodJson(const Strategy& s) {
     m["text"] = l->LoopText;
     m["unchanged_next_to_tie"] = l->UnchangeNextToTie;
   } else {
-    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": its bet method cannot be written to a file");
+    throw StrategyFileError("策略 " + Quote(s.StrategyName) + ": 其投注法無法存入檔案");
   }
   return m;
 }
@@ -459,7 +460,7 @@ ordered AmountJson(const Strategy& s) {
   } else if (s.FrameBetAmount.ItemIndex() == BetAmount::kDouble) {
     a["kind"] = "double";
   } else {
-    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": its bet amount method cannot be written to a file");
+    throw StrategyFileError("策略 " + Quote(s.StrategyName) + ": 其注碼法無法存入檔案");
   }
   return a;
 }
@@ -488,7 +489,7 @@ ordered SetupJson(const AdditionalSetup& setup, const Strategy& s) {
     o["kind"] = "continuous-win";
     o["wins"] = c->ConWin;
   } else {
-    throw StrategyFileError("strategy " + Quote(s.StrategyName) + ": a setup cannot be written to a file");
+    throw StrategyFileError("策略 " + Quote(s.StrategyName) + ": 其附加設定無法存入檔案");
   }
   return o;
 }
@@ -500,18 +501,26 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
   json doc;
   try {
     doc = json::parse(text.begin(), text.end());
-  } catch (const json::exception& e) {  // a syntax error, or a number too large (out_of_range)
-    std::string what = e.what();
-    if (auto close = what.find("] "); what.rfind("[json.exception", 0) == 0 && close != std::string::npos)
-      what = what.substr(close + 2);
-    throw StrategyFileError("malformed JSON: " + what);
+  } catch (const json::parse_error& e) {
+    // The line of the fault, counted as an editor shows it.
+    const std::size_t end = std::min<std::size_t>(e.byte, text.size());
+    const auto line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+    throw StrategyFileError("此檔案不是策略組合 (JSON 格式錯誤, 第 " + std::to_string(line) + " 行)");
+  } catch (const json::exception&) {  // a number too large for any value
+    throw StrategyFileError("此檔案不是策略組合 (JSON 中的數字太大)");
+  }
+  // A shoe list (what "匯出資料" and zavuv-cli write as .json) is the likely mix-up.
+  if (!doc.is_object()) {
+    const bool shoes = doc.is_array() && !doc.empty() &&
+                       std::all_of(doc.begin(), doc.end(), [](const json& x) { return x.is_object() && x.contains("result"); });
+    throw StrategyFileError(shoes ? "此檔案不是策略組合 (它是靴資料)" : "此檔案不是策略組合");
   }
   Obj top(doc, "", {"road_settings", "strategies"});
   StrategySet set;
   if (top.Has("road_settings")) ReadRoadSettings(top["road_settings"], set.Roads);
   if (top.Has("strategies")) {
     const json& list = top["strategies"];
-    if (!list.is_array()) Fail("strategies", "expected a list");
+    if (!list.is_array()) Fail("strategies", "應為列表");
     std::vector<std::string> names;
     for (std::size_t i = 0; i < list.size(); ++i) {
       set.Strategies.push_back(ReadStrategy(list[i], "strategies[" + std::to_string(i) + "]", folder, host, plugIns, names));
@@ -523,7 +532,7 @@ StrategySet ParseStrategySet(std::string_view text, const std::string& folder, S
 
 StrategySet ReadStrategySet(const std::string& path, StrategyHost* host, const StrategyPlugIns* plugIns) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw StrategyFileError(path + ": cannot be opened");
+  if (!in) throw StrategyFileError(path + ": 無法開啟");
   std::ostringstream text;
   text << in.rdbuf();
   std::string folder = std::filesystem::path(path).parent_path().string();

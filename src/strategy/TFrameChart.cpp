@@ -291,6 +291,11 @@ void TFrameChart::BtnUnZoomClick() {
 
 void TFrameChart::BtnMoveClick() { view_->panning = BtnMove->isChecked(); }
 
+void TFrameChart::SetAxisTitles(const QString& x, const QString& y) {
+  axisX_->setTitleText(x);
+  axisY_->setTitleText(y);
+}
+
 void TFrameChart::CheckBox3DClick() {
   view_->depth = CheckBox3D->isChecked();
   view_->viewport()->update();

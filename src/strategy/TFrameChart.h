@@ -68,6 +68,8 @@ class TFrameChart : public QWidget {
 
  protected:
   explicit TFrameChart(QWidget* parent = nullptr);
+  // What the axes count, written beside them.
+  void SetAxisTitles(const QString& x, const QString& y);
 
  private:
   // Moves both ends of every axis towards the centre by that part of its width.

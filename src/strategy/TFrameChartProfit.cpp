@@ -4,6 +4,7 @@ namespace zavuv {
 
 TFrameChartProfit::TFrameChartProfit(ChartProfit& points, QWidget* parent) : TFrameChart(parent), points_(points) {
   setObjectName(QStringLiteral("FrameChartProfit"));
+  SetAxisTitles(QStringLiteral("下注次數"), QStringLiteral("累積利潤"));
   points_.OnShowChart = [this] { ShowPoints(); };
   if (points_.SeriesActive) ShowPoints();
 }

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -431,7 +432,14 @@ void TFrameStrategy::Timer1Timer() {
 void TFrameStrategy::BtnExportCsvClick() {
   const QString path = ChooseSaveFile(this, QStringLiteral("CSV 檔|*.CSV"), QStringLiteral("CSV"));
   if (path.isEmpty()) return;
-  Guarded(this, [&] { WriteTableCsv(strategy_->ClientDataSetAnalysis, FileName(path)); });
+  const QString file = QFileInfo(path).fileName();
+  const bool written = Guarded(this, [&] { WriteTableCsv(strategy_->ClientDataSetAnalysis, FileName(path)); });
+  if (!OnDone) return;
+  if (written)
+    OnDone(QStringLiteral("已匯出 %1 列 · %2")
+               .arg(QString::fromStdString(FormatDecimal(strategy_->ClientDataSetAnalysis.RecordCount(), 0, true)), file));
+  else
+    OnDone(QStringLiteral("未能匯出 ") + file);
 }
 
 void TFrameStrategy::ReleaseComponents() { strategy_->ReleaseComponents(); }

@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "strategy/Strategy.h"
@@ -88,6 +89,8 @@ class TFrameStrategy : public QWidget {
   QtNavigator* DBNavigatorAnalysis = nullptr;
   QCheckBox* CheckBoxAnalysisGoFirst2 = nullptr;
   QPushButton* BtnExportCsv = nullptr;
+  // What "匯出CSV" did, for the window's status line ("已匯出 2,858 列 · a.CSV").
+  std::function<void(const QString& text)> OnDone;
   QTableView* DBGridAnalysis = nullptr;
   QtTableModel* DataSourceAnalysis = nullptr;
   // "分析統計"

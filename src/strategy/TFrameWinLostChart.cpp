@@ -4,6 +4,7 @@ namespace zavuv {
 
 TFrameWinLostChart::TFrameWinLostChart(WinLostChart& points, QWidget* parent) : TFrameChart(parent), points_(points) {
   setObjectName(QStringLiteral("FrameWinLostChart"));
+  SetAxisTitles(QStringLiteral("下注次數"), QStringLiteral("羸注減輸注"));
   points_.OnShowChart = [this] { ShowPoints(); };
   if (points_.SeriesActive) ShowPoints();
 }

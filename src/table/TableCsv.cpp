@@ -37,6 +37,9 @@ std::string TableToCsv(const Table& table) {
       const Value v = table.GetValue(r, f);
       if (IsNull(v)) continue;
       const FieldType type = fields[static_cast<std::size_t>(f)].type;
+      // A text of blanks alone (the bet of a game without one) is an empty field, so
+      // that a spreadsheet sees no value rather than a space.
+      if (type == FieldType::String && AsString(v).find_first_not_of(' ') == std::string::npos) continue;
       if (type == FieldType::String || type == FieldType::Memo) AppendField(out, Big5ToUtf8(AsString(v)));
       else AppendField(out, AsString(v));
     }

@@ -111,29 +111,29 @@ TEST(PlugInFiles, StrategyFilesNamePlugInsAndKeepTheirSettings) {
 
   // Refusals name the place.
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "不存在"})")),
-            "strategies[0].method.description: no bet method plug-in \"不存在\" is loaded");
+            "strategies[0].method.description: 未載入投注法外掛模組 \"不存在\"");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "跟隨上一局"})", "amount")),
-            "strategies[0].amount.description: no bet amount plug-in \"跟隨上一局\" is loaded");
+            "strategies[0].amount.description: 未載入注碼法外掛模組 \"跟隨上一局\"");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "跟隨上一局"})"), nullptr),
-            "strategies[0].method.description: no bet method plug-in \"跟隨上一局\" is loaded");
-  EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin"})")), "strategies[0].method: a plug-in is named by its \"description\"");
+            "strategies[0].method.description: 未載入投注法外掛模組 \"跟隨上一局\"");
+  EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin"})")), "strategies[0].method: 外掛模組須以 \"description\" 指明");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "馬丁加倍注碼", "settings": {"cap": -5}})", "amount")),
-            "strategies[0].amount.settings.cap: the plug-in refuses -5");
+            "strategies[0].amount.settings.cap: 外掛模組不接受 -5");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "馬丁加倍注碼", "settings": {"ceiling": 5}})", "amount")),
-            "strategies[0].amount.settings.ceiling: the plug-in refuses 5");
+            "strategies[0].amount.settings.ceiling: 外掛模組不接受 5");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "馬丁加倍注碼", "settings": [1]})", "amount")),
-            "strategies[0].amount.settings: expected an object of settings");
+            "strategies[0].amount.settings: 應為設定的物件");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "跟隨上一局", "colour": 1})")),
-            "strategies[0].method.colour: unknown key");
+            "strategies[0].method.colour: 不明的項目");
   EXPECT_EQ(ErrorOf(One(R"([{"kind": "plugin", "description": "跟隨上一局"}])", "setups")),
-            "strategies[0].setups[0].description: no setup plug-in \"跟隨上一局\" is loaded");
+            "strategies[0].setups[0].description: 未載入附加設定外掛模組 \"跟隨上一局\"");
 
   // A plug-in whose MakeIt makes nothing takes no settings.
   PlugInRegistry tests;
   tests.LoadFolder(ZAVUV_TEST_PLUGIN_DIR);
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "makes nothing", "settings": {"a": 1}})", "amount"),
                     &tests),
-            "strategies[0].amount.settings: the plug-in made no component to take them");
+            "strategies[0].amount.settings: 外掛模組沒有建立接受設定的元件");
   EXPECT_EQ(ErrorOf(One(R"({"kind": "plugin", "description": "makes nothing"})", "amount"), &tests), "(accepted)");
 }
 
@@ -199,7 +199,7 @@ TEST(PlugInFiles, TheWindowsEngineAndBacktestGiveTheSameRows) {
   // Without its modules the set is refused, and says why.
   CliRun none = Cli("backtest " + shoesFile + " " + (folder / "set.json").string() + " --no-plugins");
   EXPECT_EQ(none.status, 1);
-  EXPECT_NE(none.out.find("no bet method plug-in \"跟隨上一局\" is loaded"), std::string::npos) << none.out;
+  EXPECT_NE(none.out.find("未載入投注法外掛模組 \"跟隨上一局\""), std::string::npos) << none.out;
   CliRun both = Cli("backtest " + shoesFile + " " + (folder / "set.json").string() + " --no-plugins --plugins x");
   EXPECT_EQ(both.status, 1);
   fs::remove_all(folder);

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -27,6 +28,7 @@
 
 #include "net/CommaText.h"
 #include "net/Protocol.h"
+#include "shoes/Dealer.h"
 #include "table/Big5.h"
 
 namespace zavuv::testing {
@@ -50,6 +52,22 @@ class TempDir {
   fs::path path_;
 };
 
+// Every test server deals its rooms from this seed, so that a test sees the same shoes
+// on every run and can tell in advance what each game will bring.
+constexpr std::uint64_t kRoomSeed = 20261211;
+
+// The shoes the room of that name deals, in order, on a server started here: its
+// dealer is seeded with kRoomSeed plus the room's place in the server's list.
+inline std::vector<std::string> ShoesDealtIn(const std::string& room, int count) {
+  static const char* const kRooms[] = {"PRACTICE", "BATTLE", "BATTLE2", "BATTLE3", "BATTLE4", "BATTLE5"};
+  std::uint64_t place = std::find(std::begin(kRooms), std::end(kRooms), room) - std::begin(kRooms);
+  if (place == std::size(kRooms)) throw std::invalid_argument("no room " + room);
+  Dealer dealer(kRoomSeed + place);
+  std::vector<std::string> shoes;
+  for (int i = 0; i < count; ++i) shoes.push_back(dealer.DealShoe().Result());
+  return shoes;
+}
+
 class ServerProcess {
  public:
   // Starts the server with the database and outbox in dir and the extra arguments.
@@ -57,6 +75,7 @@ class ServerProcess {
     int out[2];
     if (pipe(out) != 0) throw std::runtime_error("pipe");
     std::vector<std::string> args = {ZAVUV_SERVER, "--port", "0", "--host", "127.0.0.1", "--pace", "fast",
+                                     "--seed", std::to_string(kRoomSeed),
                                      "--db", (dir / "server.db").string(), "--outbox", (dir / "outbox").string()};
     args.insert(args.end(), extra.begin(), extra.end());
     std::string logPath = (dir / "server.log").string();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "Room.h"
 
@@ -108,6 +109,32 @@ TEST(ServerRoom, BetsCloseAtStopBetAndALateArrivalSeesTheCountdownOnDisplay) {
   ASSERT_FALSE(host.settled.empty());
   ASSERT_EQ(host.settled.back().size(), 1u);
   EXPECT_EQ(host.settled.back()[0].account, "x");
+}
+
+// Each side's upper limit is taken, and one above it is refused with its own message
+// and leaves the bet that stood before it.
+TEST(ServerRoom, EachSidesUpperLimitIsTakenAndOneAboveItRefused) {
+  Recorder host;
+  Room room("BATTLE", false, 5, RoomTiming::Normal(15), 50, host);
+  StepUntil(room, host, "BATTLE:TIMELEFT:15");
+  const std::pair<const char*, const char*> answers[] = {
+      {"40000:0:0", "BATTLE:BET:40000:0:0"},
+      {"40020:0:0", "BATTLE:UTF8MESSAGE:下注莊的金額最多40000"},
+      {"40001:0:0", "BATTLE:UTF8MESSAGE:下注莊的金額必須是20的倍數"},
+      {"0:40000:0", "BATTLE:BET:0:40000:0"},
+      {"0:40001:0", "BATTLE:UTF8MESSAGE:下注閒的金額最多40000"},
+      {"40000:40000:5000", "BATTLE:BET:40000:40000:5000"},
+      {"0:0:5001", "BATTLE:UTF8MESSAGE:下注和的金額最多5000"},
+  };
+  for (const auto& [amounts, answer] : answers) {
+    room.Handle("x", "某", "BET", amounts);
+    EXPECT_EQ(host.LastTo("x"), answer) << amounts;
+  }
+  StepUntil(room, host, "BATTLE:GAMESTATUS:GAMEENDEDIN5SECOND");
+  ASSERT_EQ(host.settled.size(), 1u);
+  ASSERT_EQ(host.settled[0].size(), 1u);
+  const BetOutcome& o = host.settled[0][0];
+  EXPECT_EQ(std::tuple(o.banker, o.player, o.tie), std::tuple(40000, 40000, 5000));
 }
 
 }  // namespace

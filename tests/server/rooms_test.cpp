@@ -1,6 +1,11 @@
-// The live rooms in fast pace: a whole battle shoe with a refused and a settled bet,
-// every room line in its order, and practice guesses scored.
+// The live rooms in fast pace: battle shoes dealt from the test seed with refused bets
+// and every kind of settlement, every room line in its order, and practice guesses
+// scored.
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <set>
 
 #include "ServerHarness.h"
 #include "shoes/Dealer.h"
@@ -17,39 +22,100 @@ std::string RoomArgument(const std::string& line, const std::string& room) {
   return zavuv::net::SplitLine(line.substr(room.size() + 1)).arguments;
 }
 
-TEST(ServerRooms, AWholeBattleShoeRunsInOrderWithARefusedAndASettledBet) {
+// Parses a season profit as the server shows it ("1,700", "-1,300").
+double Money(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), ','), text.end());
+  return std::stod(text);
+}
+
+// The server deals the seed's shoes, so the test knows every result before the game
+// is dealt. It bets on banker, player and tie at once in a banker win, a player win
+// and a tie, and checks each settlement to the unit, the season score after it, the
+// refusals of two bad bets, and every room line of each shoe in its order.
+TEST(ServerRooms, BattleShoesRunInOrderAndSettleEveryKindOfResultExactly) {
   TempDir dir;
   ServerProcess server(dir.Path());
   auto user = NewUser(server, dir.Path(), "r@example.org", "莊家");
   ASSERT_TRUE(user);
   Client& c = *user;
   const std::string room = "BATTLE3";
-  // Wait for the next shoe to begin so that the whole of it is seen.
-  ASSERT_TRUE(c.WaitFor([&](const std::string& l) { return l == room + ":GAMESTATUS:SHOENOTSTARTED"; }, 30000));
+  const std::vector<std::string> dealt = ShoesDealtIn(room, 200);
 
-  std::string shoe;          // built from the GAMERESULT lines
-  std::string expect = "GAMESTARTED";
-  bool refused = false, confirmed = false, settled = false, scored = false;
-  int games = 0, timeLeft = 0;
+  // The same bet each time: 2,000 on the banker, 1,000 on the player, 300 on a tie.
+  // A banker win pays 0.95 of the banker stake and loses the other two; a player win
+  // pays the player stake and loses the other two; a tie pays 8 times the tie stake
+  // and returns the other two.
+  const std::string bet = "2000:1000:300";
+  std::map<char, std::pair<std::string, double>> settlement = {
+      {'B', {"本局莊勝, 閣下贏 600", 600}},
+      {'P', {"本局閒勝, 閣下輸 1,300", -1300}},
+      {'T', {"本局和, 閣下贏 2,400", 2400}}};
+  // Two refusals: the answer each bad bet must get.
+  std::vector<std::pair<std::string, std::string>> refusals = {
+      {"310:0:0", "下注莊的金額必須是20的倍數"}, {"0:40001:0", "下注閒的金額最多40000"}};
+
+  std::string shoe;              // the results of the shoe under way, from GAMERESULT
+  std::string lastShoeResult;    // the last SHOERESULT seen
+  int place = -1;                // the shoe under way among the dealt ones, once known
+  std::set<char> settled;        // the kinds of result whose settlement was checked
+  std::deque<std::string> sent;  // bets sent and not yet answered
+  char betOn = 0;                // the result of the game a confirmed bet stands in
+  double profit = 0;
+  int shoesPlayed = 0, shoesBetIn = 0;
+  bool betInShoe = false;
+  std::string expect;            // the next line of the game; empty until a shoe starts
+  int timeLeft = 0;
   std::string cards;
-  for (;;) {
+  auto done = [&] { return settled.size() == 3 && refusals.empty(); };
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(90);
+  while (!(done() && expect.empty())) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline)
+        << "after " << shoesPlayed << " shoes: " << settled.size() << " kinds settled, " << refusals.size()
+        << " refusals unchecked";
     auto line = c.Read(5000);
     ASSERT_TRUE(line) << "the room fell silent";
     std::string cmd = RoomCommand(*line, room), arg = cmd.empty() ? "" : RoomArgument(*line, room);
     if (cmd.empty()) continue;
     if (cmd == "GAMESTATUS" && arg == "SHOENOTSTARTED") {
-      EXPECT_EQ(expect, "GAMESTARTED");
-      break;
+      // The shoe that ended tells where the room is in the seed's shoes.
+      if (!expect.empty()) {
+        EXPECT_EQ(expect, "GAMESTARTED");
+        EXPECT_EQ(shoe, dealt[place]);
+        EXPECT_GT(shoe.size(), 30u);
+        ++shoesPlayed;
+        shoesBetIn += betInShoe;
+        ++place;
+      } else if (!lastShoeResult.empty()) {
+        auto it = std::find(dealt.begin(), dealt.end(), lastShoeResult);
+        ASSERT_NE(it, dealt.end()) << "not a shoe of the seed: " << lastShoeResult;
+        place = static_cast<int>(it - dealt.begin()) + 1;
+      }
+      if (place < 0 || done()) {
+        expect.clear();
+        continue;
+      }
+      shoe.clear();
+      betInShoe = false;
+      expect = "GAMESTARTED";
+      continue;
     }
+    if (cmd == "SHOERESULT") lastShoeResult = arg;
+    if (expect.empty()) continue;
     if (cmd == "GAMESTATUS" && arg == "GAMESTARTED") {
       ASSERT_EQ(expect, "GAMESTARTED");
       expect = "TIMELEFT";
       timeLeft = 0;
-      if (games == 2) c.Send(room + ":BET:310:0:0");      // not a multiple of 20
-      if (games == 3) c.Send(room + ":BET:0:40020:0");    // above the limit
-      if (games == 4) c.Send(room + ":BET:300:0:0");
+      betOn = 0;
+      // What this game will bring decides what is sent in it: the bet on all three
+      // sides while its kind of result is unchecked, otherwise a refusal still to see.
+      ASSERT_LT(shoe.size(), dealt[place].size());
+      char result = dealt[place][shoe.size()];
+      if (!settled.count(result) && sent.empty()) sent.push_back(bet);
+      else if (!refusals.empty() && sent.empty()) sent.push_back(refusals.front().first);
+      else continue;
+      c.Send(room + ":BET:" + sent.back());
     } else if (cmd == "TIMELEFT") {
-      ASSERT_TRUE(expect == "TIMELEFT");
+      ASSERT_EQ(expect, "TIMELEFT");
       int n = std::stoi(arg);
       if (timeLeft) {
         EXPECT_EQ(n, timeLeft - 1);
@@ -66,8 +132,8 @@ TEST(ServerRooms, AWholeBattleShoeRunsInOrderWithARefusedAndASettledBet) {
     } else if (cmd == "GAMERESULT") {
       ASSERT_EQ(expect, "GAMERESULT");
       EXPECT_EQ(arg, std::string(1, zavuv::GameResultOfCards(cards)));
+      EXPECT_EQ(arg, std::string(1, dealt[place][shoe.size()])) << "game " << shoe.size() + 1;
       shoe += arg;
-      ++games;
       expect = "SHOERESULT";
     } else if (cmd == "SHOERESULT") {
       if (expect == "SHOERESULT") {
@@ -76,38 +142,49 @@ TEST(ServerRooms, AWholeBattleShoeRunsInOrderWithARefusedAndASettledBet) {
       }
     } else if (cmd == "GAMESTATUS" && arg == "GAMEENDEDIN5SECOND") {
       ASSERT_EQ(expect, "GAMEENDEDIN5SECOND");
+      EXPECT_EQ(betOn, 0) << "a confirmed bet was not settled in game " << shoe.size();
       expect = "GAMESTARTED";
+    } else if (cmd == "BET" && arg != "0:0:0") {
+      // A bet is confirmed as sent; it stands in the game under way.
+      ASSERT_FALSE(sent.empty()) << *line;
+      EXPECT_EQ(arg, bet);
+      sent.pop_front();
+      betOn = dealt[place][shoe.size()];
+    } else if (cmd == "UTF8MESSAGE" && arg.rfind("本局", 0) == 0) {
+      ASSERT_NE(betOn, 0) << "a settlement without a bet: " << arg;
+      ASSERT_EQ(expect, "GAMEENDEDIN5SECOND") << "not settled between the result and the end of the game";
+      EXPECT_EQ(arg, settlement[betOn].first);
+      profit += settlement[betOn].second;
+      settled.insert(betOn);
+      betInShoe = true;
+      betOn = 0;
     } else if (cmd == "UTF8MESSAGE") {
-      std::string text = arg;
-      if (games == 2 && text == "下注莊的金額必須是20的倍數") refused = true;
-      if (games == 3) {
-        EXPECT_EQ(text, "下注閒的金額最多40000");
-      }
-      if (games == 5 && text.rfind("本局", 0) == 0) settled = true;
-    } else if (cmd == "BET" && arg == "300:0:0") {
-      confirmed = true;
-    } else if (cmd == "UTF8SCORE" && settled) {
-      double expected = shoe[4] == 'B' ? 285 : shoe[4] == 'P' ? -300 : 0;
-      EXPECT_EQ(arg, expected == 285 ? "285" : expected < 0 ? "-300" : "0");
-      scored = true;
+      ASSERT_FALSE(sent.empty()) << *line;
+      std::string what = sent.front();
+      sent.pop_front();
+      if (arg == "現在不是下注時間, 請等下一局") continue;   // sent too late on a busy machine: tried again
+      ASSERT_FALSE(what == bet) << "the bet was refused: " << arg;
+      ASSERT_EQ(what, refusals.front().first);
+      EXPECT_EQ(arg, refusals.front().second) << what;
+      refusals.erase(refusals.begin());
+    } else if (cmd == "UTF8SCORE" && !settled.empty()) {
+      EXPECT_DOUBLE_EQ(Money(arg), profit);
     }
   }
-  EXPECT_GT(games, 30);
-  EXPECT_TRUE(refused);
-  EXPECT_TRUE(confirmed);
-  EXPECT_TRUE(settled);
-  EXPECT_TRUE(scored);
 
-  // The shoe played is kept in the user's private shoe data list and downloads.
+  // Every shoe in which a bet was settled is kept in the user's private shoe data
+  // list, with its results.
+  ASSERT_GE(shoesBetIn, 1);
   c.Send("GETPRIVATEDATALIST:");
   std::string list = c.WaitForPrefix("GETPRIVATEDATALISTOK:").value_or("");
-  auto rows = zavuv::net::DecodeCommaText(list.substr(21));
-  ASSERT_EQ(rows.size(), 1u);
+  auto rows = zavuv::net::DecodeCommaText(list.substr(std::min<std::size_t>(21, list.size())));
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(shoesBetIn));
   auto fields = zavuv::net::DecodeCommaText(rows[0]);
   std::string id = zavuv::net::RecordText(fields, "DataIDNo");
   c.Send("GETPRIVATEDATA:" + id);
   std::string item = c.WaitForPrefix("GETPRIVATEDATAOK:").value_or("");
-  EXPECT_EQ(zavuv::net::RecordText(zavuv::net::DecodeCommaText(item.substr(17)), "ShoesResult"), shoe);
+  std::string kept = zavuv::net::RecordText(zavuv::net::DecodeCommaText(item.substr(std::min<std::size_t>(17, item.size()))), "ShoesResult");
+  EXPECT_NE(std::find(dealt.begin(), dealt.end(), kept), dealt.end()) << kept;
 }
 
 // The count kept here follows the server's answers, not the moment a guess was sent:
@@ -122,7 +199,12 @@ TEST(ServerRooms, PracticeGuessesAreCountedRightAndWrongAndOtherRoomCommandsRefu
   Client& c = *user;
   int right = 0, wrong = 0, settled = 0, refused = 0;
   char sent = 0, counted = 0;   // the guess sent in this game; the one the server took
-  while (settled < 4) {
+  // Guesses go on until one was right, one wrong and one met a tie, whatever the
+  // moment the test joins the room.
+  std::set<std::string> kinds;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (settled < 4 || kinds.size() < 3) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << settled << " guesses settled";
     auto line = c.Read(5000);
     ASSERT_TRUE(line);
     std::string cmd = RoomCommand(*line, "PRACTICE"), arg = cmd.empty() ? "" : RoomArgument(*line, "PRACTICE");
@@ -141,6 +223,7 @@ TEST(ServerRooms, PracticeGuessesAreCountedRightAndWrongAndOtherRoomCommandsRefu
     if (cmd == "GAMERESULT" && counted) {
       if (arg[0] == counted) ++right;
       else if (arg[0] != 'T') ++wrong;
+      kinds.insert(arg[0] == counted ? "right" : arg[0] == 'T' ? "tie" : "wrong");
     }
     if (cmd == "SCORE") {
       EXPECT_EQ(arg, std::to_string(right) + ":" + std::to_string(wrong));

@@ -95,25 +95,26 @@ TEST(StrategyFile, ReadsEveryKindAndTheDefaults) {
 
 TEST(StrategyFile, RefusesBadInputNamingThePlace) {
   EXPECT_EQ(ErrorOf(R"({"strategies": [{}, {"amount": {"kind": "foo"}}]})"),
-            "strategies[1].amount.kind: unknown kind \"foo\" (level, flat, cancel, anti-cancel, double or plugin)");
-  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 7}]})"), "strategies[0].road: 7 is out of range (0 to 6)");
+            "strategies[1].amount.kind: 不明的 kind \"foo\" (level、flat、cancel、anti-cancel、double 或 plugin)");
+  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 7}]})"), "strategies[0].road: 7 超出範圍 (0 至 6)");
   // A number no double can hold (found by fuzzing: it escaped as the JSON library's own error).
-  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 2e3354}]})"), "malformed JSON: number overflow parsing '2e3354'");
-  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 1.5}]})"), "strategies[0].road: expected a whole number");
-  EXPECT_EQ(ErrorOf(R"({"road_settings": {"beads": [6, 0, 6]}})"), "road_settings.beads[1]: 0 is out of range (1 to 20)");
+  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 2e3354}]})"), "此檔案不是策略組合 (JSON 中的數字太大)");
+  EXPECT_EQ(ErrorOf(R"({"strategies": [{"road": 1.5}]})"), "strategies[0].road: 應為整數");
+  EXPECT_EQ(ErrorOf(R"({"road_settings": {"beads": [6, 0, 6]}})"), "road_settings.beads[1]: 0 超出範圍 (1 至 20)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"setups": [{"kind": "group", "games": 21}]}]})"),
-            "strategies[0].setups[0].games: 21 is out of range (1 to 20)");
+            "strategies[0].setups[0].games: 21 超出範圍 (1 至 20)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"setups": [{"kind": "risk", "stop_loss": 5}]}]})"),
-            "strategies[0].setups[0].stop_loss: 5 is out of range (-10000000 to 0)");
+            "strategies[0].setups[0].stop_loss: 5 超出範圍 (-10000000 至 0)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"amount": {"kind": "flat", "stake": 3000000000}}]})"),
-            "strategies[0].amount.stake: 3000000000 is out of range (-2147483648 to 2147483647)");
+            "strategies[0].amount.stake: 3000000000 超出範圍 (-2147483648 至 2147483647)");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"method": {"kind": "pattern", "rows": [["PP", "T"]]}}]})"),
-            "strategies[0].method.rows[0][1]: the bet is \"B\", \"P\" or \"\" (no bet), not \"T\"");
-  EXPECT_EQ(ErrorOf(R"({"strategies": [{"usee": true}]})"), "strategies[0].usee: unknown key");
+            "strategies[0].method.rows[0][1]: 下注應為 \"B\"、\"P\" 或 \"\" (不下注), 不是 \"T\"");
+  EXPECT_EQ(ErrorOf(R"({"strategies": [{"usee": true}]})"), "strategies[0].usee: 不明的項目");
   EXPECT_EQ(ErrorOf(R"({"strategies": [{"amount": {"kind": "cancel", "pair": "last"}}]})"),
-            "strategies[0].amount.pair: unknown pair \"last\" (first-last or first-second)");
-  EXPECT_EQ(ErrorOf("[1, 2]"), "document: expected an object");
-  EXPECT_EQ(ErrorOf("{\"strategies\": [").rfind("malformed JSON: ", 0), 0u);
+            "strategies[0].amount.pair: 不明的 pair \"last\" (first-last 或 first-second)");
+  EXPECT_EQ(ErrorOf("[1, 2]"), "此檔案不是策略組合");
+  EXPECT_EQ(ErrorOf(R"([{"name": "S1", "result": "BP", "info": ""}])"), "此檔案不是策略組合 (它是靴資料)");
+  EXPECT_EQ(ErrorOf("{\n\"strategies\": ["), "此檔案不是策略組合 (JSON 格式錯誤, 第 2 行)");
   EXPECT_NE(ErrorOf(R"({"strategies": [{"method": {"kind": "pattern", "file": "none.MED"}}]})", "/nonexistent")
                 .find("strategies[0].method.file: \"none.MED\": "),
             std::string::npos);

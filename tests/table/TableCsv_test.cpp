@@ -22,7 +22,7 @@ TEST(TableCsv, ResultRowsWithLabelsAndSeparators) {
             "靴名,局數,投注,投注金額,開出結果,損益,損益累積\r\n"
             "A12-小路,1,B,100,B,95,95\r\n"
             ",,,,,,\r\n"
-            "A12,2, ,0,T,0,95\r\n"
+            "A12,2,,0,T,0,95\r\n"
             "A12,3,P,15,B,-15,80.5\r\n");
 }
 

@@ -6,7 +6,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QCheckBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +19,9 @@
 #include "bets/BetMethodPattern.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetMethod.h"
+#include "roads/TFrameRoadSheet.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
+#include "rooms/TFrameGameRooms.h"
 #include "strategy/TFrameStrategy.h"
 #include "widgets/QtMessages.h"
 
@@ -220,6 +227,46 @@ class KeepWorkTest : public QObject {
     QCOMPARE(window->size(), QSize(900, 600));
     QCOMPARE(window->PageControl1->currentIndex(), 2);
     QCOMPARE(window->Recent.Shoes, QStringList{QStringLiteral("/tmp/a.DAT")});
+
+    // The road settings come back with the window; a damaged key reads as the default.
+    window->SpinEditNoOfBall[1]->setValue(9);
+    window->CheckBoxBallRoadIgnoreTie[2]->setChecked(true);
+    window->MinorRoadSheet2->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    window->MainRoadSheet->TrackBar->setValue(25);
+    window->FrameGameRooms->FrameGameRoomClientBattle[1]->RoadSheet2->TrackBar->setValue(20);
+    answer = SaveAnswer::Discard;
+    QVERIFY(window->close());
+    auto restart = [&] {
+      window = std::make_unique<TFormDaruvedaZizeveva>();
+      window->WindowStateFile = ini;
+      window->ReadWindowState();
+      window->show();
+      return QTest::qWaitForWindowExposed(window.get());
+    };
+    QVERIFY(restart());
+    QCOMPARE(window->BeadSettings().beads[1], 9);
+    QCOMPARE(window->SpinEditNoOfBall[1]->value(), 9);
+    QVERIFY(window->CheckBoxBallRoadIgnoreTie[2]->isChecked() && window->BeadSettings().ignoreTies[2]);
+    QCOMPARE(window->MinorRoadSheet2->ComboBoxRoad->currentText(), QStringLiteral("珠路2"));
+    QCOMPARE(window->MinorRoadSheet1->ComboBoxRoad->currentText(), QStringLiteral("大眼仔"));
+    QCOMPARE(window->MainRoadSheet->CellSize(), 25);
+    QCOMPARE(window->FrameGameRooms->FrameGameRoomClientBattle[1]->RoadSheet2->CellSize(), 20);
+    window->Shoes().AppendShoe({"S1", "BBPPBBPPBB", ""});
+    window->Shoes().Table().First();
+    QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("BBPPBBPPB/B"));
+    answer = SaveAnswer::Discard;
+    QVERIFY(window->close());
+    {
+      QSettings edit(ini, QSettings::IniFormat);
+      edit.setValue(QStringLiteral("Roads/Beads2"), QStringLiteral("nine"));
+      edit.setValue(QStringLiteral("Roads/MainRoadSheet/Zoom"), 999);
+      edit.setValue(QStringLiteral("Roads/MinorRoadSheet2/Road"), QStringLiteral("大路"));
+    }
+    QVERIFY(restart());
+    QCOMPARE(window->BeadSettings().beads[1], 6);
+    QCOMPARE(window->MainRoadSheet->CellSize(), 18);
+    QCOMPARE(window->MinorRoadSheet2->ComboBoxRoad->currentText(), QStringLiteral("小路"));
+    QVERIFY(window->BeadSettings().ignoreTies[2]);
   }
 
   void deletingAPageAsks() {

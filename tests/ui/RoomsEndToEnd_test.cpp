@@ -4,6 +4,9 @@
 // log), and every bet the server confirmed must be the net bet that a back-test of the
 // same two strategies over that shoe gives, game by game.
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -14,6 +17,9 @@
 #include <QTemporaryDir>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <map>
+#include <tuple>
 
 #include "app/QtServerClient.h"
 #include "app/TFormDaruvedaZizeveva.h"
@@ -23,6 +29,10 @@
 #include "bets/BetAmountFlat.h"
 #include "bets/BetMethodLoop.h"
 #include "rooms/GameRoom.h"
+#include "rooms/QtCardPictures.h"
+#include "rooms/QtCardTable.h"
+#include "rooms/TFrameGameRoomClientPractice.h"
+#include "shoes/Dealer.h"
 #include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRooms.h"
 #include "strategy/Strategy.h"
@@ -49,6 +59,35 @@ struct ConfirmedBet {
   std::int64_t banker = 0, player = 0;
   bool operator==(const ConfirmedBet&) const = default;
 };
+
+// The card string a card table shows: each visible picture's card, kNoCard for a
+// hidden position before a visible one. A picture that is no card face is "?".
+std::string ShownCards(const QtCardTable& table) {
+  std::string cards;
+  int last = -1;
+  for (int i = 0; i < 6; ++i)
+    if (table.ImageCard[i]->isVisibleTo(&table)) last = i;
+  for (int i = 0; i <= last; ++i) {
+    if (!table.ImageCard[i]->isVisibleTo(&table)) {
+      cards += kNoCard;
+      continue;
+    }
+    const QImage shown = table.ImageCard[i]->pixmap().toImage();
+    char code = '?';
+    for (int n = 1; n <= 52; ++n)
+      if (shown == CardFacePicture(n).toImage()) code = CardCode(n);
+    cards += code;
+  }
+  return cards;
+}
+
+// The result a room's label shows, as a game result.
+char ShownResult(const QLabel& label) {
+  if (label.text() == QStringLiteral("莊勝")) return 'B';
+  if (label.text() == QStringLiteral("閒勝")) return 'P';
+  if (label.text() == QStringLiteral("和")) return 'T';
+  return '?';
+}
 
 }  // namespace
 
@@ -81,8 +120,9 @@ class RoomsEndToEndTest : public QObject {
       f.write("fast_bet_ms = 500\n");
     }
     QProcess server;
-    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--config",
-                                                config, "--db", db, "--outbox", outbox});
+    // The rooms dealt from a fixed seed: the shoes come from a known list, not from luck.
+    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--seed",
+                                                "20261211", "--config", config, "--db", db, "--outbox", outbox});
     QVERIFY(server.waitForStarted(10000));
     QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
     const int port = server.readLine().trimmed().toInt();
@@ -221,6 +261,139 @@ class RoomsEndToEndTest : public QObject {
     QVERIFY2(bets > 10 && late <= bets, qPrintable(QStringLiteral("%1 bets confirmed, %2 late").arg(bets).arg(late)));
     QVERIFY2(!messages.contains(QStringLiteral("自動下注功能停止")), qPrintable(messages.join('|')));
 
+    window.reset();
+    SetMessageHook(nullptr);
+    QDir::setCurrent(oldDir);
+#endif
+  }
+
+  // The battle room and the practice room as a real game of the server leaves them:
+  // the user bets and guesses, and each room is held still at the end of a game in
+  // which a third card was drawn. The cards on the table must be a game dealt by the
+  // drawing rules, with the result the room shows. With ZAVUV_SCREENSHOTS naming a
+  // folder these are the README's pictures.
+  void roomPicturesShowALiveGameDealtByTheRules() {
+#ifndef ZAVUV_SERVER
+    QSKIP("zavuv-server is not built here");
+#else
+    QTemporaryDir dir;
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QString db = dir.filePath(QStringLiteral("test.db"));
+    const QString outbox = dir.filePath(QStringLiteral("outbox"));
+    QProcess add;
+    add.start(QStringLiteral(ZAVUV_SERVER), {"user-add", "ann@example.test", "--db", db, "--nickname", "Ann",
+                                              "--outbox", outbox});
+    QVERIFY(add.waitForFinished(30000));
+    QCOMPARE(add.exitCode(), 0);
+    const QJsonObject user = QJsonDocument::fromJson(add.readAllStandardOutput()).object();
+    const QString config = dir.filePath(QStringLiteral("server.conf"));
+    {
+      QFile f(config);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      f.write("fast_bet_ms = 900\n");
+    }
+    QProcess server;
+    server.start(QStringLiteral(ZAVUV_SERVER), {"--port", "0", "--host", "127.0.0.1", "--pace", "fast", "--config",
+                                                config, "--db", db, "--outbox", outbox});
+    QVERIFY(server.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000);
+    const int port = server.readLine().trimmed().toInt();
+    QVERIFY(port > 0);
+
+    QStringList messages;
+    SetMessageHook([&](MessageKind, const QString& text) {
+      messages << text;
+      return true;
+    });
+    TFormDaruvedaZizeveva::ServerPort() = port;
+    auto window = std::make_unique<TFormDaruvedaZizeveva>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    Settings settings;
+    settings.server = ServerChoice::Other;
+    settings.otherServer = "127.0.0.1";
+    settings.autoLogin = true;
+    settings.userId = user[QStringLiteral("account")].toString().toStdString();
+    settings.userPassword = user[QStringLiteral("password")].toString().toStdString();
+    window->FrameSystemSetup->ShowSettings(settings);
+    TFrameGameRoomClientBattle& battle = *window->FrameGameRooms->FrameGameRoomClientBattle[0];
+    TFrameGameRoomClientPractice& practice = *window->FrameGameRooms->FrameGameRoomClientPractice;
+
+    // Per room: whether it is held, the games played, and the cards of the game under way.
+    struct Held {
+      bool held = false;
+      bool over = false;   // the game's result is in
+      int games = 0;
+      std::string cards;
+    };
+    std::map<std::string, Held> rooms{{"BATTLE", {}}, {"PRACTICE", {}}};
+    auto forward = window->FrameAccount->OnRoomMessage;
+    window->FrameAccount->OnRoomMessage = [&](std::string_view roomName, std::string_view arguments) {
+      auto it = rooms.find(std::string(roomName));
+      if (it == rooms.end()) return forward(roomName, arguments);
+      Held& room = it->second;
+      if (room.held) return;
+      const std::string line(arguments);
+      // The next game begins with the name lists emptied, then its start.
+      const bool next = line == "GAMESTATUS:GAMESTARTED" || line.find("LIST:") != std::string::npos;
+      if (room.over && next && room.games >= 8 && (room.cards.size() >= 5 || room.games >= 40)) {
+        room.held = true;   // the last game stays on the table
+        return;
+      }
+      forward(roomName, arguments);
+      if (line.rfind("CARDS:", 0) == 0) room.cards = line.substr(6);
+      if (line.rfind("GAMERESULT:", 0) == 0) room.over = true;
+      if (line != "GAMESTATUS:GAMESTARTED") return;
+      room.over = false;
+      ++room.games;
+      if (roomName == "BATTLE") {
+        battle.ComboBoxBankerBet->setEditText(QStringLiteral("600"));
+        battle.BtnBet->click();
+      } else {
+        practice.BtnGuessBanker->click();
+      }
+    };
+    window->BtnConnect->click();
+    QVERIFY2(window->FrameAccount->Client().LoggedIn(), qPrintable(messages.join('|')));
+    QTRY_VERIFY_WITH_TIMEOUT(rooms["BATTLE"].held && rooms["PRACTICE"].held, 120000);
+    QTRY_VERIFY_WITH_TIMEOUT(!battle.TimerShowCardAndResult->isActive() && !practice.TimerShowCardAndResult->isActive(),
+                             10000);
+
+    const std::vector<std::tuple<const char*, QtCardTable*, QLabel*, QLabel*>> tables = {
+        {"BATTLE", battle.PanelCards, battle.LabelGameResult, battle.LabelGameStatus},
+        {"PRACTICE", practice.PanelCards, practice.LabelGameResult, practice.LabelGameStatus}};
+    for (const auto& [name, table, result, status] : tables) {
+      const std::string shown = ShownCards(*table);
+      QCOMPARE(shown, rooms[name].cards);
+      char dealt = '?';
+      try {
+        dealt = GameResultOfCards(shown);
+      } catch (const std::exception& e) {
+        QFAIL(qPrintable(QStringLiteral("%1 shows %2: %3").arg(name, QString::fromStdString(shown), e.what())));
+      }
+      QCOMPARE(ShownResult(*result), dealt);
+      QVERIFY2(status->text() == QStringLiteral("本局已完, 下一局即將開始") ||
+                   status->text() == QStringLiteral("本靴最後一局已完"),
+               qPrintable(status->text()));
+    }
+    QVERIFY(!battle.EditShoeResult->text().isEmpty());
+
+    if (const QString shots = qEnvironmentVariable("ZAVUV_SCREENSHOTS"); !shots.isEmpty()) {
+      window->PageControl1->setCurrentWidget(window->TabSheetGameRoom);
+      window->resize(1280, 840);
+      QTest::qWait(50);
+      window->FrameGameRooms->PageControlGameRoom->setCurrentIndex(1);
+      QTest::qWait(50);
+      QVERIFY(battle.grab().save(shots + QStringLiteral("/battle-room.png")));
+      window->FrameGameRooms->PageControlGameRoom->setCurrentIndex(0);
+      QTest::qWait(50);
+      QVERIFY(practice.grab().save(shots + QStringLiteral("/practice-room.png")));
+    }
+    window->FrameAccount->OnRoomMessage = forward;
+    window->FrameAccount->BtnConnect->click();  // log out
+    server.terminate();
+    QVERIFY(server.waitForFinished(10000));
     window.reset();
     SetMessageHook(nullptr);
     QDir::setCurrent(oldDir);

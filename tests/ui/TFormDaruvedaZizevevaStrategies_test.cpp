@@ -32,6 +32,9 @@
 
 #include "app/QtUiDump.h"
 #include "app/QtRangeRun.h"
+#include "app/QtStatusLine.h"
+#include "app/TFormExportShoesData.h"
+#include "app/TFrameShoeStrip.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "bets/QtPlugInComboBox.h"
 #include "bets/TFrameBetAmount.h"
@@ -145,6 +148,57 @@ class StrategyTabTest : public QObject {
     QCOMPARE(combined->rowCount(), 3);
     QCOMPARE(combined->index(2, 2).data().toString(), QStringLiteral(" "));
     QCOMPARE(combined->index(2, 6).data().toString(), QStringLiteral("0"));
+  }
+
+  // Every file command and the range run say on the status line what they did, with
+  // the figures counted from what was done; a failure says so too.
+  void statusLineSaysWhatWasDone() {
+    QTemporaryDir dir;
+    QTest::mouseClick(window->BtnCreateStrategy, Qt::LeftButton);
+    std::vector<TFrameStrategy*> pages = window->StrategyPages();
+    LoopFlat(pages[0], QStringLiteral("BBP"), 100);
+    LoopFlat(pages[1], QStringLiteral("B"), 100);
+    window->Shoes().AppendShoe({"S1", "BPTBBPBPPB", ""});
+    window->Shoes().AppendShoe({"S2", "PPBTB", ""});
+    window->Shoes().AppendShoe({"S3", "B", ""});
+    QtStatusLine* line = window->StatusLine;
+    QCOMPARE(line->Said(), QString());
+
+    QTest::mouseClick(window->BtnAnalysisAllShoes, Qt::LeftButton);
+    const QAbstractItemModel* combined = window->DBGridAnalysis->model();
+    int bets = 0;
+    for (int r = 0; r < combined->rowCount(); ++r) bets += combined->index(r, 2).data().toString() != QStringLiteral(" ");
+    QVERIFY(bets > 0 && bets < combined->rowCount());
+    QVERIFY2(line->Said().startsWith(QStringLiteral("已分析 3 靴 · %1 注 · ").arg(bets)), qPrintable(line->Said()));
+    QVERIFY(line->Said().endsWith(QStringLiteral(" 秒")));
+
+    nextFile = dir.filePath(QStringLiteral("結果.csv"));
+    QTest::mouseClick(window->BtnExportCombinedCsv, Qt::LeftButton);
+    QCOMPARE(line->Said(), QStringLiteral("已匯出 %1 列 · 結果.csv").arg(combined->rowCount()));
+
+    nextFile = dir.filePath(QStringLiteral("我的策略.json"));
+    QTest::mouseClick(window->BtnSaveStrategies, Qt::LeftButton);
+    QCOMPARE(line->Said(), QStringLiteral("已儲存 我的策略.json"));
+    QTest::mouseClick(window->BtnReadStrategies, Qt::LeftButton);
+    QCOMPARE(line->Said(), QStringLiteral("已讀入 我的策略.json · 2 個策略"));
+
+    const QString data = dir.filePath(QStringLiteral("靴.DAT"));
+    QVERIFY(window->SaveData(data));
+    QCOMPARE(line->Said(), QStringLiteral("已儲存 3 靴 · 靴.DAT"));
+    window->MergeData(data);
+    QCOMPARE(line->Said(), QStringLiteral("已合併 3 靴 · 靴.DAT (共 6 靴)"));
+    nextFile = dir.filePath(QStringLiteral("靴.TXT"));
+    window->FormExportShoesData->BtnExportClick();
+    QCOMPARE(line->Said(), QStringLiteral("已匯出 6 靴 · 靴.TXT"));
+    window->Shoes().MarkUnchanged();
+    window->ReadData(data);
+    QCOMPARE(line->Said(), QStringLiteral("已讀入 3 靴 · 靴.DAT"));
+    QCOMPARE(line->LabelFiles->text(), QStringLiteral("靴資料: 靴.DAT · 策略組合: 我的策略.json"));
+    window->ReadData(dir.filePath(QStringLiteral("沒有.DAT")));
+    QCOMPARE(line->Said(), QStringLiteral("未能讀入 沒有.DAT"));
+    // The line fits in the window at its start size.
+    QCOMPARE(window->size(), QSize(793, 533));
+    QVERIFY(line->isVisible() && line->geometry().bottom() < window->height());
   }
 
   void combinedRowsOfOppositeStrategies() {

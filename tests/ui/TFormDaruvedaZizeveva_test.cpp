@@ -5,6 +5,8 @@
 #include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -22,6 +24,7 @@
 #include "app/TFrameAccount.h"
 #include "net/CommaText.h"
 #include "net/TFormBoard.h"
+#include "rooms/TFrameGameRoomClientBattle.h"
 #include "rooms/TFrameGameRoomClientPractice.h"
 #include "rooms/TFrameGameRooms.h"
 #include <QLabel>
@@ -38,6 +41,14 @@
 using namespace zavuv;
 
 namespace {
+
+// Whether the sheet's view shows its newest entry whole.
+bool ShowsNewest(const TFrameRoadSheet* sheet) {
+  const QScrollArea* box = sheet->ScrollBox;
+  const QRect view(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value(),
+                   box->viewport()->width(), box->viewport()->height());
+  return view.contains(sheet->NewestCell());
+}
 
 void Find(const QJsonObject& o, const QString& name, QList<QJsonObject>& out) {
   if (o[QStringLiteral("objectName")].toString() == name) out << o;
@@ -152,6 +163,97 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->FrameShoeStrip->DBMemoShoesInfo->toPlainText(), QString());
   }
 
+  // Every sheet keeps its newest column in view: a long shoe shown at the start size,
+  // results added, a live room's shoe growing; a user who scrolled away stays there
+  // while the shoe grows, and the next shoe starts at its own newest column.
+  void roadSheetsShowTheirNewestColumn() {
+    window->PageControl1->setCurrentWidget(window->TabSheetRoad);
+    ShoesData& shoes = window->Shoes();
+    std::string sixty;
+    for (int i = 0; i < 30; ++i) sixty += "BP";
+    shoes.AppendShoe({"S1", sixty, ""});
+    shoes.AppendShoe({"S2", "BBP", ""});
+    shoes.Table().First();
+    QApplication::processEvents();
+    const std::vector<TFrameRoadSheet*> sheets = {window->MainRoadSheet, window->MinorRoadSheet1,
+                                                  window->MinorRoadSheet2, window->MinorRoadSheet3};
+    QCOMPARE(window->MainRoadSheet->NewestCell().x(), 59 * window->MainRoadSheet->CellSize());
+    for (TFrameRoadSheet* sheet : sheets) QVERIFY2(ShowsNewest(sheet), qPrintable(sheet->objectName()));
+    QScrollBar* bar = window->MainRoadSheet->ScrollBox->horizontalScrollBar();
+    QVERIFY(bar->value() > 0);
+
+    // The user looks at the start of the shoe; a result added leaves the view there.
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    QCOMPARE(bar->value(), 0);
+    QAbstractItemModel* model = window->FrameShoeStrip->DBGridShoesData->model();
+    QVERIFY(model->setData(model->index(0, 1), QString::fromStdString(sixty + "B")));
+    QTest::mouseClick(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Post), Qt::LeftButton);
+    QCOMPARE(window->MainRoadSheet->RoadData(), sixty + "B");
+    QCOMPARE(bar->value(), 0);
+    // A short shoe shows from its start, and the long one again at its newest column.
+    shoes.Table().Next();
+    QCOMPARE(bar->value(), 0);
+    QVERIFY(ShowsNewest(window->MainRoadSheet));
+    shoes.Table().Prior();
+    for (TFrameRoadSheet* sheet : sheets) QVERIFY2(ShowsNewest(sheet), qPrintable(sheet->objectName()));
+
+    // A live room's shoe grows a result at a time; both its sheets follow.
+    window->PageControl1->setCurrentWidget(window->TabSheetGameRoom);
+    TFrameGameRoomClientBattle* room = window->FrameGameRooms->FrameGameRoomClientBattle[0];
+    window->PageControlGameRoom->setCurrentWidget(room);
+    net::Dispatcher& lines = window->FrameAccount->Client().Dispatcher();
+    std::string shoe;
+    for (int i = 0; i < 80; ++i) {
+      shoe += i % 3 == 0 ? 'P' : 'B';
+      QVERIFY(lines.HandleLine("BATTLE:SHOERESULT:" + shoe));
+      QApplication::processEvents();
+      QVERIFY2(ShowsNewest(room->RoadSheet1) && ShowsNewest(room->RoadSheet2), qPrintable(QString::number(i)));
+    }
+    QVERIFY(room->RoadSheet1->ScrollBox->horizontalScrollBar()->value() > 0);
+  }
+
+  // Typing a new shoe in the grid: what is typed into the wide result column stays in
+  // sight, and another row's result shows from its start.
+  void shoeGridKeepsTheCaretInView() {
+    ShoesData& shoes = window->Shoes();
+    shoes.AppendShoe({"S1", "BP", ""});
+    shoes.Table().First();
+    QTableView* grid = window->FrameShoeStrip->DBGridShoesData;
+    QTest::mouseClick(window->FrameShoeStrip->DBNavigatorShoesData->ButtonOf(QtNavigator::Insert), Qt::LeftButton);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    QTest::keyClicks(grid, QStringLiteral("S2"));
+    QApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QApplication::processEvents();
+    QCOMPARE(grid->currentIndex().column(), 1);
+    QVERIFY(grid->visualRect(grid->currentIndex()).left() >= 0);   // the result's start
+    QString typed;
+    for (int i = 0; i < 70; ++i) typed += i % 3 ? QLatin1Char('B') : QLatin1Char('P');
+    const QString full = typed;
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!editor) {
+      QTest::keyClicks(grid, typed.left(1));
+      editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      typed.remove(0, 1);
+    }
+    QVERIFY(editor);
+    for (const QChar c : typed) {
+      QTest::keyClicks(editor, QString(c));
+      const QRect at = editor->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+      const QRect caret(editor->mapTo(grid->viewport(), at.topLeft()), at.size());
+      QVERIFY2(grid->viewport()->rect().contains(caret), qPrintable(editor->text()));
+    }
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    QCOMPARE(grid->currentIndex().data().toString(), full);
+    // The other row shows its result from its start.
+    grid->setCurrentIndex(grid->model()->index(1, 1));
+    QApplication::processEvents();
+    QCOMPARE(shoes.CurrentName(), std::string("S1"));
+    QVERIFY(grid->visualRect(grid->currentIndex()).left() >= 0);
+  }
+
   void readTriggersOneRefreshAndKeepsShoesOnFailure() {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("three.DAT"));
@@ -244,6 +346,20 @@ class MainWindowTest : public QObject {
     QVERIFY(window->BeadSettings().ignoreTies[0]);
     QCOMPARE(window->MinorRoadSheet1->RoadData(), std::string("PPPPP"));
     QCOMPARE(window->MinorRoadSheet2->RoadData(), std::string("PP/PP/P"));
+    // The rooms' sheets draw their own roads with the same settings and follow them.
+    TFrameGameRooms& rooms = *window->FrameGameRooms;
+    TFrameRoadSheet* practice = rooms.FrameGameRoomClientPractice->RoadSheet;
+    TFrameRoadSheet* battle = rooms.FrameGameRoomClientBattle[2]->RoadSheet2;
+    rooms.HandleLine("PRACTICE", "SHOERESULT:BTPB");
+    rooms.HandleLine("BATTLE3", "SHOERESULT:BTPB");
+    practice->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    battle->ComboBoxRoad->setCurrentText(QStringLiteral("珠路2"));
+    QCOMPARE(practice->RoadData(), std::string("BT/PB"));
+    window->SpinEditNoOfBall[1]->setValue(3);
+    QCOMPARE(practice->RoadData(), std::string("BTP/B"));
+    QCOMPARE(battle->RoadData(), std::string("BTP/B"));
+    window->CheckBoxBallRoadIgnoreTie[1]->setChecked(true);
+    QCOMPARE(practice->RoadData(), std::string("BPB"));
   }
 
   void rangeStatistics() {

@@ -1,7 +1,8 @@
 // The account column and the page "系統設定" in the main window: BA.ini read at show
 // and written at close, the setup page's enable rules, automatic login at show against
 // a scripted server on loopback (caption, level bar, chat with Enter, online list), the
-// disconnect event resetting the panel with "已離線" shown once; the server's text shown
+// disconnect event resetting the panel with "已離線" shown once; "登入" released after
+// a failed login so that the next click logs in again; the server's text shown
 // exactly as sent (pane, labels, message boxes under the program's title); a silent
 // proxy (closing the window cancels the wait, the sign-up gives up after 10 s); the
 // widget dump that never connects.
@@ -31,6 +32,7 @@
 #include "app/TFormDaruvedaZizeveva.h"
 #include "app/TFrameAccount.h"
 #include "app/TFrameSystemSetup.h"
+#include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
 #include "table/Big5.h"
 #include "widgets/QtMessages.h"
@@ -238,6 +240,77 @@ class AccountPanelTest : public QObject {
     QCOMPARE(panel.EditMessage->text(), QStringLiteral("還在嗎"));
     Close();
     QVERIFY(Read().contains("Enable=1\nUserID=abcde12345\nUserPassword="));
+  }
+
+  // A login that fails leaves "登入" up, so that the next click logs in instead of
+  // logging out: against a server that refuses the account and against a port where
+  // nothing listens, clicked by hand (through the login dialog) and at start with
+  // automatic login.
+  void failedLoginReleasesTheButtonForTheNextClick() {
+    ScriptedPeer peer;
+    bool refuse = true;
+    peer.onLine = [&](const std::string& line) {
+      if (line == "VERSION:1.11") {
+        peer.Say("VERSIONOK");
+      } else if (line.rfind("LOGIN:abcde12345pw12", 0) == 0) {
+        if (refuse) {
+          peer.Say("帳戶編號或密碼錯誤");
+        } else {
+          peer.Say("LOGINOK");
+          peer.Say("NICKNAME:Al");
+        }
+      }
+    };
+    quint16 nobody = 0;
+    {
+      QTcpServer s;
+      QVERIFY(s.listen(QHostAddress::LocalHost, 0));
+      nobody = s.serverPort();
+    }
+    // The login dialog, answered with the account once it is up.
+    auto answerDialog = [] {
+      auto* timer = new QTimer;
+      QObject::connect(timer, &QTimer::timeout, [timer] {
+        if (auto* dialog = qobject_cast<TFormLogin*>(QApplication::activeModalWidget())) {
+          timer->stop();
+          timer->deleteLater();
+          dialog->EditUserID->setText(QStringLiteral("abcde12345"));
+          dialog->EditUserPassword->setText(QStringLiteral("pw12"));
+          dialog->BtnLogin->click();
+        }
+      });
+      timer->start(10);
+    };
+    for (bool atStart : {false, true}) {
+      for (bool refused : {true, false}) {
+        const QByteArray which = QByteArray(atStart ? "automatic login at start" : "clicked") +
+                                 (refused ? ", refused" : ", nothing listening");
+        messages.clear();
+        refuse = true;
+        TFormDaruvedaZizeveva::ServerPort() = refused ? peer.Port() : nobody;
+        Write(QByteArray("[Auto Login]\nEnable=") + (atStart ? "1" : "0") + "\nUserID=abcde12345\nUserPassword=" +
+              QByteArray::fromStdString(EncodePassword("abcde12345", "pw12")) + "\n[Server]\nServer=127.0.0.1\n");
+        Open();
+        TFrameAccount& panel = *window->FrameAccount;
+        if (!atStart) {
+          answerDialog();
+          panel.BtnConnect->click();
+        }
+        QTRY_COMPARE(messages, QStringList{refused ? QStringLiteral("登入失敗") : QStringLiteral("與伺服器連線失敗")});
+        QVERIFY2(!panel.BtnConnect->isChecked(), which.constData());
+        QVERIFY2(!panel.Client().LoggedIn(), which.constData());
+
+        // The server takes the account now; the next click logs in.
+        refuse = false;
+        panel.Client().SetPort(peer.Port());
+        if (!atStart) answerDialog();
+        panel.BtnConnect->click();
+        QVERIFY2(panel.Client().LoggedIn(), which.constData());
+        QVERIFY2(panel.BtnConnect->isChecked(), which.constData());
+        QVERIFY(panel.BtnChangeInfo->isEnabled());
+        Close();
+      }
+    }
   }
 
   void serverTextIsShownAsSent() {

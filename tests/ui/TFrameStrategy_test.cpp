@@ -299,7 +299,7 @@ class StrategyPageTest : public QObject {
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));   // UTF-8 with its mark, for spreadsheets
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
     QCOMPARE(lines[0], QStringLiteral("靴名,局數,投注,投注金額,開出結果,損益,損益累積"));
-    QCOMPARE(lines[1], QStringLiteral("A12-大眼仔,1, ,0,P,0,0"));
+    QCOMPARE(lines[1], QStringLiteral("A12-大眼仔,1,,0,P,0,0"));
     QCOMPARE(lines.size(), 8);   // the header, six rows and the empty end
   }
 
