@@ -19,6 +19,7 @@
 #include "app/QtServerClient.h"
 #include "app/TFormDaruvedaZizeveva.h"
 #include "app/TFrameAccount.h"
+#include "app/TFrameCombinedResults.h"
 #include "net/TFormLogin.h"
 #include "net/TFormSignUp.h"
 #include "app/TFormExportShoesData.h"
@@ -28,7 +29,9 @@
 #include "bets/TFrameBetMethod.h"
 #include "strategy/TFrameAdditionalSetup.h"
 #include "strategy/TFrameAnalysisResult.h"
+#include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
+#include "verdict/TFrameRisk.h"
 #include "widgets/QtMessages.h"
 
 namespace zavuv {
@@ -169,6 +172,37 @@ int RunBench(zavuv::TFormDaruvedaZizeveva& window) {
 
 void SettleEvents() { Settle(); }
 
+// The judging: the verdict of a figures page and of the combined page with two
+// pages in use, the risk page after a simulation, the fair-shoe check of the range.
+bool SaveVerdictShots(TFormDaruvedaZizeveva& window, const QDir& dir) {
+  std::vector<TFrameStrategy*> pages = window.StrategyPages();
+  for (std::size_t i = 2; i < pages.size(); ++i) {
+    pages[i]->CheckBoxUse->setChecked(false);
+    pages[i]->CheckBoxUseClick();
+  }
+  window.BtnAnalysisAllShoes->click();
+  window.PageControl1->setCurrentWidget(window.TabSheetStrategy);
+  window.PageControlStrategy->setCurrentWidget(pages[1]);
+  pages[1]->PageControl1->setCurrentIndex(4);
+  bool ok = Save(&window, dir.filePath(QStringLiteral("verdict-page.png")));
+  window.PageControl1->setCurrentWidget(window.TabSheetMutliStrategy);
+  auto* inner = window.TabSheetMutliStrategy->findChild<QTabWidget*>(QStringLiteral("PageControlMultiStrategy"));
+  inner->setCurrentIndex(2);
+  ok = Save(&window, dir.filePath(QStringLiteral("verdict-combined.png"))) && ok;
+  inner->setCurrentIndex(3);
+  TFrameRisk* risk = window.FrameCombinedResults->FrameRisk;
+  risk->EditBankroll->setText(QStringLiteral("20000"));
+  risk->EditShoesPerSession->setText(QStringLiteral("10"));
+  risk->EditSessions->setText(QStringLiteral("2000"));
+  if (risk->Start())
+    while (risk->Running()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+  ok = Save(&window, dir.filePath(QStringLiteral("risk.png"))) && ok;
+  window.PageControl1->setCurrentWidget(window.TabSheetStats);
+  window.BtnStatAllClick();
+  ok = Save(&window, dir.filePath(QStringLiteral("fairness.png"))) && ok;
+  return ok;
+}
+
 // The login dialog, and the account column as a login leaves it: the lines a server
 // sends go through the real dispatcher (no server is reached).
 bool SaveAccountShots(TFormDaruvedaZizeveva& window, const QDir& dir) {
@@ -231,6 +265,7 @@ int SaveScreenshots(TFormDaruvedaZizeveva& window, const QString& folder) {
   ok = Save(window.AboutBox, dir.filePath(QStringLiteral("about.png"))) && ok;
   window.AboutBox->hide();
   ok = SaveStrategyShots(window, dir) && ok;
+  ok = SaveVerdictShots(window, dir) && ok;
   ok = SaveAccountShots(window, dir) && ok;
   // The question before changed work is lost, and the toolkit's file dialog in the
   // program's language: real dialogs, so no message hook answers for the user.

@@ -42,6 +42,7 @@
 #include "stats/TFrameShoeStats.h"
 #include "strategy/TFrameStrategy.h"
 #include "table/Big5.h"
+#include "verdict/TFrameRisk.h"
 #include "widgets/QtMessages.h"
 #include "widgets/QtPanelKit.h"
 
@@ -187,6 +188,10 @@ void TFormDaruvedaZizeveva::FormCreate() {
     FrameShoeStats->ShowShoeStats();
     FrameRoads->ShowAskRoad();
   };
+  bench_.OnAnalysed = [this] { ShowVerdicts(); };
+  FrameCombinedResults->FrameRisk->RecordRange = [this] {
+    return std::pair{Utf8ToBig5(EditShoeFrom->text().toStdString()), Utf8ToBig5(EditShoeTo->text().toStdString())};
+  };
   bench_.OnAutoBetLock = [this](bool locked) {
     FrameStrategies->ShowAutoBetLock(locked ? FrameGameRooms->RoomTitle(bench_.AutoBetHolder()) : QString());
   };
@@ -315,6 +320,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   // A room still betting lets go of the strategies; then every strategy page goes
   // through the delete action.
   if (bench_.AutoBetting()) Guarded(this, [&] { bench_.StopAutoBet(bench_.AutoBetHolder()); });
+  FrameCombinedResults->FrameRisk->StopRun();
   while (PageControlStrategy && PageControlStrategy->count() > 0) FrameStrategies->BtnDestroyStrategyClick();
   bench_.OnStrategyAdded = nullptr;
   bench_.OnStrategyRemoving = nullptr;
@@ -322,6 +328,7 @@ void TFormDaruvedaZizeveva::FormDestroy() {
   FrameRoads->OnBeadRoadChanged = nullptr;
   bench_.OnError = nullptr;
   bench_.OnCurrentShoeShown = nullptr;
+  bench_.OnAnalysed = nullptr;
   bench_.OnAutoBetLock = nullptr;
   FrameAccount->OnRoomMessage = nullptr;
   FrameAccount->OnBoard = nullptr;
@@ -355,7 +362,18 @@ void TFormDaruvedaZizeveva::WriteSettings() {
   zavuv::WriteSettings(std::string(kSettingsFileName), FrameSystemSetup->CurrentSettings());
 }
 
-void TFormDaruvedaZizeveva::RunAbandoned() { FrameStrategies->RunAbandoned(); }
+void TFormDaruvedaZizeveva::RunAbandoned() {
+  FrameStrategies->RunAbandoned();
+  ShowVerdicts();
+}
+
+void TFormDaruvedaZizeveva::ShowVerdicts() {
+  // Judged once per analysis: a range of 10,000 shoes takes a few tenths of a second.
+  VerdictReport report;
+  if (!Guarded(this, [&] { report = bench_.JudgeResults(); })) return;
+  FrameStrategies->ShowVerdicts(report);
+  FrameCombinedResults->ShowVerdicts(report);
+}
 
 void TFormDaruvedaZizeveva::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

@@ -261,6 +261,8 @@ class TFormDaruvedaZizeveva : public QWidget {
   QWidget* BuildGameRoomPage();
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
+  // The workbench's verdicts onto the strategy pages and the combined results page.
+  void ShowVerdicts();
   // Start-up hooks of later parts: the first strategy page, the settings file, the
   // automatic login; and the settings file at close.
   void CreateFirstStrategy();

@@ -10,14 +10,19 @@
 
 class QCheckBox;
 class QPushButton;
+class QLabel;
 class QScrollArea;
 class QTableView;
+class QTableWidget;
 
 namespace zavuv {
 
 class QtNavigator;
 class QtTableModel;
+class TFrameRisk;
+class TFrameVerdict;
 class Workbench;
+struct VerdictReport;
 
 class TFrameCombinedResults : public QWidget {
  public:
@@ -25,6 +30,9 @@ class TFrameCombinedResults : public QWidget {
 
   // The combined result table exported as comma-separated text (errors are shown).
   bool ExportCombinedCsv(const QString& path);
+  // The verdict of the combined bet, of every page and of the pages together, as
+  // the workbench judged them after its last analysis.
+  void ShowVerdicts(const VerdictReport& report);
   // What an export did, for the window's status line ("已匯出 2,858 列 · a.csv").
   std::function<void(const QString& text)> OnDone;
   void BtnExportCombinedCsvClick();
@@ -36,6 +44,12 @@ class TFrameCombinedResults : public QWidget {
   QPushButton* BtnExportCombinedCsv = nullptr;
   QScrollArea* ScrollBoxViewResults = nullptr;
   QWidget* ScrollBoxViewResultsContents = nullptr;   // the strip of side-by-side views
+  // "勝負判定": the combined bet's verdict, one row per page, the pages' line.
+  TFrameVerdict* FrameVerdict = nullptr;
+  QTableWidget* GridPageVerdicts = nullptr;
+  QLabel* LabelPagesVerdict = nullptr;
+  // "資金風險"
+  TFrameRisk* FrameRisk = nullptr;
 
  private:
   Workbench& bench_;

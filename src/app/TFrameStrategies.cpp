@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "app/QtStatusLine.h"
 #include "app/Workbench.h"
@@ -128,6 +129,12 @@ void TFrameStrategies::BtnDestroyStrategyClick() {
   const int index = PageControlStrategy->currentIndex();
   if (index < 0) return;
   Guarded(this, [&] { bench_.RemoveStrategy(static_cast<std::size_t>(index)); });
+}
+
+void TFrameStrategies::ShowVerdicts(const VerdictReport& report) {
+  const std::vector<TFrameStrategy*> pages = StrategyPages();
+  for (std::size_t i = 0; i < pages.size() && i < report.Strategies.size(); ++i)
+    pages[i]->ShowVerdict(report.Strategies[i], i < report.Pages.HolmP.size() ? report.Pages.HolmP[i] : NAN);
 }
 
 void TFrameStrategies::RunAbandoned() {

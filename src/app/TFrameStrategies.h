@@ -21,6 +21,7 @@ namespace zavuv {
 class Strategy;
 class TFrameStrategy;
 class Workbench;
+struct VerdictReport;
 
 class TFrameStrategies : public QWidget {
  public:
@@ -36,6 +37,8 @@ class TFrameStrategies : public QWidget {
   void RemoveStrategyPage(std::size_t index);
   // After a run that an error ended: every page shows its tables again.
   void RunAbandoned();
+  // Every page shows its verdict (the report's, in page order) with its Holm p-value.
+  void ShowVerdicts(const VerdictReport& report);
 
   // Strategy sets (errors are shown).
   bool SaveStrategies(const QString& path);

@@ -192,7 +192,10 @@ void Workbench::ReadStrategies(const std::string& path) {
 
 // ---------------------------------------------------------------- current shoe
 
-void Workbench::AnalyseCurrentShoe() { multi_.AnalysisCurrentShoe(); }
+void Workbench::AnalyseCurrentShoe() {
+  multi_.AnalysisCurrentShoe();
+  if (OnAnalysed) OnAnalysed();
+}
 
 void Workbench::RefreshCurrentShoe() {
   if (shoes_.RefreshSuppressed()) return;
@@ -230,6 +233,7 @@ RangeRun Workbench::AnalyseRange(const std::string& from, const std::string& to,
   multi_.AnalysisAllShoes();
   rangeKept_ = true;
   rangeRevision_ = shoes_.Revision();
+  if (OnAnalysed) OnAnalysed();
   return RangeRun{multi_.Cancelled, multi_.ShoesAnalysed, multi_.ShoesInRange(), multi_.CombinedBets};
 }
 

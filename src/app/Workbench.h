@@ -119,6 +119,9 @@ class Workbench {
   void AnalyseCurrentShoe();
   std::function<void(std::exception_ptr)> OnError;
   std::function<void()> OnCurrentShoeShown;
+  // Told after every analysis by the strategies together: the current shoe's and the
+  // range run's (also a cancelled one). The window judges the results then, once.
+  std::function<void()> OnAnalysed;
 
   // ---- ranges ----
   // "分析分段資料" from the shoe named `from` to the one named `to` (Big5; empty: the

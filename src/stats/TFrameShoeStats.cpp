@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "widgets/QtPanelKit.h"
 #include "stats/TFrameContinuous.h"
+#include "verdict/TFrameFairness.h"
 
 namespace zavuv {
 
@@ -50,6 +52,8 @@ TFrameShoeStats::TFrameShoeStats(ShoeStats& stats, QWidget* parent) : QWidget(pa
   buttonRow->addWidget(BtnStatAll);
   buttonRow->addStretch(1);
   left->addLayout(buttonRow);
+  FrameFairness = new TFrameFairness(this);
+  left->addWidget(FrameFairness);
   left->addStretch(1);
 
   ConBanker = new TFrameContinuous(this);
@@ -62,12 +66,24 @@ TFrameShoeStats::TFrameShoeStats(ShoeStats& stats, QWidget* parent) : QWidget(pa
   ConPlayer->SetContinuous(&stats_.ConPlayer);
   for (TFrameContinuous* frame : {ConBanker, ConPlayer}) frame->setFixedWidth(150);
 
-  auto* layout = new QHBoxLayout(this);
+  // The page scrolls inside itself when the window is smaller than it needs.
+  auto* contents = new QWidget;
+  contents->setObjectName(QStringLiteral("ScrollBoxShoeStatsContents"));
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->setParent(contents);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("ScrollBoxShoeStats"));
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(scroll);
+  auto* layout = new QHBoxLayout(contents);
   layout->addLayout(left);
   layout->addSpacing(12);
   layout->addWidget(ConBanker);
   layout->addWidget(ConPlayer);
   layout->addStretch(1);
+  scroll->setWidget(contents);
   ShowShoeStats();
 }
 
@@ -79,6 +95,8 @@ void TFrameShoeStats::ShowShoeStats() {
   EditP_Ratio->setText(QString::fromStdString(stats_.PlayerRatioText()));
   EditNoOfSame->setText(QString::number(stats_.NoOfSame));
   EditNoOfDiff->setText(QString::number(stats_.NoOfDiff));
+  // The same check as Workbench::ShoeFairness, of the counts shown above.
+  FrameFairness->ShowFairness(CheckFairness(stats_.NoOfBanker, stats_.NoOfPlayer, stats_.NoOfTie));
 }
 
 }  // namespace zavuv

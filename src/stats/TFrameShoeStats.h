@@ -1,5 +1,6 @@
 // The statistics page: the counts of the current shoe or of a range of shoes, the
-// banker/player ratios and the banker and player run tables of a ShoeStats.
+// banker/player ratios, the banker and player run tables of a ShoeStats, and the
+// fair-shoe check "理論與實際" of the same counts.
 #pragma once
 
 #include <QWidget>
@@ -13,6 +14,7 @@ class QPushButton;
 namespace zavuv {
 
 class TFrameContinuous;
+class TFrameFairness;
 
 class TFrameShoeStats : public QWidget {
   Q_OBJECT
@@ -35,6 +37,7 @@ class TFrameShoeStats : public QWidget {
   TFrameContinuous* ConPlayer = nullptr;
   QCheckBox* CheckBoxStatEach = nullptr;
   QPushButton* BtnStatAll = nullptr;
+  TFrameFairness* FrameFairness = nullptr;   // "理論與實際"
 
  private:
   ShoeStats& stats_;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -27,6 +28,7 @@
 #include "strategy/TFrameAnalysisResult.h"
 #include "strategy/TFrameChartProfit.h"
 #include "strategy/TFrameWinLostChart.h"
+#include "verdict/TFrameVerdict.h"
 #include "widgets/QtMessages.h"
 #include "table/QtNavigator.h"
 #include "table/QtTableModel.h"
@@ -236,8 +238,18 @@ QWidget* TFrameStrategy::BuildStatsPage() {
   columns->addWidget(ConWin);
   columns->addWidget(ConLose);
   columns->addStretch(1);
+  FrameVerdict = new TFrameVerdict(page);
+  auto* verdictRow = new QHBoxLayout;
+  verdictRow->addWidget(FrameVerdict);
+  verdictRow->addStretch(1);
   layout->addLayout(columns, 1);
-  return page;
+  layout->addLayout(verdictRow);
+  // The figures page scrolls inside itself when the window is smaller than it needs.
+  auto* scroll = Named(new QScrollArea, "ScrollBoxStats");
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidget(page);
+  return scroll;
 }
 
 QWidget* TFrameStrategy::BuildSetupPage() {
@@ -446,6 +458,8 @@ void TFrameStrategy::FinishViews() {
 }
 
 void TFrameStrategy::RunAbandoned() { FinishViews(); }
+
+void TFrameStrategy::ShowVerdict(const Verdict& verdict, double holmP) { FrameVerdict->ShowVerdict(verdict, holmP); }
 
 void TFrameStrategy::ShowStats() {
   const Strategy& s = *strategy_;

@@ -34,7 +34,9 @@ class TFrameBetAmount;
 class TFrameBetMethod;
 class TFrameChartProfit;
 class TFrameContinuous;
+class TFrameVerdict;
 class TFrameWinLostChart;
+struct Verdict;
 
 class TFrameStrategy : public QWidget {
   Q_OBJECT
@@ -61,6 +63,8 @@ class TFrameStrategy : public QWidget {
   void AnalysisCurrentShoe();
   // Shows the tables and figures again after a run that an error ended.
   void RunAbandoned();
+  // The verdict the workbench judged for this page; holmP NaN outside the family.
+  void ShowVerdict(const Verdict& verdict, double holmP);
 
   TFrameAnalysisResult* ResultView() const;
   TFrameAdditionalSetup* SetupFrame(int index) const;
@@ -100,6 +104,7 @@ class TFrameStrategy : public QWidget {
   QLineEdit* EditTotalLoseAmount = nullptr;
   TFrameContinuous* ConWin = nullptr;
   TFrameContinuous* ConLose = nullptr;
+  TFrameVerdict* FrameVerdict = nullptr;   // the verdict of the last analysis
   // "附加設定"
   QPushButton* BtnCreateSetup = nullptr;
   QPushButton* BtnDestroySetup = nullptr;
