@@ -123,6 +123,22 @@ bool StartServer(QProcess& server, const QTemporaryDir& dir, const char* email, 
   if (port <= 0) qWarning() << "the server named no port:" << server.readAllStandardError();
   return port > 0;
 }
+
+// The window, shown, set to log in to that server as that user automatically.
+std::unique_ptr<TFormDaruvedaZizeveva> OpenWindow(int port, const QJsonObject& user) {
+  TFormDaruvedaZizeveva::ServerPort() = port;
+  auto window = std::make_unique<TFormDaruvedaZizeveva>();
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+  Settings settings;
+  settings.server = ServerChoice::Other;
+  settings.otherServer = "127.0.0.1";
+  settings.autoLogin = true;
+  settings.userId = user[QStringLiteral("account")].toString().toStdString();
+  settings.userPassword = user[QStringLiteral("password")].toString().toStdString();
+  window->FrameSystemSetup->ShowSettings(settings);
+  return window;
+}
 #endif
 
 }  // namespace
@@ -153,17 +169,8 @@ class RoomsEndToEndTest : public QObject {
       messages << text;
       return true;  // every question (start and stop automatic betting) answered yes
     });
-    TFormDaruvedaZizeveva::ServerPort() = port;
-    auto window = std::make_unique<TFormDaruvedaZizeveva>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    Settings settings;
-    settings.server = ServerChoice::Other;
-    settings.otherServer = "127.0.0.1";
-    settings.autoLogin = true;
-    settings.userId = user[QStringLiteral("account")].toString().toStdString();
-    settings.userPassword = user[QStringLiteral("password")].toString().toStdString();
-    window->FrameSystemSetup->ShowSettings(settings);
+    auto window = OpenWindow(port, user);
+    QVERIFY(window);
     SetUpStrategies(window->Bench());
 
     // The room's lines as the window receives them. Automatic betting starts at the
@@ -309,17 +316,8 @@ class RoomsEndToEndTest : public QObject {
       messages << text;
       return true;
     });
-    TFormDaruvedaZizeveva::ServerPort() = port;
-    auto window = std::make_unique<TFormDaruvedaZizeveva>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    Settings settings;
-    settings.server = ServerChoice::Other;
-    settings.otherServer = "127.0.0.1";
-    settings.autoLogin = true;
-    settings.userId = user[QStringLiteral("account")].toString().toStdString();
-    settings.userPassword = user[QStringLiteral("password")].toString().toStdString();
-    window->FrameSystemSetup->ShowSettings(settings);
+    auto window = OpenWindow(port, user);
+    QVERIFY(window);
     TFrameGameRoomClientBattle& battle = *window->FrameGameRooms->FrameGameRoomClientBattle[0];
     TFrameGameRoomClientPractice& practice = *window->FrameGameRooms->FrameGameRoomClientPractice;
 
