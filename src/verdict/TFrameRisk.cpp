@@ -347,6 +347,7 @@ void TFrameRisk::ShowCharts(int row) {
     steps->append(bin.High, bin.Count);
   }
   auto* bars = new QAreaSeries(steps);
+  steps->setParent(bars);  // an area series does not own its lines: they go with it
   bars->setObjectName(QStringLiteral("Histogram"));
   bars->setColor(QColor(70, 130, 180));
   bars->setBorderColor(QColor(30, 70, 120));
@@ -363,6 +364,8 @@ void TFrameRisk::ShowCharts(int row) {
       lower->append(static_cast<double>(shoe), r.Fan[shoe][static_cast<std::size_t>(low)]);
     }
     auto* area = new QAreaSeries(upper, lower);
+    upper->setParent(area);
+    lower->setParent(area);
     area->setColor(color);
     area->setBorderColor(color);
     fan->addSeries(area);
