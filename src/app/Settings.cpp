@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 #include "table/Big5.h"
 #include "net/Protocol.h"
@@ -145,11 +147,40 @@ void SettingsToIni(const Settings& s, IniFile& ini) {
   ini.Write(kProxy, "UserPassword", Utf8ToBig5(s.proxyPassword));
 }
 
+namespace {
+
+// "host:port" or "[v6 address]:port" typed as the other server: the host and the port,
+// or nothing when the text names no port (a plain host, a bare IPv6 address).
+std::optional<std::pair<std::string, int>> HostAndPort(const std::string& text) {
+  const std::size_t colon = text.rfind(':');
+  if (colon == std::string::npos || colon + 1 >= text.size() || colon + 6 < text.size()) return std::nullopt;
+  std::string host = text.substr(0, colon);
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+    host = host.substr(1, host.size() - 2);
+  } else if (host.empty() || host.find(':') != std::string::npos) {
+    return std::nullopt;  // a bare IPv6 address has colons of its own
+  }
+  int port = 0;
+  for (std::size_t i = colon + 1; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    port = port * 10 + (text[i] - '0');
+  }
+  if (port < 1 || port > 65535) return std::nullopt;
+  return std::pair{host, port};
+}
+
+}  // namespace
+
 net::ConnectionTarget ConfigureConnection(const Settings& s, int port) {
   net::ConnectionTarget t;
   t.host = s.server == ServerChoice::Main        ? std::string(kMainServerHost)
            : s.server == ServerChoice::LocalHost ? std::string(kLocalHost)
                                                  : s.otherServer;
+  // A community server on a port of its own needs no command-line option: "其他" takes
+  // "host:port" (the file keeps what the user typed).
+  if (s.server == ServerChoice::Other) {
+    if (auto hostPort = HostAndPort(s.otherServer)) std::tie(t.host, port) = *hostPort;
+  }
   t.port = s.useTls ? s.tlsPort : port;
   t.tls = s.useTls;
   t.useProxy = s.useProxy;

@@ -312,3 +312,32 @@ TEST(ConnectionSettings, ServerChoiceAndProxy) {
   EXPECT_EQ(t.proxyPort, 1080);
   EXPECT_EQ(t.proxyUserId, "\xA4\xA4");
 }
+
+TEST_F(SettingsFile, OtherServerTakesHostAndPortAndKeepsWhatWasTyped) {
+  Put("[Server]\nServer=zavuv.test:4100\n");
+  Settings s = ReadSettings(path_);
+  net::ConnectionTarget t = ConfigureConnection(s, 24);
+  EXPECT_EQ(t.host, "ZAVUV.TEST");
+  EXPECT_EQ(t.port, 4100);
+  ASSERT_TRUE(WriteSettings(path_, s));
+  EXPECT_NE(Get().find("Server=ZAVUV.TEST:4100\n"), std::string::npos) << Get();
+
+  // A plain host keeps the protocol's port; an IPv6 address takes its port in brackets;
+  // text that names no valid port is all host.
+  const std::pair<const char*, std::pair<const char*, int>> cases[] = {
+      {"zavuv.test", {"zavuv.test", 24}},   {"[::1]:4100", {"::1", 4100}}, {"::1", {"::1", 24}},
+      {"zavuv.test:0", {"zavuv.test:0", 24}}, {"zavuv.test:70000", {"zavuv.test:70000", 24}},
+      {"zavuv.test:", {"zavuv.test:", 24}},   {":4100", {":4100", 24}}};
+  for (const auto& [typed, want] : cases) {
+    s.otherServer = typed;
+    t = ConfigureConnection(s, 24);
+    EXPECT_EQ(t.host, want.first) << typed;
+    EXPECT_EQ(t.port, want.second) << typed;
+  }
+  // With TLS on the TLS port is used, whatever the plain port typed.
+  s.otherServer = "zavuv.test:4100";
+  s.useTls = true;
+  s.tlsPort = 6697;
+  EXPECT_EQ(ConfigureConnection(s, 24).port, 6697);
+  EXPECT_EQ(ConfigureConnection(s, 24).host, "zavuv.test");
+}
