@@ -394,12 +394,14 @@ TFrameAdditionalSetup* TFrameStrategy::SetupFrame(int index) const {
 }
 
 void TFrameStrategy::AddSetupPage(AdditionalSetup& setup) {
-  auto* page = new QWidget;
+  // A setup whose panel is taller than the page ("風險管理") scrolls inside it: the
+  // window keeps its size and the shoe list its height.
+  auto* page = new QScrollArea;
   page->setObjectName(QStringLiteral("TabSheetSetup"));
-  auto* l = new QVBoxLayout(page);
-  l->setContentsMargins(0, 0, 0, 0);
+  page->setWidgetResizable(true);
+  page->setFrameShape(QFrame::NoFrame);
   auto* frame = new TFrameAdditionalSetup(setup, page);
-  l->addWidget(frame);
+  page->setWidget(frame);
   const int index = PageControlAdditionalSetup->addTab(page, frame->Caption());
   connect(frame, &TFrameAdditionalSetup::captionChanged, this, [this, page](const QString& caption) {
     PageControlAdditionalSetup->setTabText(PageControlAdditionalSetup->indexOf(page), caption);

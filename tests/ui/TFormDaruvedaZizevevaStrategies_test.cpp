@@ -189,6 +189,22 @@ class StrategyTabTest : public QObject {
     QCOMPARE(window->size(), size);
   }
 
+  // Choosing a setup with a tall panel ("風險管理") scrolls inside the page: the window
+  // keeps its start size and the shoe list its height.
+  void aTallSetupPageLeavesTheWindowAlone() {
+    QCOMPARE(window->size(), QSize(793, 533));
+    const int listHeight = window->FrameShoeStrip->DBGridShoesData->height();
+    TFrameStrategy* page = window->FrameStrategies->StrategyPages().front();
+    page->PageControl1->setCurrentIndex(5);
+    QTest::mouseClick(page->BtnCreateSetup, Qt::LeftButton);
+    page->SetupFrame(0)->ComboBoxSelectChange(AdditionalSetup::kTakeProfitStopLoss);
+    QCOMPARE(page->PageControlAdditionalSetup->tabText(0), QStringLiteral("風險管理"));
+    QCoreApplication::processEvents();
+    QTest::qWait(50);
+    QCOMPARE(window->size(), QSize(793, 533));
+    QCOMPARE(window->FrameShoeStrip->DBGridShoesData->height(), listHeight);
+  }
+
   void statusLineSaysWhatWasDone() {
     QTemporaryDir dir;
     QTest::mouseClick(window->BtnCreateStrategy, Qt::LeftButton);
