@@ -146,6 +146,21 @@ class ServerProcess {
   int status_ = -1;
 };
 
+// Reads lines with read(ms left) until one matches; that line, or nothing at the limit
+// or when the reading stops. Any client of the tests, plain or encrypted.
+template <class ReadLine>
+std::optional<std::string> ReadUntil(ReadLine&& read, const std::function<bool(const std::string&)>& match, int ms) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    deadline - std::chrono::steady_clock::now()).count());
+    if (left <= 0) return std::nullopt;
+    std::optional<std::string> line = read(left);
+    if (!line) return std::nullopt;
+    if (match(*line)) return line;
+  }
+}
+
 class Client {
  public:
   explicit Client(int port, int receiveBuffer = 0) {
@@ -197,15 +212,7 @@ class Client {
   }
   // Reads until a line matches; answers it, or nothing at the limit.
   std::optional<std::string> WaitFor(const std::function<bool(const std::string&)>& match, int ms = 5000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-      int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      deadline - std::chrono::steady_clock::now()).count());
-      if (left <= 0) return std::nullopt;
-      auto line = Read(left);
-      if (!line) return std::nullopt;
-      if (match(*line)) return line;
-    }
+    return ReadUntil([this](int left) { return Read(left); }, match, ms);
   }
   std::optional<std::string> WaitForPrefix(const std::string& prefix, int ms = 5000) {
     return WaitFor([&](const std::string& l) { return l.rfind(prefix, 0) == 0; }, ms);

@@ -79,15 +79,8 @@ class TlsClient {
     return line;
   }
   std::optional<std::string> WaitForPrefix(const std::string& prefix, int ms = 5000) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    for (;;) {
-      int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                      deadline - std::chrono::steady_clock::now()).count());
-      if (left <= 0) return std::nullopt;
-      auto line = Read(left);
-      if (!line) return std::nullopt;
-      if (line->rfind(prefix, 0) == 0) return line;
-    }
+    return ReadUntil([this](int left) { return Read(left); },
+                     [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }, ms);
   }
 
  private:
